@@ -1,0 +1,4 @@
+#pragma once
+#include <SDL.h>
+
+void mini1(int& score, SDL_Surface*& screen);
