@@ -1,0 +1,188 @@
+#include "game.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "assets.h"
+#include "constants.h"
+#include "game_over.h"
+#include "globals.h"
+#include "image.h"
+#include "music.h"
+#include "play_loop.h"
+#include "screens.h"
+
+namespace {
+
+void report_missing_files(const std::vector<std::string>& missing) {
+  char cwd[4096];
+  const char* where = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "the working directory";
+  std::fprintf(stderr, "brinegrab: cannot start: these game files are missing or unreadable in %s:\n",
+               where);
+  for (const std::string& path : missing) std::fprintf(stderr, "  %s\n", path.c_str());
+  std::fprintf(stderr, "Start the game from its game directory (./play does).\n");
+}
+
+// The first half of setting up a new game, before the mode screen.
+void prepare_before_mode(GAME& game) {
+  switch_music(game.music, "sfx\\open.wav");
+  game.myRuby->replace();
+  game.myGPIRATE->replace();
+  game.myTreasure->replace();
+  game.myminis->place();
+}
+
+// The second half, once the mode is chosen.
+void prepare_after_mode(GAME& game) {
+  switch_music(game.music, "sfx\\game.wav");
+  game.myCoin->replace();
+  game.myPirate->zero_vel();
+  game.myPirate->live();
+  game.myPirate2->die();
+  if (game.multi) {
+    game.myPirate2->zero_vel();
+    game.myPirate2->live();
+  }
+  game.myCannonball->zero_vel();
+  game.myCannonball->start_over();
+  game.lives1 = 3;
+  game.lives2 = 3;
+  game.myPirate->make_position(280, 120);
+  if (game.multi) game.myPirate2->make_position(280, 280);
+}
+
+template <class T>
+void delete_object(T*& object) {
+  delete object;
+  object = nullptr;
+}
+
+}  // namespace
+
+bool start_up(GAME& game) {
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+  const std::vector<std::string> missing = missing_game_files();
+  if (!missing.empty()) {
+    report_missing_files(missing);
+    return false;
+  }
+
+  // Keep the pixel art crisp when the picture is scaled to a large monitor,
+  // unless the player has chosen otherwise.
+  setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
+
+  // Video first: the audio device may be missing, and then the game runs silent.
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    std::fprintf(stderr, "brinegrab: cannot start the display: %s\n", SDL_GetError());
+    return false;
+  }
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096);
+  }
+  TTF_Init();
+  screen = SDL_SetVideoMode(WIDTH, HEIGHT, BPP, SDL_FULLSCREEN);
+  if (screen == nullptr) {
+    std::fprintf(stderr, "brinegrab: cannot open the 640x480 display: %s\n", SDL_GetError());
+    TTF_Quit();
+    Mix_CloseAudio();
+    SDL_Quit();
+    return false;
+  }
+  SDL_WM_SetCaption("Animation", nullptr);
+
+  game.myminis = new minis;
+  game.myfight = new fighting;
+  game.fps = TIMER();
+  game.score = 0;
+  game.ghost_counter = 0;
+  game.ghost_counter2 = 0;
+  game.heart_sheet = load_image("sprites/heart_sheet.png");
+  if (game.heart_sheet != nullptr) SDL_SetAlpha(game.heart_sheet, SDL_SRCALPHA, 100);
+  game.heart_offset[0] = SDL_Rect{0, 0, 40, 40};
+  game.heart_offset[1] = SDL_Rect{40, 0, 40, 40};
+  game.multi = false;
+  game.myPirate = new PIRATE;
+  game.myCannonball = new CANNONBALL;
+  game.myCoin = new COIN;
+  game.myRuby = new RUBY;
+  game.myGPIRATE = new GHOSTPIRATE;
+  game.myPirate2 = new PIRATE2;
+  game.myTreasure = new TREASURE;
+  game.bg = load_image("sprites\\bg.jpg");
+  game.textcolor = SDL_Color{200, 150, 0, 0};
+  game.textcolor2 = SDL_Color{100, 50, 10, 0};
+  game.font = TTF_OpenFont("title.ttf", 86);
+  game.font2 = TTF_OpenFont("text.ttf", 36);
+  if (game.font == nullptr || game.font2 == nullptr) {
+    std::fprintf(stderr, "brinegrab: cannot open the fonts title.ttf and text.ttf: %s\n",
+                 TTF_GetError());
+    shut_down(game);
+    return false;
+  }
+  return true;
+}
+
+void run(GAME& game) {
+  start = false;
+  quit = false;
+  game.score = 0;
+  switch_music(game.music, "sfx\\open.wav");
+  splash(game);
+  game.myRuby->replace();
+  game.myGPIRATE->replace();
+  if (!title_screens(game)) return;
+
+  while (restart) {
+    start = false;
+    quit = false;
+    game.score = 0;
+    prepare_before_mode(game);
+    if (!mode_screen(game)) return;
+    prepare_after_mode(game);
+    play_loop(game);
+    quit = false;
+    update_records(game.score, game.multi);
+    game_over_screen(game);
+  }
+}
+
+void shut_down(GAME& game) {
+  Mix_HaltMusic();
+  Mix_FreeMusic(game.music);
+  game.music = nullptr;
+  SDL_FreeSurface(game.bg);
+  game.bg = nullptr;
+  if (game.font != nullptr) TTF_CloseFont(game.font);
+  if (game.font2 != nullptr) TTF_CloseFont(game.font2);
+  game.font = nullptr;
+  game.font2 = nullptr;
+  Mix_CloseAudio();
+  SDL_Quit();
+  screen = nullptr;
+  delete_object(game.myCannonball);
+  delete_object(game.myPirate);
+  delete_object(game.myCoin);
+  delete_object(game.myRuby);
+  delete_object(game.myGPIRATE);
+  delete_object(game.myPirate2);
+  delete_object(game.myTreasure);
+  delete_object(game.myminis);
+  delete_object(game.myfight);
+  SDL_FreeSurface(game.heart_sheet);
+  game.heart_sheet = nullptr;
+}
+
+int SDL_main(int argc, char* args[]) {
+  (void)argc;
+  (void)args;
+  GAME game;
+  if (!start_up(game)) return 1;
+  run(game);
+  shut_down(game);
+  return 0;
+}

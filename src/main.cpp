@@ -1,0 +1,3 @@
+#include "game.h"
+
+int main(int argc, char* argv[]) { return SDL_main(argc, argv); }

@@ -1,0 +1,130 @@
+#include "screens.h"
+
+#include <string>
+#include <vector>
+
+#include "constants.h"
+#include "globals.h"
+#include "image.h"
+#include "text.h"
+
+namespace {
+
+struct LINE {
+  int y;
+  std::string text;
+  bool title;  // in the large font
+};
+
+const std::vector<LINE> TITLE_SCREEN = {
+    {10, "Brinegrab", true},
+    {120, "Game by:", false},
+    {170, "the Brinegrab crew at VX Games", false},
+    {205, "www.vxgames.example/brinegrab", false},
+    {250, "Your goal is to earn more and more", false},
+    {300, "score by avoiding the cannon balls!", false},
+    {400, "Next ~ Enter", false},
+};
+
+const std::vector<LINE> HINT_SCREEN_ONE = {
+    {10, "Brinegrab", true},
+    {120, "Hints:", false},
+    {200, "~The cannon balls are getting faster", false},
+    {250, "and faster while you are playing!", false},
+    {300, "~Collect the treasures for 500 scores!", false},
+    {400, "Begin ~ Enter       Quit ~ Escape", false},
+};
+
+const std::vector<LINE> HINT_SCREEN_TWO = {
+    {10, "Brinegrab", true},
+    {120, "Hints:", false},
+    {200, "~Collect the rubies for 2500 point!", false},
+    {250, "~Sometimes an old pirate's ghost appears,", false},
+    {300, "get him if you want to go across the cannon balls!", false},
+    {400, "Next ~ Enter       Quit ~ Escape", false},
+};
+
+void draw_lines(GAME& game, const std::vector<LINE>& lines) {
+  apply_surface(0, 0, game.bg, screen);
+  for (const LINE& line : lines) {
+    draw_text(screen, line.title ? game.font : game.font2, line.text, game.textcolor2, 0, line.y,
+              ALIGN::CENTRE);
+  }
+}
+
+// Reads every waiting event: Enter sets start, Space calls on_space.
+// Returns false when Escape was pressed. Everything else, the window's
+// close button included, is ignored.
+template <class ON_SPACE>
+bool read_keys(ON_SPACE on_space) {
+  bool stay = true;
+  while (SDL_PollEvent(&event)) {
+    if (event.type != SDL_KEYDOWN) continue;
+    const SDLKey key = event.key.keysym.sym;
+    if (key == SDLK_RETURN) start = true;
+    if (key == SDLK_ESCAPE) stay = false;
+    if (key == SDLK_SPACE) on_space();
+  }
+  return stay;
+}
+
+// One screen of text until Enter (true) or Escape (false). Each pass waits
+// out the rest of its frame rather than spinning.
+bool text_screen(GAME& game, const std::vector<LINE>& lines) {
+  start = false;
+  TIMER timer;
+  while (!start) {
+    timer.start();
+    if (!read_keys([] {})) return false;
+    draw_lines(game, lines);
+    SDL_Flip(screen);
+    pace_frame(timer);
+  }
+  return true;
+}
+
+void show_logo(GAME& game, const char* file, Uint8 r, Uint8 g, Uint8 b) {
+  game.logo = load_image(file);
+  SDL_FillRect(screen, &screen->clip_rect, SDL_MapRGB(screen->format, r, g, b));
+  if (game.logo != nullptr) {
+    apply_surface((WIDTH - game.logo->w) / 2, (HEIGHT - game.logo->h) / 2, game.logo, screen);
+  }
+  SDL_Flip(screen);
+  SDL_Delay(5000);
+  SDL_FreeSurface(game.logo);
+  game.logo = nullptr;
+}
+
+}  // namespace
+
+void splash(GAME& game) {
+  show_logo(game, "VX_pics\\vx_logo.gif", 0, 0, 0);
+  show_logo(game, "VX_pics\\comp_logo.png", 255, 255, 255);
+  show_logo(game, "sprites\\main_pic.png", 255, 255, 255);
+}
+
+bool title_screens(GAME& game) {
+  return text_screen(game, TITLE_SCREEN) && text_screen(game, HINT_SCREEN_ONE) &&
+         text_screen(game, HINT_SCREEN_TWO);
+}
+
+bool mode_screen(GAME& game) {
+  start = false;
+  TIMER timer;
+  while (!start) {
+    timer.start();
+    if (!read_keys([&game] { game.multi = !game.multi; })) return false;
+    draw_lines(game, {
+                         {10, "Brinegrab", true},
+                         {120, "MULTIPLAYER", false},
+                         {170, "Press [space] to change the mode!", false},
+                         {220, "Multiplayer:", false},
+                         {270, game.multi ? "~YES" : "~NO", false},
+                         {330, "P1: Arrow keys / Ctrl      P2: W,A,S,D / G", false},
+                         {400, "Begin ~ Enter           Escape ~ Quit", false},
+                     });
+    SDL_Flip(screen);
+    pace_frame(timer);
+  }
+  return true;
+}
