@@ -1,0 +1,32 @@
+#pragma once
+// A started game in a fresh working directory, on the virtual clock, with
+// the random generator seeded so that what follows is known.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "game.h"
+#include "globals.h"
+#include "harness.h"
+
+inline void reset_game_globals() {
+  quit = false;
+  start = false;
+  restart = true;
+}
+
+class GAME_TEST : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    harness::reset();
+    reset_game_globals();
+    ASSERT_TRUE(start_up(game));
+    std::srand(1234);
+  }
+  void TearDown() override {
+    if (game.myPirate != nullptr) shut_down(game);
+  }
+
+  harness::GAME_DIR_COPY dir;
+  GAME game;
+};

@@ -1,0 +1,297 @@
+#include "harness.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+extern "C" {
+Uint32 __real_SDL_GetTicks(void);
+int __real_SDL_Flip(SDL_Surface* screen);
+Uint32 __wrap_SDL_GetTicks(void);
+void __wrap_SDL_Delay(Uint32 ms);
+int __wrap_SDL_Flip(SDL_Surface* screen);
+}
+
+namespace harness {
+namespace {
+
+struct TIMED {
+  Uint32 at;
+  std::function<void()> action;
+};
+
+struct STATE {
+  Uint32 clock = 0;
+  int ticks_calls = 0;
+  std::map<int, Uint32> stalls;  // ticks call number -> extra ms
+  std::vector<TIMED> timed;
+  std::multimap<int, std::function<void()>> by_flip;
+  std::vector<std::function<void(int)>> every_flip;
+  int flip_count = 0;
+  bool capture = false;
+  std::vector<Uint32> frame;
+  int frame_w = 0, frame_h = 0;
+  Uint32 max_ms = 30 * 60 * 1000;
+  int max_flips = 200000;
+};
+
+STATE& state() {
+  static STATE s;
+  return s;
+}
+
+void run_due_actions() {
+  STATE& s = state();
+  // Actions may schedule more actions: take the due ones out first.
+  for (;;) {
+    auto due = std::find_if(s.timed.begin(), s.timed.end(),
+                            [&](const TIMED& t) { return t.at <= s.clock; });
+    if (due == s.timed.end()) break;
+    std::function<void()> action = due->action;
+    s.timed.erase(due);
+    action();
+  }
+}
+
+void copy_frame(SDL_Surface* screen) {
+  STATE& s = state();
+  SDL_Surface* copy = SDL_CreateRGBSurface(SDL_SWSURFACE, screen->w, screen->h, 32, 0x00FF0000,
+                                           0x0000FF00, 0x000000FF, 0);
+  SDL_BlitSurface(screen, nullptr, copy, nullptr);
+  s.frame.assign(static_cast<Uint32*>(copy->pixels),
+                 static_cast<Uint32*>(copy->pixels) + copy->w * copy->h);
+  s.frame_w = copy->w;
+  s.frame_h = copy->h;
+  SDL_FreeSurface(copy);
+}
+
+}  // namespace
+
+Uint32 now() { return state().clock; }
+
+void advance(Uint32 ms) {
+  state().clock += ms;
+  run_due_actions();
+}
+
+void stall_at_ticks_call(int k, Uint32 ms) {
+  STATE& s = state();
+  s.stalls[s.ticks_calls + k] += ms;
+}
+
+void set_limits(Uint32 max_ms, int max_flips) {
+  state().max_ms = max_ms;
+  state().max_flips = max_flips;
+}
+
+void at_time(Uint32 ms, std::function<void()> action) {
+  state().timed.push_back({ms, std::move(action)});
+}
+
+void after_flip(int n, std::function<void()> action) {
+  state().by_flip.emplace(n, std::move(action));
+}
+
+void on_every_flip(std::function<void(int)> action) {
+  state().every_flip.push_back(std::move(action));
+}
+
+SDL_Event key_down(SDLKey key) {
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  e.type = SDL_KEYDOWN;
+  e.key.type = SDL_KEYDOWN;
+  e.key.state = SDL_PRESSED;
+  e.key.keysym.sym = key;
+  return e;
+}
+
+SDL_Event key_up(SDLKey key) {
+  SDL_Event e = key_down(key);
+  e.type = SDL_KEYUP;
+  e.key.type = SDL_KEYUP;
+  e.key.state = SDL_RELEASED;
+  return e;
+}
+
+SDL_Event window_close() {
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  e.type = SDL_QUIT;
+  return e;
+}
+
+void push(SDL_Event e) {
+  if (SDL_PushEvent(&e) != 0) ADD_FAILURE() << "SDL's event queue is full";
+}
+
+void press(SDLKey key) {
+  push(key_down(key));
+  push(key_up(key));
+}
+
+void tap_down(SDLKey key) { push(key_down(key)); }
+
+void tap_up(SDLKey key) { push(key_up(key)); }
+
+void press_after_flip(int n, SDLKey key) {
+  after_flip(n, [key] { press(key); });
+}
+
+void push_after_flip(int n, SDL_Event e) {
+  after_flip(n, [e] { push(e); });
+}
+
+int drain_queue() {
+  int count = 0;
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) ++count;
+  return count;
+}
+
+int flips() { return state().flip_count; }
+
+void capture_frames(bool on) { state().capture = on; }
+
+SDL_Surface* last_frame() {
+  STATE& s = state();
+  if (s.frame.empty()) return nullptr;
+  SDL_Surface* copy = SDL_CreateRGBSurface(SDL_SWSURFACE, s.frame_w, s.frame_h, 32, 0x00FF0000,
+                                           0x0000FF00, 0x000000FF, 0);
+  std::memcpy(copy->pixels, s.frame.data(), s.frame.size() * sizeof(Uint32));
+  return copy;
+}
+
+void pixel_rgb(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b) {
+  SDL_LockSurface(surface);
+  const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
+  Uint32 value = 0;
+  std::memcpy(&value, row + x * surface->format->BytesPerPixel, surface->format->BytesPerPixel);
+  SDL_UnlockSurface(surface);
+  SDL_GetRGB(value, surface->format, r, g, b);
+}
+
+namespace {
+
+void put_u32(std::vector<unsigned char>& out, Uint32 v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
+}
+
+void put_chunk(std::vector<unsigned char>& out, const char* type,
+               const std::vector<unsigned char>& data) {
+  put_u32(out, static_cast<Uint32>(data.size()));
+  const size_t start = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), data.begin(), data.end());
+  put_u32(out, static_cast<Uint32>(crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
+}
+
+}  // namespace
+
+bool save_png(SDL_Surface* surface, const std::string& path) {
+  if (surface == nullptr) return false;
+  std::vector<unsigned char> raw;
+  raw.reserve(static_cast<size_t>(surface->h) * (surface->w * 3 + 1));
+  for (int y = 0; y < surface->h; ++y) {
+    raw.push_back(0);  // no filter
+    for (int x = 0; x < surface->w; ++x) {
+      Uint8 r, g, b;
+      pixel_rgb(surface, x, y, &r, &g, &b);
+      raw.insert(raw.end(), {r, g, b});
+    }
+  }
+  uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
+  std::vector<unsigned char> packed(packed_size);
+  if (compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), 6) != Z_OK) {
+    return false;
+  }
+  packed.resize(packed_size);
+  std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<unsigned char> header;
+  put_u32(header, static_cast<Uint32>(surface->w));
+  put_u32(header, static_cast<Uint32>(surface->h));
+  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
+  put_chunk(png, "IHDR", header);
+  put_chunk(png, "IDAT", packed);
+  put_chunk(png, "IEND", {});
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool ok = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+  return std::fclose(file) == 0 && ok;
+}
+
+void reset() {
+  state() = STATE();
+}
+
+GAME_DIR_COPY::GAME_DIR_COPY() {
+  namespace fs = std::filesystem;
+  char tmpl[] = "/tmp/brinegrab-test-XXXXXX";
+  dir = mkdtemp(tmpl);
+  previous = fs::current_path().string();
+  for (const auto& entry : fs::directory_iterator(GAME_DIR)) {
+    const std::string name = entry.path().filename().string();
+    if (name == "records.dat" || name == "brinegrab") continue;
+    fs::create_symlink(entry.path(), fs::path(dir) / name);
+  }
+  fs::current_path(dir);
+}
+
+GAME_DIR_COPY::~GAME_DIR_COPY() {
+  namespace fs = std::filesystem;
+  std::error_code ignored;
+  fs::current_path(previous, ignored);
+  fs::permissions(dir, fs::perms::owner_all, ignored);
+  fs::remove_all(dir, ignored);
+}
+
+}  // namespace harness
+
+
+Uint32 __wrap_SDL_GetTicks(void) {
+  auto& s = harness::state();
+  ++s.ticks_calls;
+  auto stall = s.stalls.find(s.ticks_calls);
+  if (stall != s.stalls.end()) {
+    s.clock += stall->second;
+    s.stalls.erase(stall);
+  }
+  return s.clock;
+}
+
+void __wrap_SDL_Delay(Uint32 ms) {
+  auto& s = harness::state();
+  s.clock += ms;
+  if (s.clock > s.max_ms) throw harness::STUCK{"virtual time ran past its limit"};
+  harness::run_due_actions();
+}
+
+int __wrap_SDL_Flip(SDL_Surface* screen) {
+  const int result = __real_SDL_Flip(screen);
+  auto& s = harness::state();
+  const int n = ++s.flip_count;
+  if (n > s.max_flips) throw harness::STUCK{"too many frames flipped"};
+  if (s.capture && screen != nullptr) harness::copy_frame(screen);
+  for (auto& action : s.every_flip) action(n);
+  auto range = s.by_flip.equal_range(n);
+  std::vector<std::function<void()>> due;
+  for (auto it = range.first; it != range.second; ++it) due.push_back(it->second);
+  s.by_flip.erase(range.first, range.second);
+  for (auto& action : due) action();
+  return result;
+}
+
+int main(int argc, char** argv) {
+  // Headless: the tests, never the game, choose the dummy drivers.
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
