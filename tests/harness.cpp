@@ -192,6 +192,13 @@ SDL_Surface* last_frame() {
   return copy;
 }
 
+std::string frame_file(const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::path(GAME_DIR).parent_path() / "test-frames";
+  std::error_code ignored;
+  std::filesystem::create_directories(dir, ignored);
+  return (dir / name).string();
+}
+
 void pixel_rgb(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b) {
   SDL_LockSurface(surface);
   const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;

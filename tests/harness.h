@@ -53,6 +53,8 @@ void capture_frames(bool on);
 SDL_Surface* last_frame();
 // Saves a surface as a PNG a person can open.
 bool save_png(SDL_Surface* surface, const std::string& path);
+// Where a test keeps a picture for a person to look at: build/test-frames/NAME.
+std::string frame_file(const std::string& name);
 // The colour of one pixel of a surface.
 void pixel_rgb(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b);
 

@@ -50,7 +50,7 @@ TEST_F(PLAY, ASoloGameEndedByEscapeKeepsItsScoreAsTheRecord) {
   ASSERT_GE(harness::music_files().size(), 4u);
   EXPECT_EQ(harness::music_files().back(), "sfx/end.wav");
   SDL_Surface* last = harness::last_frame();
-  harness::save_png(last, "game_over.png");
+  harness::save_png(last, harness::frame_file("game_over.png"));
   SDL_FreeSurface(last);
 }
 
@@ -92,7 +92,7 @@ TEST_F(PLAY, FourHitsCostThreeHeartsAndThenThePirate) {
       if (lives_after_hits.size() == 1) {
         EXPECT_TRUE(game.myPirate->is_ghost());
         SDL_Surface* frame = harness::last_frame();
-        harness::save_png(frame, "hit.png");
+        harness::save_png(frame, harness::frame_file("hit.png"));
         SDL_FreeSurface(frame);
       }
     }
@@ -101,7 +101,7 @@ TEST_F(PLAY, FourHitsCostThreeHeartsAndThenThePirate) {
   EXPECT_TRUE(quit);
   EXPECT_EQ(harness::music_files().back(), "sfx/end.wav");
   SDL_Surface* banner = harness::last_frame();
-  harness::save_png(banner, "banner.png");
+  harness::save_png(banner, harness::frame_file("banner.png"));
   SDL_FreeSurface(banner);
 }
 
@@ -254,7 +254,7 @@ TEST_F(PLAY, HeartsShowTheLivesLeft) {
   harness::capture_frames(true);
   play_frame(game);
   SDL_Surface* frame = harness::last_frame();
-  harness::save_png(frame, "hearts.png");
+  harness::save_png(frame, harness::frame_file("hearts.png"));
   SDL_FreeSurface(frame);
   SUCCEED();
 }

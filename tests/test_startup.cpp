@@ -172,8 +172,8 @@ TEST_F(RUN, SpaceTogglesTwoPlayerModeAndTheChoiceIsShown) {
   run(game);
   ASSERT_NE(no_frame, nullptr);
   ASSERT_NE(yes_frame, nullptr);
-  harness::save_png(no_frame, "mode_no.png");
-  harness::save_png(yes_frame, "mode_yes.png");
+  harness::save_png(no_frame, harness::frame_file("mode_no.png"));
+  harness::save_png(yes_frame, harness::frame_file("mode_yes.png"));
   // Only the "~NO"/"~YES" line differs between the two pictures.
   int changed_inside = 0, changed_outside = 0;
   for (int y = 0; y < 480; ++y) {
