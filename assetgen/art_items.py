@@ -4,9 +4,9 @@ import math
 
 import numpy as np
 
-from pix import (Fig, blank, paint, edge, grow, keymask, mix, sparkle, sheet,
-                 OUTLINE, GOLD, STEEL, IRON, RUBY, HEART, GREY, WOOD,
-                 WOOD_DARK, PARCH, GHOST, BELT, SPARK, HAT, checker)
+from pix import (Fig, blank, paint, edge, keymask, sparkle, sheet, OUTLINE,
+                 GOLD, STEEL, RUBY, HEART, WOOD, WOOD_DARK, PARCH, GHOST, BELT,
+                 checker)
 
 IW, IH = 40, 70      # item cell
 

@@ -8,10 +8,9 @@ import math
 
 import numpy as np
 
-from pix import (Fig, limb, two_bone, sheet, mix, OUTLINE, SKIN, SKIN_DARK,
-                 COAT_RED, COAT_BLUE, HAT, GOLD, STEEL, BOOT, BELT, CLOTH,
-                 HAIR, WOOD, BONE, PURPLE, MAROON, GREEN, ORANGE, NAVY,
-                 OLIVE, RAG, blank, keymask)
+from pix import (Fig, two_bone, sheet, mix, OUTLINE, SKIN, SKIN_DARK, COAT_RED,
+                 COAT_BLUE, HAT, GOLD, STEEL, BOOT, BELT, CLOTH, HAIR, WOOD,
+                 BONE, PURPLE, MAROON, GREEN, ORANGE, NAVY, OLIVE, RAG)
 
 CELL = 80
 GROUND = 67          # ankle height; boot soles end at y=71

@@ -4,10 +4,9 @@ import math
 import numpy as np
 from PIL import Image, ImageFilter
 
-from pix import (Fig, blank, paint, edge, grow, keymask, mix, sparkle, paste, shifted,
-                 noise2, bayer, dither_to, quantize_to, ramp_colors, scale,
-                 OUTLINE, GOLD, STEEL, WOOD, WOOD_DARK, BONE, IRON, HAT,
-                 checker)
+from pix import (Fig, blank, paint, edge, keymask, paste, shifted, noise2,
+                 dither_to, ramp_colors, OUTLINE, GOLD, STEEL, WOOD, WOOD_DARK,
+                 BONE, IRON, HAT, checker)
 
 W, H = 640, 480
 
@@ -569,7 +568,6 @@ def water_bg():
     # little wave crests: a light curl over a dark trough, scattered on a
     # jittered grid that wraps around the sides
     rng = np.random.RandomState(52)
-    f = Fig(W, H)
     crest = np.zeros((H, W), bool)
     trough = np.zeros((H, W), bool)
     for gy in range(0, H, 24):

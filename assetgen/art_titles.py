@@ -4,10 +4,9 @@ import math
 import numpy as np
 from PIL import Image, ImageDraw
 
-from pix import (Fig, blank, paint, edge, grow, keymask, mix, sparkle, paste,
-                 scale, dither_to, ramp_colors, font, checker, shifted,
-                 OUTLINE, GOLD, STEEL, WOOD, WOOD_DARK, BONE, HAT, BELT,
-                 TITLE_FONT, SANS_BOLD)
+from pix import (Fig, blank, paint, edge, grow, mix, sparkle, paste, scale,
+                 dither_to, ramp_colors, font, checker, shifted, OUTLINE, GOLD,
+                 STEEL, WOOD, BONE, HAT, BELT, TITLE_FONT, SANS_BOLD)
 import art_pirates
 import art_items
 import art_scenes

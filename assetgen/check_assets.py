@@ -91,8 +91,8 @@ def seam_ok(a):
     return seam <= max(np.percentile(inner, 95) * 1.5, 8.0), seam, inner.mean()
 
 
-def check_file(out_dir, rel, spec):
-    size, exact, kind, must_show, must_blank = spec
+def check_file(out_dir, rel, rule):
+    size, exact, kind, must_show, must_blank = rule
     path = os.path.join(out_dir, rel)
     errs = []
     if not os.path.isfile(path):
@@ -172,8 +172,8 @@ def check_file(out_dir, rel, spec):
 
 def check_images(out_dir):
     problems = []
-    for rel, spec in CONTRACT.items():
-        for e in check_file(out_dir, rel, spec):
+    for rel, rule in CONTRACT.items():
+        for e in check_file(out_dir, rel, rule):
             problems.append("%s: %s" % (rel, e))
     return problems
 

@@ -6,8 +6,6 @@ wherever something is scattered, so repeated runs give identical bytes.
 """
 import os
 
-from PIL import Image
-
 import art_items
 import art_pirates
 import art_scenes

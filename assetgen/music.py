@@ -69,21 +69,21 @@ def circular_reverb(x, decay_time, seed):
     pre = nsamp(0.018)  # pre-delay before the wash starts
     ir = np.concatenate([np.zeros(pre), ir])
     ir /= np.sqrt(np.sum(ir ** 2)) + 1e-12
-    spec = np.fft.rfft(x) * np.fft.rfft(ir, len(x))
-    wet = np.fft.irfft(spec, len(x))
+    spectrum = np.fft.rfft(x) * np.fft.rfft(ir, len(x))
+    wet = np.fft.irfft(spectrum, len(x))
     # match the wet level to the dry so reverb_wet is a plain ratio
     return wet * (np.std(x) / (np.std(wet) + 1e-12))
 
 
 def master(x, brightness):
     """Circular EQ (kill DC and sub rumble, tame the top), gentle glue."""
-    spec = np.fft.rfft(x)
+    spectrum = np.fft.rfft(x)
     f = np.fft.rfftfreq(len(x), 1.0 / SR)
     hp = 1.0 / np.sqrt(1.0 + (32.0 / np.maximum(f, 1e-3)) ** 4)
     lp = 1.0 / np.sqrt(1.0 + (f / brightness) ** 4)
-    spec *= hp * lp
-    spec[0] = 0.0
-    y = np.fft.irfft(spec, len(x))
+    spectrum *= hp * lp
+    spectrum[0] = 0.0
+    y = np.fft.irfft(spectrum, len(x))
     y = y / np.max(np.abs(y))
     y = soft_clip(y * 1.1, 1.2)
     return y - np.mean(y)

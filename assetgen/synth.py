@@ -174,10 +174,10 @@ def spectral_filter(x, gain_fn):
     """Zero-phase filter by FFT: gain_fn(freqs_hz) -> gain per bin. The
     filter is circular, which is exactly right for loops and harmless on
     stationary noise that gets enveloped afterwards."""
-    spec = np.fft.rfft(x)
+    spectrum = np.fft.rfft(x)
     freqs = np.fft.rfftfreq(len(x), 1.0 / SR)
-    spec *= gain_fn(freqs)
-    return np.fft.irfft(spec, len(x))
+    spectrum *= gain_fn(freqs)
+    return np.fft.irfft(spectrum, len(x))
 
 
 def lowpass_gain(fc, order=2):

@@ -83,13 +83,13 @@ class GeneratedTree(unittest.TestCase):
     # --- character of each effect -----------------------------------
 
     def _dominant_hz(self, x):
-        spec = np.abs(np.fft.rfft(x * np.hanning(len(x))))
-        return np.fft.rfftfreq(len(x), 1.0 / SR)[np.argmax(spec)]
+        spectrum = np.abs(np.fft.rfft(x * np.hanning(len(x))))
+        return np.fft.rfftfreq(len(x), 1.0 / SR)[np.argmax(spectrum)]
 
     def _low_share(self, x, cutoff):
-        spec = np.abs(np.fft.rfft(x)) ** 2
+        spectrum = np.abs(np.fft.rfft(x)) ** 2
         f = np.fft.rfftfreq(len(x), 1.0 / SR)
-        return spec[f < cutoff].sum() / spec.sum()
+        return spectrum[f < cutoff].sum() / spectrum.sum()
 
     def test_pitch_rises_in_jump_and_coin(self):
         for name in ("jump", "coin"):
