@@ -290,3 +290,17 @@ TEST_F(FightRules, AnimationCountersWrap) {
   EXPECT_EQ(pt[7], 8);
   EXPECT_EQ(pt[8], 0);
 }
+
+TEST_F(FightRules, PirateOnesStrokeIsResolvedBeforePirateTwos) {
+  clear_lanes(s, {0, 2, 3, 4, 5});
+  // Pirate two stands at the left edge, so his stroke covers the entry of
+  // lane 1; pirate one's covers the enemy of lane 1 itself.
+  s.hitbox2 = s.hitbox1;
+  s.hitbox2.x = 0;
+  s.Pirates[1].hitbox.x = 220;
+  down(s, SDLK_RCTRL);
+  down(s, SDLK_g);
+  fight::step(s, score);
+  EXPECT_EQ(score, 2000) << "sent back by pirate one, then struck again by pirate two";
+  EXPECT_EQ(s.Pirates[1].hitbox.x, -80);
+}
