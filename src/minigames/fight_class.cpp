@@ -21,7 +21,9 @@ fighting::fighting()
 
 fighting::~fighting() { SDL_FreeSurface(sprite_sheet); }
 
-void fighting::shift_box() { hitbox = SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), 40, 40}; }
+void fighting::shift_box() {
+  hitbox = SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), 40, 40};
+}
 
 void fighting::show(SDL_Surface*& screen) {
   // The counter runs on while the marker is off.
@@ -97,8 +99,8 @@ SDL_Rect cell(int column, int row) {
   return SDL_Rect{static_cast<Sint16>(80 * column), static_cast<Sint16>(80 * row), 80, 80};
 }
 
-void draw_player(const SDL_Rect& body, int facing, bool slashing, int pt_frame,
-                 SDL_Surface* sheet, SDL_Surface* screen) {
+void draw_player(const SDL_Rect& body, int facing, bool slashing, int pt_frame, SDL_Surface* sheet,
+                 SDL_Surface* screen) {
   SDL_Rect clip = cell(slashing ? STROKE_CELL : pt_frame / 3, facing);
   apply(body.x, body.y, sheet, screen, &clip);
 }

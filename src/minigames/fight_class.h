@@ -34,13 +34,13 @@ class fighting {
 
 // What a sword fight loads when it begins and frees when it ends.
 struct FIGHT_ASSETS {
-  TTF_Font* font = nullptr;       // the score
-  Mix_Chunk* effect = nullptr;    // the sword stroke
-  SDL_Surface* bg1 = nullptr;     // the ship's deck, over the water
-  SDL_Surface* bg2 = nullptr;     // the water, scrolling left
-  SDL_Surface* pirates = nullptr; // the enemies: a row of two frames per type
-  SDL_Surface* pt1 = nullptr;     // player one's pirate
-  SDL_Surface* pt2 = nullptr;     // player two's pirate
+  TTF_Font* font = nullptr;        // the score
+  Mix_Chunk* effect = nullptr;     // the sword stroke
+  SDL_Surface* bg1 = nullptr;      // the ship's deck, over the water
+  SDL_Surface* bg2 = nullptr;      // the water, scrolling left
+  SDL_Surface* pirates = nullptr;  // the enemies: a row of two frames per type
+  SDL_Surface* pt1 = nullptr;      // player one's pirate
+  SDL_Surface* pt2 = nullptr;      // player two's pirate
 };
 
 // Loads every asset of the fight; call after the video mode is set.

@@ -67,10 +67,9 @@ struct MOVE_KEY {
 };
 
 const MOVE_KEY MOVE_KEYS[] = {
-    {SDLK_UP, 1, 0, -VELOCITY}, {SDLK_DOWN, 1, 0, VELOCITY},
-    {SDLK_LEFT, 1, -VELOCITY, 0}, {SDLK_RIGHT, 1, VELOCITY, 0},
-    {SDLK_w, 2, 0, -VELOCITY},  {SDLK_s, 2, 0, VELOCITY},
-    {SDLK_a, 2, -VELOCITY, 0},  {SDLK_d, 2, VELOCITY, 0},
+    {SDLK_UP, 1, 0, -VELOCITY},   {SDLK_DOWN, 1, 0, VELOCITY}, {SDLK_LEFT, 1, -VELOCITY, 0},
+    {SDLK_RIGHT, 1, VELOCITY, 0}, {SDLK_w, 2, 0, -VELOCITY},   {SDLK_s, 2, 0, VELOCITY},
+    {SDLK_a, 2, -VELOCITY, 0},    {SDLK_d, 2, VELOCITY, 0},
 };
 
 const MOVE_KEY* find_move_key(SDLKey key) {
@@ -87,8 +86,7 @@ SDL_Rect lane_entry(int lane) {
     return SDL_Rect{static_cast<Sint16>(LEFT_ENTRY_X), static_cast<Sint16>(50 * lane + 115), 60,
                     50};
   }
-  return SDL_Rect{static_cast<Sint16>(RIGHT_ENTRY_X), static_cast<Sint16>(50 * lane + 200), 80,
-                  50};
+  return SDL_Rect{static_cast<Sint16>(RIGHT_ENTRY_X), static_cast<Sint16>(50 * lane + 200), 80, 50};
 }
 
 void start(FIGHT_STATE& s) {
