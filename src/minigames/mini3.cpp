@@ -166,8 +166,9 @@ void rows_move(ROWS_STATE& s) {
 
 int rows_fall(ROWS_STATE& s, int& score) {
   int shots = 0;
-  const int drop = s.speed / 10 + 1;
   for (int i = 0; i < ROW_COUNT; ++i) {
+    // Row 0 firing again speeds row 1 up within the same frame.
+    const int drop = s.speed / 10 + 1;
     for (int j = 0; j < ROW_BALLS; ++j) {
       int y = s.balls_hitb[i][j].y + drop;
       if (y > ROW_BOTTOM) {
