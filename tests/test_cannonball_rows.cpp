@@ -477,3 +477,139 @@ TEST(CannonRowsInput, EscapeOrQuitEndTheGameOtherEventsChangeNothing) {
   }
   EXPECT_TRUE(same_state(s, before));
 }
+
+// ---- Whole games through mini3, on the virtual clock.
+
+namespace {
+
+// Where a pirate can stand under a row with these gaps, nearest to from.
+int nearest_safe_x(const std::set<int>& gaps, int from) {
+  int best = -1;
+  for (int x = 0; x <= 560; x += 10) {
+    bool safe = true;
+    for (int m = 0; m < ROW_BALLS; ++m) {
+      if (gaps.count(m) == 0 && 80 * m - 80 < x && x < 80 * m + 20) safe = false;
+    }
+    if (safe && (best < 0 || std::abs(x - from) < std::abs(best - from))) best = x;
+  }
+  return best;
+}
+
+// Holds a key for as many frames as it takes to walk from one x to another,
+// starting with the frame after flip n.
+void walk(int n, SDLKey left, SDLKey right, int from, int to) {
+  if (to == from) return;
+  const SDLKey k = to < from ? left : right;
+  harness::after_flip(n, [k] { harness::tap_down(k); });
+  harness::after_flip(n + std::abs(to - from) / 10, [k] { harness::tap_up(k); });
+}
+
+}  // namespace
+
+class CannonRowsGame : public GAME_TEST {
+ protected:
+  void SetUp() override {
+    GAME_TEST::SetUp();
+    if (HasFatalFailure()) return;
+    // The fixture seeded rand(): these are the gaps mini3 will draw, row 0's
+    // first, then row 1's, then those of the first rows fired again.
+    for (int& d : draws) d = std::rand() % 8;
+    std::srand(1234);
+    std::memset(&event, 0, sizeof event);
+    event.type = SDL_USEREVENT;
+    event.user.code = 4321;
+    harness::on_every_flip([this](int) { flip_times.push_back(harness::now()); });
+  }
+
+  void expect_main_game_untouched(bool quit_was) {
+    EXPECT_EQ(quit, quit_was);
+    EXPECT_EQ(event.type, SDL_USEREVENT);
+    EXPECT_EQ(event.user.code, 4321);
+  }
+
+  int draws[8] = {};
+  std::vector<Uint32> flip_times;
+};
+
+TEST_F(CannonRowsGame, EscapeEndsTheGameAfterItsFrameAndTheLastFrameStaysOneSecond) {
+  quit = true;  // never read: the game runs regardless
+  int score = 1000;
+  const Uint32 t0 = harness::now();
+  harness::after_flip(3, [] {
+    harness::tap_up(SDLK_DOWN);
+    harness::tap_down(SDLK_a);
+    harness::press(SDLK_ESCAPE);
+    harness::tap_down(SDLK_RETURN);
+    harness::press(SDLK_SPACE);
+  });
+  mini3(score, screen);
+  EXPECT_EQ(harness::flips(), 4);
+  EXPECT_EQ(flip_times, (std::vector<Uint32>{t0, t0 + 40, t0 + 80, t0 + 120}));
+  EXPECT_EQ(harness::now(), t0 + 120 + 40 + 1000);
+  EXPECT_EQ(score, 1000);
+  EXPECT_EQ(harness::drain_queue(), 0) << "every event is the mini-game's";
+  expect_main_game_untouched(true);
+}
+
+TEST_F(CannonRowsGame, ClosingTheWindowEndsOnlyTheMiniGame) {
+  quit = false;
+  int score = 1000;
+  harness::after_flip(2, [] {
+    harness::push(harness::window_close());
+    harness::tap_up(SDLK_ESCAPE);
+  });
+  mini3(score, screen);
+  EXPECT_EQ(harness::flips(), 3);
+  EXPECT_EQ(score, 1000);
+  EXPECT_EQ(harness::drain_queue(), 0);
+  expect_main_game_untouched(false);
+}
+
+TEST_F(CannonRowsGame, PiratesStandingStillAreHitWhenRowOneArrives) {
+  // Row 1's gaps are draws 2 and 3; unless they are the corner balls 0 and
+  // 7, a pirate in his corner is hit once row 1 reaches y 390.
+  ASSERT_FALSE(std::set<int>({draws[2], draws[3]}) == std::set<int>({0, 7}));
+  int score = 1000;
+  const Uint32 t0 = harness::now();
+  mini3(score, screen);
+  EXPECT_EQ(harness::flips(), 76);
+  EXPECT_EQ(score, 1000);
+  EXPECT_EQ(harness::now(), t0 + 76 * 40 + 1000);
+  expect_main_game_untouched(false);
+}
+
+TEST_F(CannonRowsGame, SteeringThroughTheGapsScoresEveryPass) {
+  harness::capture_frames(true);
+  const std::set<int> row0 = {draws[0], draws[1]}, row1 = {draws[2], draws[3]};
+  // Under row 1 before it arrives (frame 76), then under row 0 once row 1
+  // has passed (frame 121) and before row 0 arrives (frame 196).
+  const int one_a = nearest_safe_x(row1, 560), two_a = nearest_safe_x(row1, 0);
+  const int one_b = nearest_safe_x(row0, one_a), two_b = nearest_safe_x(row0, two_a);
+  walk(1, SDLK_LEFT, SDLK_RIGHT, 560, one_a);
+  walk(1, SDLK_a, SDLK_d, 0, two_a);
+  walk(121, SDLK_LEFT, SDLK_RIGHT, one_a, one_b);
+  walk(121, SDLK_a, SDLK_d, two_a, two_b);
+  harness::press_after_flip(250, SDLK_ESCAPE);
+
+  int score = 1000;
+  std::vector<int> scores;
+  harness::on_every_flip([&](int) { scores.push_back(score); });
+  SDL_Surface* mid_game = nullptr;
+  harness::after_flip(100, [&] { mid_game = harness::last_frame(); });
+  mini3(score, screen);
+
+  EXPECT_EQ(harness::flips(), 251) << "nobody was hit";
+  EXPECT_EQ(score, 1000 + 2 * 3500);
+  ASSERT_EQ(scores.size(), 251u);
+  EXPECT_TRUE(std::is_sorted(scores.begin(), scores.end())) << "points are only ever added";
+  EXPECT_EQ(scores[119], 1000);  // after frame 120
+  EXPECT_EQ(scores[120], 4500);  // row 1 fired again in frame 121
+  EXPECT_EQ(scores[239], 4500);
+  EXPECT_EQ(scores[240], 8000);  // row 0 in frame 241
+  EXPECT_EQ(harness::drain_queue(), 0);
+  expect_main_game_untouched(false);
+
+  ASSERT_NE(mid_game, nullptr);
+  EXPECT_TRUE(harness::save_png(mid_game, std::string(GAME_DIR) + "/../rows_mid_game.png"));
+  SDL_FreeSurface(mid_game);
+}
