@@ -84,7 +84,7 @@ TEST(StartUp, NoAudioDeviceRunsSilent) {
   ASSERT_TRUE(start_up(game));
   EXPECT_NE(screen, nullptr);
   EXPECT_EQ(game.music, nullptr);
-  harness::at_time(SPLASH_MS, [] { harness::press(SDLK_ESCAPE); });
+  harness::at_time(SPLASH_MS + 1, [] { harness::press(SDLK_ESCAPE); });
   run(game);
   EXPECT_GE(harness::flips(), 4);
   shut_down(game);
@@ -106,7 +106,7 @@ class RUN : public GAME_TEST {};
 TEST_F(RUN, SplashShowsThreePicturesForFiveSecondsEach) {
   std::vector<Uint32> flip_times;
   harness::on_every_flip([&](int) { flip_times.push_back(harness::now()); });
-  harness::at_time(SPLASH_MS, [] { harness::press(SDLK_ESCAPE); });
+  harness::at_time(SPLASH_MS + 1, [] { harness::press(SDLK_ESCAPE); });
   run(game);
   ASSERT_GE(flip_times.size(), 4u);
   EXPECT_EQ(flip_times[0], 0u);
@@ -119,7 +119,7 @@ TEST_F(RUN, SplashShowsThreePicturesForFiveSecondsEach) {
 TEST_F(RUN, EscapeOnTheTitleEndsTheRunWithoutTouchingTheRecords) {
   harness::after_flip(5, [] { harness::press(SDLK_ESCAPE); });
   run(game);
-  EXPECT_EQ(harness::flips(), 6);
+  EXPECT_EQ(harness::flips(), 5) << "the title's third pass reads the Escape and draws nothing";
   EXPECT_FALSE(std::filesystem::exists("records.dat"));
 }
 
