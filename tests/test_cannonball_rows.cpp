@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game_fixture.h"
+#include "minigames/funcs.h"
 #include "minigames/mini3.h"
 
 namespace {
@@ -586,7 +587,12 @@ TEST_F(CannonRowsGame, SteeringThroughTheGapsScoresEveryPass) {
 
   int score = 1000;
   std::vector<int> scores;
-  harness::on_every_flip([&](int) { scores.push_back(score); });
+  std::vector<int> shots_after;  // cannon shots heard by the end of each frame
+  const int shots_before = harness::plays("sfx/cannon.wav");
+  harness::on_every_flip([&](int) {
+    scores.push_back(score);
+    shots_after.push_back(harness::plays("sfx/cannon.wav") - shots_before);
+  });
   SDL_Surface* mid_game = nullptr;
   harness::after_flip(100, [&] { mid_game = harness::last_frame(); });
   mini3(score, screen);
@@ -599,10 +605,38 @@ TEST_F(CannonRowsGame, SteeringThroughTheGapsScoresEveryPass) {
   EXPECT_EQ(scores[120], 4500);  // row 1 fired again in frame 121
   EXPECT_EQ(scores[239], 4500);
   EXPECT_EQ(scores[240], 8000);  // row 0 in frame 241
+  EXPECT_EQ(shots_after[119], 0);
+  EXPECT_EQ(shots_after[120], 1);
+  EXPECT_EQ(shots_after[239], 1);
+  EXPECT_EQ(shots_after[250], 2);
   EXPECT_EQ(harness::drain_queue(), 0);
   expect_main_game_untouched(false);
 
   ASSERT_NE(mid_game, nullptr);
   EXPECT_TRUE(harness::save_png(mid_game, std::string(GAME_DIR) + "/../rows_mid_game.png"));
+  // After frame 100 row 1 shows at y 439: where the fall step left it, one
+  // pixel above where the draw pass then moved it. Its gaps show the shore.
+  SDL_Surface* ball = load("sprites/ball.bmp");
+  SDL_Surface* shore = load("minigames/shore.png");
+  ASSERT_NE(ball, nullptr);
+  ASSERT_NE(shore, nullptr);
+  auto rgb = [](SDL_Surface* s, int x, int y) {
+    Uint8 r, g, b;
+    harness::pixel_rgb(s, x, y, &r, &g, &b);
+    return (r << 16) | (g << 8) | b;
+  };
+  int top = 0;  // the ball picture's first drawn pixel down its middle
+  while (rgb(ball, 10, top) == 0x00FFFF) ++top;
+  ASSERT_GT(top, 0);
+  for (int j = 0; j < ROW_BALLS; ++j) {
+    const int x = 80 * j + 10, y = 439 + top;
+    const bool under_pirate = (x >= one_a && x < one_a + 80) || (x >= two_a && x < two_a + 80);
+    if (under_pirate) continue;
+    EXPECT_EQ(rgb(mid_game, x, y - 1), rgb(shore, x, y - 1)) << "ball " << j;
+    EXPECT_EQ(rgb(mid_game, x, y), row1.count(j) ? rgb(shore, x, y) : rgb(ball, 10, top))
+        << "ball " << j;
+  }
+  SDL_FreeSurface(ball);
+  SDL_FreeSurface(shore);
   SDL_FreeSurface(mid_game);
 }
