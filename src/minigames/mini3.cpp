@@ -1,6 +1,251 @@
 #include "minigames/mini3.h"
 
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "constants.h"
+#include "minigames/funcs.h"
+#include "sound.h"
+#include "text.h"
+
+namespace {
+
+const int BALL_W = 20;  // the hit box; the picture may be any size
+const int BALL_H = 10;
+const int ROW_START_Y = 240;  // row i starts at 240 i
+const int LAST_FRAME = 8;     // three animation cells, three frames each
+const int SCORE_TEXT_RAISE = 25;
+const Uint32 FRAME_DELAY_MS = 40;
+const Uint32 END_PAUSE_MS = 1000;  // the last frame stays this long
+const SDL_Color TEXT_COLOUR = {200, 150, 0, 0};
+
+SDL_Rect rect(int x, int y, int w, int h) {
+  return SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+                  static_cast<Uint16>(h)};
+}
+
+// The third row of each pirate sheet: the walk up the screen.
+SDL_Rect walk_clip(int cell) {
+  return rect(cell * PIRATE_WIDTH, 2 * PIRATE_HEIGHT, PIRATE_WIDTH, PIRATE_HEIGHT);
+}
+
+// A step that would take the pirate off the screen is taken back, axis by axis.
+void move_pirate(SDL_Rect& box, int xVel, int yVel) {
+  int x = box.x + xVel;
+  if (x < 0 || x > ROWS_MAX_X) x -= xVel;
+  box.x = static_cast<Sint16>(x);
+  int y = box.y + yVel;
+  if (y < 0 || y > ROWS_MAX_Y) y -= yVel;
+  box.y = static_cast<Sint16>(y);
+}
+
+// A movement key: change is what its press adds to the velocity.
+struct STEER {
+  int* vel;
+  bool* moved;
+  int change;
+};
+
+bool steer_for(ROWS_STATE& s, SDLKey key, STEER& out) {
+  switch (key) {
+    case SDLK_UP:
+      out = {&s.yVel1, &s.moved1, -VELOCITY};
+      return true;
+    case SDLK_DOWN:
+      out = {&s.yVel1, &s.moved1, VELOCITY};
+      return true;
+    case SDLK_LEFT:
+      out = {&s.xVel1, &s.moved1, -VELOCITY};
+      return true;
+    case SDLK_RIGHT:
+      out = {&s.xVel1, &s.moved1, VELOCITY};
+      return true;
+    case SDLK_w:
+      out = {&s.yVel2, &s.moved2, -VELOCITY};
+      return true;
+    case SDLK_s:
+      out = {&s.yVel2, &s.moved2, VELOCITY};
+      return true;
+    case SDLK_a:
+      out = {&s.xVel2, &s.moved2, -VELOCITY};
+      return true;
+    case SDLK_d:
+      out = {&s.xVel2, &s.moved2, VELOCITY};
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void rows_load(ROWS_ASSETS& assets) {
+  assets.ball = load("./sprites/ball.bmp");
+  assets.p1_sheet = load("./sprites/pirate_ssheet.png");
+  assets.p2_sheet = load("./sprites/pirate2_ssheet.png");
+  assets.bg = load("minigames/shore.png");
+  assets.effect = load_sound("sfx/cannon.wav");
+  assets.font = TTF_OpenFont("./text.ttf", 36);
+}
+
+void rows_free_sound(ROWS_ASSETS& assets) {
+  Mix_FreeChunk(assets.effect);
+  assets.effect = nullptr;
+}
+
+void rows_free(ROWS_ASSETS& assets) {
+  rows_free_sound(assets);
+  SDL_FreeSurface(assets.ball);
+  SDL_FreeSurface(assets.p1_sheet);
+  SDL_FreeSurface(assets.p2_sheet);
+  SDL_FreeSurface(assets.bg);
+  if (assets.font != nullptr) TTF_CloseFont(assets.font);
+  assets = ROWS_ASSETS{};
+}
+
+void rows_set_up(ROWS_STATE& s) {
+  s.moved1 = false;
+  s.moved2 = false;
+  s.speed = 1;
+  s.frame = 0;
+  s.end = false;
+  s.hitbox1 = rect(ROWS_MAX_X, ROWS_MAX_Y, PIRATE_WIDTH, PIRATE_HEIGHT);
+  s.hitbox2 = rect(0, ROWS_MAX_Y, PIRATE_WIDTH, PIRATE_HEIGHT);
+  for (int i = 0; i < ROW_COUNT; ++i) {
+    for (int j = 0; j < ROW_BALLS; ++j) {
+      s.balls[i][j] = true;
+      s.balls_hitb[i][j] = rect(ROW_SPACING * j, ROW_START_Y * i, BALL_W, BALL_H);
+    }
+  }
+  // Two draws per row; when they agree the row has a single one-ball gap.
+  s.balls[0][std::rand() % ROW_BALLS] = false;
+  s.balls[0][std::rand() % ROW_BALLS] = false;
+  s.balls[1][std::rand() % ROW_BALLS] = false;
+  s.balls[1][std::rand() % ROW_BALLS] = false;
+  s.xVel1 = 0;
+  s.yVel1 = 0;
+  s.xVel2 = 0;
+  s.yVel2 = 0;
+}
+
+void rows_handle_event(ROWS_STATE& s, const SDL_Event& e) {
+  if (e.type == SDL_QUIT) {
+    s.end = true;
+    return;
+  }
+  if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return;
+  if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE) {
+    s.end = true;
+    return;
+  }
+  STEER steer{};
+  if (!steer_for(s, e.key.keysym.sym, steer)) return;
+  if (e.type == SDL_KEYDOWN) {
+    *steer.vel += steer.change;
+    *steer.moved = true;
+  } else if (*steer.moved) {
+    // Until the player's first press, a release belongs to a key held
+    // before the game began and is not his to undo.
+    *steer.vel -= steer.change;
+  }
+}
+
+void rows_move(ROWS_STATE& s) {
+  move_pirate(s.hitbox1, s.xVel1, s.yVel1);
+  move_pirate(s.hitbox2, s.xVel2, s.yVel2);
+  for (int i = 0; i < ROW_COUNT; ++i) {
+    for (int j = 0; j < ROW_BALLS; ++j) {
+      if (!s.balls[i][j]) continue;
+      if (collision(s.hitbox1, s.balls_hitb[i][j]) || collision(s.hitbox2, s.balls_hitb[i][j])) {
+        s.end = true;
+      }
+    }
+  }
+}
+
+int rows_fall(ROWS_STATE& s, int& score) {
+  int shots = 0;
+  for (int i = 0; i < ROW_COUNT; ++i) {
+    // Row 0 firing again speeds row 1 up within the same frame.
+    const int drop = s.speed / 10 + 1;
+    for (int j = 0; j < ROW_BALLS; ++j) {
+      int y = s.balls_hitb[i][j].y + drop;
+      if (y > ROW_BOTTOM) {
+        y = 0;
+        s.balls[i][j] = true;
+        if (j == 0) ++shots;
+      }
+      s.balls_hitb[i][j].y = static_cast<Sint16>(y);
+    }
+    // Every step here moves a row down by at least one pixel, so a row at
+    // the top has just been fired again.
+    if (s.balls_hitb[i][0].y == 0) {
+      s.balls[i][std::rand() % ROW_BALLS] = false;
+      s.balls[i][std::rand() % ROW_BALLS] = false;
+      score += ROW_BONUS;
+      s.speed += ROW_SPEED_UP;
+    }
+  }
+  return shots;
+}
+
+void rows_after_draw(ROWS_STATE& s) {
+  for (int i = 0; i < ROW_COUNT; ++i) {
+    for (int j = 0; j < ROW_BALLS; ++j) {
+      int y = s.balls_hitb[i][j].y + 1;
+      if (y > ROW_BOTTOM) y = 0;
+      s.balls_hitb[i][j].y = static_cast<Sint16>(y);
+    }
+  }
+  ++s.frame;
+  if (s.frame > LAST_FRAME) s.frame = 0;
+}
+
+void rows_draw_shore(const ROWS_ASSETS& assets, SDL_Surface* screen, int score) {
+  apply(0, 0, assets.bg, screen);
+  std::ostringstream points;
+  points << score;
+  draw_text_middle(screen, assets.font, "Score:", TEXT_COLOUR, -SCORE_TEXT_RAISE);
+  draw_text_middle(screen, assets.font, points.str(), TEXT_COLOUR);
+}
+
+void rows_draw_pieces(const ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen) {
+  for (int i = 0; i < ROW_COUNT; ++i) {
+    for (int j = 0; j < ROW_BALLS; ++j) {
+      if (s.balls[i][j]) apply(s.balls_hitb[i][j].x, s.balls_hitb[i][j].y, assets.ball, screen);
+    }
+  }
+  SDL_Rect clip = walk_clip(s.frame / 3);
+  apply(s.hitbox1.x, s.hitbox1.y, assets.p1_sheet, screen, &clip);
+  apply(s.hitbox2.x, s.hitbox2.y, assets.p2_sheet, screen, &clip);
+}
+
+void rows_frame(ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen, int& score) {
+  rows_move(s);
+  rows_draw_shore(assets, screen, score);
+  for (int shots = rows_fall(s, score); shots > 0; --shots) play_sound(assets.effect);
+  // The balls are drawn where the fall left them, and only then take the
+  // draw pass's extra pixel.
+  rows_draw_pieces(s, assets, screen);
+  rows_after_draw(s);
+}
+
 void mini3(int& score, SDL_Surface*& screen) {
-  (void)score;
-  (void)screen;
+  ROWS_ASSETS assets;
+  rows_load(assets);
+  ROWS_STATE s;
+  rows_set_up(s);
+  // An event record of our own: the main game's event and quit flag stay
+  // untouched, so closing the window here ends only this game.
+  SDL_Event minievent;
+  while (!s.end) {
+    while (SDL_PollEvent(&minievent)) rows_handle_event(s, minievent);
+    rows_frame(s, assets, screen, score);
+    SDL_Flip(screen);
+    SDL_Delay(FRAME_DELAY_MS);  // a fixed wait, not a frame timer
+  }
+  rows_free_sound(assets);
+  SDL_Delay(END_PAUSE_MS);
+  rows_free(assets);
 }
