@@ -62,8 +62,6 @@ void prepare_after_mode(GAME& game) {
 }
 
 bool start_up(GAME& game) {
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
-
   const std::vector<std::string> missing = missing_game_files();
   if (!missing.empty()) {
     report_missing_files(missing);
@@ -178,6 +176,7 @@ void shut_down(GAME& game) {
 int SDL_main(int argc, char* args[]) {
   (void)argc;
   (void)args;
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
   if (!start_up(game)) return 1;
   run(game);

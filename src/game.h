@@ -42,8 +42,9 @@ struct GAME {
   SDL_Surface* logo = nullptr;  // the splash picture now shown
 };
 
-// Starts the libraries, opens the window and makes every game object.
-// On failure says why on stderr, cleans up and returns false.
+// Starts the libraries, opens the window and makes every game object (whose
+// places come from rand(): seed it first). On failure says why on stderr,
+// cleans up and returns false.
 bool start_up(GAME& game);
 
 // The whole run after start-up: splash, title and hints, then one game
@@ -58,5 +59,6 @@ void prepare_after_mode(GAME& game);
 // Closes the libraries and deletes the game objects.
 void shut_down(GAME& game);
 
-// The game's entry: start-up, the run, shutdown. Returns the exit status.
+// The game's entry: seeds rand() with the time, then start-up, the run and
+// shutdown. Returns the exit status.
 int SDL_main(int argc, char* args[]);

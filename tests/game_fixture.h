@@ -20,8 +20,8 @@ class GAME_TEST : public ::testing::Test {
   void SetUp() override {
     harness::reset();
     reset_game_globals();
-    ASSERT_TRUE(start_up(game));
     std::srand(1234);
+    ASSERT_TRUE(start_up(game));
   }
   void TearDown() override {
     if (game.myPirate != nullptr) shut_down(game);
