@@ -17,19 +17,19 @@ const int CLOSED = 0, WITH_TREASURE = 1, EMPTY_BOX = 2;  // cells of the box she
 const int END_PAUSE_MS = 1000;
 
 // The box a key opens for one player, or -1.
-int box_of(SDLKey key, const SDLKey (&keys)[BOXES]) {
-  for (int k = 0; k < BOXES; ++k) {
+int box_of(SDLKey key, const SDLKey (&keys)[BOX_COUNT]) {
+  for (int k = 0; k < BOX_COUNT; ++k) {
     if (keys[k] == key) return k;
   }
   return -1;
 }
 
-const SDLKey PLAYER_ONE_KEYS[BOXES] = {SDLK_UP, SDLK_LEFT, SDLK_DOWN, SDLK_RIGHT};
-const SDLKey PLAYER_TWO_KEYS[BOXES] = {SDLK_w, SDLK_a, SDLK_s, SDLK_d};
+const SDLKey PLAYER_ONE_KEYS[BOX_COUNT] = {SDLK_UP, SDLK_LEFT, SDLK_DOWN, SDLK_RIGHT};
+const SDLKey PLAYER_TWO_KEYS[BOX_COUNT] = {SDLK_w, SDLK_a, SDLK_s, SDLK_d};
 
 // One player's share of a key press: his pick if the key is his. A box that
 // is already open still uses the pick up.
-int pick(BOXES_STATE& boxes, bool& choose, SDLKey key, const SDLKey (&keys)[BOXES]) {
+int pick(BOXES_STATE& boxes, bool& choose, SDLKey key, const SDLKey (&keys)[BOX_COUNT]) {
   if (!choose) return 0;
   const int k = box_of(key, keys);
   if (k >= 0) {
@@ -45,7 +45,7 @@ void set_up(BOXES_STATE& boxes) {
   boxes.end = false;
   boxes.choose1 = true;
   boxes.choose2 = true;
-  boxes.where = std::rand() % BOXES;
+  boxes.where = std::rand() % BOX_COUNT;
   for (bool& opened : boxes.treasures) opened = false;
 }
 
@@ -92,7 +92,7 @@ void BOXES_ASSETS::free() {
 
 void draw(const BOXES_STATE& boxes, const BOXES_ASSETS& assets, SDL_Surface* screen) {
   apply(0, 0, assets.bg, screen);
-  for (int k = 0; k < BOXES; ++k) {
+  for (int k = 0; k < BOX_COUNT; ++k) {
     int cell = CLOSED;
     if (boxes.treasures[k]) cell = (k == boxes.where) ? WITH_TREASURE : EMPTY_BOX;
     SDL_Rect clip = {static_cast<Sint16>(cell * BOX_W), 0, BOX_W, BOX_H};

@@ -6,13 +6,13 @@
 // random) holding the treasure. Each player opens one box with one key;
 // the treasure box is worth 10000 and ends the game at once.
 
-const int BOXES = 4;
+const int BOX_COUNT = 4;
 const int BOX_TREASURE_POINTS = 10000;
 
 struct BOXES_STATE {
-  bool treasures[BOXES];  // box k has been opened
-  bool choose1, choose2;  // player one or two still has a box to open
-  int where;              // the box with the treasure
+  bool treasures[BOX_COUNT];  // box k has been opened
+  bool choose1, choose2;      // player one or two still has a box to open
+  int where;                  // the box with the treasure
   bool end;
 };
 
