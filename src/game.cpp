@@ -27,7 +27,14 @@ void report_missing_files(const std::vector<std::string>& missing) {
   std::fprintf(stderr, "Start the game from its game directory (./play does).\n");
 }
 
-// The first half of setting up a new game, before the mode screen.
+template <class T>
+void delete_object(T*& object) {
+  delete object;
+  object = nullptr;
+}
+
+}  // namespace
+
 void prepare_before_mode(GAME& game) {
   switch_music(game.music, "sfx\\open.wav");
   game.myRuby->replace();
@@ -36,7 +43,6 @@ void prepare_before_mode(GAME& game) {
   game.myminis->place();
 }
 
-// The second half, once the mode is chosen.
 void prepare_after_mode(GAME& game) {
   switch_music(game.music, "sfx\\game.wav");
   game.myCoin->replace();
@@ -54,14 +60,6 @@ void prepare_after_mode(GAME& game) {
   game.myPirate->make_position(280, 120);
   if (game.multi) game.myPirate2->make_position(280, 280);
 }
-
-template <class T>
-void delete_object(T*& object) {
-  delete object;
-  object = nullptr;
-}
-
-}  // namespace
 
 bool start_up(GAME& game) {
   std::srand(static_cast<unsigned>(std::time(nullptr)));

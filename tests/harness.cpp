@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <SDL_mixer.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -12,6 +13,14 @@
 #include <map>
 
 extern "C" {
+Mix_Music* __real_Mix_LoadMUS(const char* file);
+SDL_RWops* __real_SDL_RWFromFile(const char* file, const char* mode);
+Mix_Chunk* __real_Mix_LoadWAV_RW(SDL_RWops* src, int freesrc);
+int __real_Mix_PlayChannelTimed(int channel, Mix_Chunk* chunk, int loops, int ticks);
+Mix_Music* __wrap_Mix_LoadMUS(const char* file);
+SDL_RWops* __wrap_SDL_RWFromFile(const char* file, const char* mode);
+Mix_Chunk* __wrap_Mix_LoadWAV_RW(SDL_RWops* src, int freesrc);
+int __wrap_Mix_PlayChannelTimed(int channel, Mix_Chunk* chunk, int loops, int ticks);
 Uint32 __real_SDL_GetTicks(void);
 int __real_SDL_Flip(SDL_Surface* screen);
 Uint32 __wrap_SDL_GetTicks(void);
@@ -41,6 +50,20 @@ struct STATE {
   Uint32 max_ms = 30 * 60 * 1000;
   int max_flips = 200000;
 };
+
+// What the sound wrappers saw; kept across reset() since chunks outlive tests' scripts.
+struct SOUND_LOG {
+  std::vector<std::string> music;
+  std::string last_opened;
+  std::map<const Mix_Chunk*, std::string> chunk_files;
+  std::map<std::string, int> plays;
+  int total = 0;
+};
+
+SOUND_LOG& sound_log() {
+  static SOUND_LOG log;
+  return log;
+}
 
 STATE& state() {
   static STATE s;
@@ -169,6 +192,13 @@ SDL_Surface* last_frame() {
   return copy;
 }
 
+std::string frame_file(const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::path(GAME_DIR).parent_path() / "test-frames";
+  std::error_code ignored;
+  std::filesystem::create_directories(dir, ignored);
+  return (dir / name).string();
+}
+
 void pixel_rgb(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b) {
   SDL_LockSurface(surface);
   const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
@@ -227,8 +257,20 @@ bool save_png(SDL_Surface* surface, const std::string& path) {
   return std::fclose(file) == 0 && ok;
 }
 
+const std::vector<std::string>& music_files() { return sound_log().music; }
+
+int plays(const std::string& sound_file) {
+  auto it = sound_log().plays.find(sound_file);
+  return it == sound_log().plays.end() ? 0 : it->second;
+}
+
+int total_plays() { return sound_log().total; }
+
 void reset() {
   state() = STATE();
+  sound_log().music.clear();
+  sound_log().plays.clear();
+  sound_log().total = 0;
 }
 
 GAME_DIR_COPY::GAME_DIR_COPY() {
@@ -286,6 +328,32 @@ int __wrap_SDL_Flip(SDL_Surface* screen) {
   s.by_flip.erase(range.first, range.second);
   for (auto& action : due) action();
   return result;
+}
+
+Mix_Music* __wrap_Mix_LoadMUS(const char* file) {
+  harness::sound_log().music.push_back(file != nullptr ? file : "");
+  return __real_Mix_LoadMUS(file);
+}
+
+SDL_RWops* __wrap_SDL_RWFromFile(const char* file, const char* mode) {
+  harness::sound_log().last_opened = file != nullptr ? file : "";
+  return __real_SDL_RWFromFile(file, mode);
+}
+
+Mix_Chunk* __wrap_Mix_LoadWAV_RW(SDL_RWops* src, int freesrc) {
+  Mix_Chunk* chunk = __real_Mix_LoadWAV_RW(src, freesrc);
+  if (chunk != nullptr) harness::sound_log().chunk_files[chunk] = harness::sound_log().last_opened;
+  return chunk;
+}
+
+int __wrap_Mix_PlayChannelTimed(int channel, Mix_Chunk* chunk, int loops, int ticks) {
+  auto& log = harness::sound_log();
+  if (chunk != nullptr) {
+    auto it = log.chunk_files.find(chunk);
+    ++log.plays[it == log.chunk_files.end() ? "?" : it->second];
+    ++log.total;
+  }
+  return __real_Mix_PlayChannelTimed(channel, chunk, loops, ticks);
 }
 
 int main(int argc, char** argv) {

@@ -53,8 +53,16 @@ void capture_frames(bool on);
 SDL_Surface* last_frame();
 // Saves a surface as a PNG a person can open.
 bool save_png(SDL_Surface* surface, const std::string& path);
+// Where a test keeps a picture for a person to look at: build/test-frames/NAME.
+std::string frame_file(const std::string& name);
 // The colour of one pixel of a surface.
 void pixel_rgb(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b);
+
+// ---- Sound. The music files loaded so far, in order, and how often the
+// effect loaded from a file has been played.
+const std::vector<std::string>& music_files();
+int plays(const std::string& sound_file);
+int total_plays();
 
 // Forgets every scheduled action, sets the clock to 0, the flip count to 0,
 // the limits to their defaults (30 virtual minutes, 200000 flips).

@@ -1,9 +1,12 @@
 #include "minigames/fight_class.h"
 
 #include <cstdlib>
+#include <sstream>
 
 #include "minigames/funcs.h"
+#include "sound.h"
 #include "strip.h"
+#include "text.h"
 
 fighting::fighting()
     : frame(0), x(0), y(0), there_is(false), sprite_sheet(nullptr), hitbox(), offsets() {
@@ -18,7 +21,9 @@ fighting::fighting()
 
 fighting::~fighting() { SDL_FreeSurface(sprite_sheet); }
 
-void fighting::shift_box() { hitbox = SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), 40, 40}; }
+void fighting::shift_box() {
+  hitbox = SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), 40, 40};
+}
 
 void fighting::show(SDL_Surface*& screen) {
   // The counter runs on while the marker is off.
@@ -41,6 +46,84 @@ bool fighting::is_on() { return there_is; }
 
 void fighting::collect(int& score, SDL_Surface*& screen) {
   there_is = false;
-  (void)score;
-  (void)screen;
+  FIGHT_ASSETS assets;
+  load_fight_assets(assets);
+  fight::FIGHT_STATE state;
+  fight::start(state);
+  // The fight reads into its own record and never touches the main game's
+  // event or quit: closing the window here ends only the fight, and every
+  // key released during it is used up here.
+  SDL_Event minievent;
+  while (!state.end) {
+    while (SDL_PollEvent(&minievent)) {
+      if (fight::handle_input(state, minievent)) play_sound(assets.effect);
+    }
+    fight::step(state, score);
+    draw_fight(state, assets, screen, score);
+    SDL_Flip(screen);
+    SDL_Delay(40);
+  }
+  // The last frame stays up for a moment so the players see how it ended.
+  SDL_Delay(1000);
+  free_fight_assets(assets);
+}
+
+void load_fight_assets(FIGHT_ASSETS& assets) {
+  assets.font = TTF_OpenFont("text.ttf", 50);
+  assets.effect = load_sound("sfx/sword1.wav");
+  assets.bg1 = load("minigames/ship.png");
+  assets.bg2 = load("minigames/water.png");
+  assets.pirates = load("minigames/pirates.png");
+  assets.pt1 = load("sprites/pirate_ssheet.png");
+  assets.pt2 = load("sprites/pirate2_ssheet.png");
+}
+
+void free_fight_assets(FIGHT_ASSETS& assets) {
+  SDL_FreeSurface(assets.bg1);
+  SDL_FreeSurface(assets.bg2);
+  SDL_FreeSurface(assets.pirates);
+  SDL_FreeSurface(assets.pt1);
+  SDL_FreeSurface(assets.pt2);
+  Mix_FreeChunk(assets.effect);
+  if (assets.font != nullptr) TTF_CloseFont(assets.font);
+  assets = FIGHT_ASSETS();
+}
+
+namespace {
+
+const SDL_Color SCORE_COLOUR = {100, 50, 10, 0};
+const int STROKE_CELL = 3;
+
+// Sheets of 80 x 80 cells: enemy type t or player facing d picks the row.
+SDL_Rect cell(int column, int row) {
+  return SDL_Rect{static_cast<Sint16>(80 * column), static_cast<Sint16>(80 * row), 80, 80};
+}
+
+void draw_player(const SDL_Rect& body, int facing, bool slashing, int pt_frame, SDL_Surface* sheet,
+                 SDL_Surface* screen) {
+  SDL_Rect clip = cell(slashing ? STROKE_CELL : pt_frame / 3, facing);
+  apply(body.x, body.y, sheet, screen, &clip);
+}
+
+}  // namespace
+
+void draw_fight(const fight::FIGHT_STATE& state, const FIGHT_ASSETS& assets, SDL_Surface* screen,
+                int score) {
+  apply(state.bgx, 0, assets.bg2, screen);
+  apply(state.bgx + 640, 0, assets.bg2, screen);
+  apply(0, 0, assets.bg1, screen);
+
+  std::ostringstream text;
+  text << "Score: " << score;
+  draw_text(screen, assets.font, text.str(), SCORE_COLOUR, 0, 5);
+
+  // From lane 5 up to lane 0: where two enemies overlap, the upper lane's is in front.
+  for (int i = fight::LANES - 1; i >= 0; --i) {
+    const fight::pirate& p = state.Pirates[i];
+    SDL_Rect clip = cell(state.op_frames / 2, p.type);
+    apply(p.hitbox.x, p.hitbox.y, assets.pirates, screen, &clip);
+  }
+
+  draw_player(state.hitbox1, state.STATUS1, state.slash1, state.pt_frame, assets.pt1, screen);
+  draw_player(state.hitbox2, state.STATUS2, state.slash2, state.pt_frame, assets.pt2, screen);
 }

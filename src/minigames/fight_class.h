@@ -1,5 +1,9 @@
 #pragma once
 #include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include "minigames/fight_rules.h"
 
 // The sword-fight marker: crossed swords that stand on the playfield in
 // two-player games. Touching them runs a sword fight on the ship.
@@ -27,3 +31,24 @@ class fighting {
   SDL_Rect hitbox;
   SDL_Rect offsets[4];
 };
+
+// What a sword fight loads when it begins and frees when it ends.
+struct FIGHT_ASSETS {
+  TTF_Font* font = nullptr;        // the score
+  Mix_Chunk* effect = nullptr;     // the sword stroke
+  SDL_Surface* bg1 = nullptr;      // the ship's deck, over the water
+  SDL_Surface* bg2 = nullptr;      // the water, scrolling left
+  SDL_Surface* pirates = nullptr;  // the enemies: a row of two frames per type
+  SDL_Surface* pt1 = nullptr;      // player one's pirate
+  SDL_Surface* pt2 = nullptr;      // player two's pirate
+};
+
+// Loads every asset of the fight; call after the video mode is set.
+void load_fight_assets(FIGHT_ASSETS& assets);
+// Frees them and leaves the pointers null.
+void free_fight_assets(FIGHT_ASSETS& assets);
+
+// Draws one frame of the fight (without flipping): the water, the ship, the
+// score, the enemies and both pirates.
+void draw_fight(const fight::FIGHT_STATE& state, const FIGHT_ASSETS& assets, SDL_Surface* screen,
+                int score);

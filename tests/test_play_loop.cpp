@@ -1,0 +1,269 @@
+// The play loop, frame by frame and as whole games driven by scripted keys.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "game_over.h"
+#include "play_fixture.h"
+
+namespace {
+
+std::string file_text(const char* path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The flips before play: three splash pictures, the title, two hints and
+// the mode screen, each left by Enter on its first pass.
+const int MENU_FLIPS = 7;
+
+void enter_through_the_menus(bool two_players) {
+  for (int flip = 4; flip <= 6; ++flip) harness::press_after_flip(flip, SDLK_RETURN);
+  harness::after_flip(MENU_FLIPS, [two_players] {
+    if (two_players) harness::press(SDLK_SPACE);
+    harness::press(SDLK_RETURN);
+  });
+}
+
+}  // namespace
+
+class PLAY : public PLAY_TEST {};
+
+TEST_F(PLAY, ASoloGameEndedByEscapeKeepsItsScoreAsTheRecord) {
+  enter_through_the_menus(false);
+  harness::press_after_flip(MENU_FLIPS + 1 + 60, SDLK_ESCAPE);
+  int score_at_escape = -1;
+  harness::after_flip(MENU_FLIPS + 1 + 61, [&] {
+    score_at_escape = game.score;
+    harness::press(SDLK_ESCAPE);  // leave on the game-over screen
+  });
+  harness::capture_frames(true);
+  run(game);
+  EXPECT_FALSE(restart);
+  EXPECT_GE(score_at_escape, 61) << "a point for every frame on time";
+  EXPECT_EQ(file_text("records.dat"), std::to_string(score_at_escape) + " 0");
+  ASSERT_GE(harness::music_files().size(), 4u);
+  EXPECT_EQ(harness::music_files().back(), "sfx/end.wav");
+  SDL_Surface* last = harness::last_frame();
+  harness::save_png(last, harness::frame_file("game_over.png"));
+  SDL_FreeSurface(last);
+}
+
+TEST_F(PLAY, EnterOnTheGameOverScreenStartsAnotherGameInTheSameMode) {
+  enter_through_the_menus(true);
+  harness::press_after_flip(MENU_FLIPS + 10, SDLK_ESCAPE);
+  harness::press_after_flip(MENU_FLIPS + 11, SDLK_RETURN);  // game over: again
+  bool mode_kept = false;
+  harness::after_flip(MENU_FLIPS + 12, [&] {  // the next mode screen
+    mode_kept = game.multi;
+    harness::press(SDLK_ESCAPE);
+  });
+  run(game);
+  EXPECT_TRUE(mode_kept);
+  EXPECT_TRUE(restart) << "Escape on the mode screen ends the run without a game over";
+  std::istringstream records(file_text("records.dat"));
+  int solo = -1, multi = -1;
+  records >> solo >> multi;
+  EXPECT_EQ(solo, 0);
+  EXPECT_GE(multi, 10);
+}
+
+TEST_F(PLAY, FourHitsCostThreeHeartsAndThenThePirate) {
+  begin(false);
+  no_ghost_pickups();
+  harness::capture_frames(true);
+  std::vector<int> lives_after_hits;
+  int frames = 0;
+  while (!quit && frames < 5000) {
+    if (!game.myPirate->is_ghost()) stand_in_path(*game.myPirate);
+    const int lives = game.lives1;
+    const bool dead = game.myPirate->is_dead();
+    const Uint32 before = harness::now();
+    play_frame(game);
+    ++frames;
+    if (game.lives1 != lives || game.myPirate->is_dead() != dead) {
+      lives_after_hits.push_back(game.myPirate->is_dead() ? -1 : game.lives1);
+      EXPECT_GE(harness::now() - before, 1000u) << "a hit stops the game for a second";
+      if (lives_after_hits.size() == 1) {
+        EXPECT_TRUE(game.myPirate->is_ghost());
+        SDL_Surface* frame = harness::last_frame();
+        harness::save_png(frame, harness::frame_file("hit.png"));
+        SDL_FreeSurface(frame);
+      }
+    }
+  }
+  EXPECT_EQ(lives_after_hits, (std::vector<int>{2, 1, 0, -1}));
+  EXPECT_TRUE(quit);
+  EXPECT_EQ(harness::music_files().back(), "sfx/end.wav");
+  SDL_Surface* banner = harness::last_frame();
+  harness::save_png(banner, harness::frame_file("banner.png"));
+  SDL_FreeSurface(banner);
+}
+
+TEST_F(PLAY, GhostModeLastsTwoHundredFiftyFramesAndTheBallPassesThrough) {
+  begin(false);
+  no_ghost_pickups();
+  game.myPirate->go_ghost();
+  int frames = 0;
+  while (game.myPirate->is_ghost()) {
+    stand_in_path(*game.myPirate);
+    play_frame(game);
+    ++frames;
+    ASSERT_LT(frames, 1000);
+    if (game.myPirate->is_ghost()) {
+      ASSERT_EQ(game.lives1, 3);
+    }
+  }
+  EXPECT_EQ(frames, 250);
+  EXPECT_EQ(game.ghost_counter, 0);
+}
+
+TEST_F(PLAY, CatchingTheGhostRestartsTheCountAndAHitIsTestedTheFrameItEnds) {
+  begin(false);
+  game.myPirate->go_ghost();
+  game.ghost_counter = 100;
+  game.myGPIRATE->collect();
+  game.myGPIRATE->replace();
+  stand_on(*game.myPirate, game.myGPIRATE->get_c_boxes()[0]);
+  const int wails = harness::plays("sfx/ghost.wav");
+  play_frame(game);
+  EXPECT_TRUE(game.myGPIRATE->is_collected());
+  EXPECT_EQ(game.ghost_counter, 1);
+  EXPECT_EQ(harness::plays("sfx/ghost.wav"), wails + 1);
+
+  game.ghost_counter = 249;
+  for (int tries = 0; !stand_in_path(*game.myPirate); ++tries) {
+    game.ghost_counter = 248;
+    play_frame(game);
+    ASSERT_LT(tries, 500);
+  }
+  play_frame(game);
+  EXPECT_FALSE(game.myPirate->is_ghost() && game.ghost_counter == 0 && game.lives1 == 3)
+      << "the frame in which ghost mode ends tests the hit at once";
+  EXPECT_EQ(game.lives1, 2);
+}
+
+TEST_F(PLAY, GhostModeCarriesIntoTheNextGame) {
+  begin(false);
+  game.myPirate->go_ghost();
+  game.ghost_counter = 100;
+  begin(false);
+  EXPECT_TRUE(game.myPirate->is_ghost());
+  EXPECT_EQ(game.lives1, 3);
+  play_frame(game);
+  EXPECT_EQ(game.ghost_counter, 101);
+}
+
+TEST_F(PLAY, EitherPirateDyingEndsATwoPlayerGame) {
+  begin(true);
+  no_ghost_pickups();
+  game.lives2 = 0;
+  game.myPirate->make_position(20, -40);
+  int frames = 0;
+  while (!quit) {
+    stand_in_path(*game.myPirate2);
+    play_frame(game);
+    ASSERT_LT(++frames, 2000);
+  }
+  EXPECT_TRUE(game.myPirate2->is_dead());
+  EXPECT_FALSE(game.myPirate->is_dead());
+  EXPECT_EQ(game.lives1, 3);
+}
+
+TEST_F(PLAY, AFrameThatOverrunsItsBudgetNeitherWaitsNorScores) {
+  begin(false);
+  no_ghost_pickups();
+  game.myPirate->make_position(20, -40);
+  play_frame(game);
+  const int score = game.score;
+  const Uint32 before = harness::now();
+  harness::stall_at_ticks_call(2, 50);
+  play_frame(game);
+  EXPECT_EQ(harness::now() - before, 50u);
+  EXPECT_EQ(game.score, score);
+  play_frame(game);
+  EXPECT_EQ(game.score, score + 1);
+  EXPECT_EQ(harness::now() - before, 90u);
+}
+
+TEST_F(PLAY, TheCoinMovesBeforeTheSecondPirateIsTested) {
+  begin(true);
+  no_ghost_pickups();
+  game.myRuby->collect();
+  SDL_Rect coin = game.myCoin->get_c_boxes()[0];
+  stand_on(*game.myPirate, coin);
+  stand_on(*game.myPirate2, coin);
+  const int score = game.score;
+  play_frame(game);
+  EXPECT_EQ(game.score, score + 1 + 500);
+  EXPECT_EQ(harness::plays("sfx/coin.wav"), 2) << "once for the new game, once for the pick-up";
+}
+
+TEST_F(PLAY, OnlyTheFirstPirateToTouchTheRubyScoresIt) {
+  begin(true);
+  no_ghost_pickups();
+  SDL_Rect ruby = game.myRuby->get_c_boxes()[0];
+  stand_on(*game.myPirate, ruby);
+  stand_on(*game.myPirate2, ruby);
+  const int score = game.score;
+  play_frame(game);
+  EXPECT_TRUE(game.myRuby->is_collected());
+  EXPECT_EQ(game.score - score - 1, 2500);
+}
+
+TEST_F(PLAY, ASoloFrameDrawsNoChanceWhileEverythingIsOnThePlayfield) {
+  begin(false);
+  game.myPirate->make_position(20, -40);
+  play_frame(game);
+  const int launches = game.myCannonball->get_rvel();
+  std::srand(77);
+  const int next = std::rand();
+  std::srand(77);
+  play_frame(game);
+  if (game.myCannonball->get_rvel() == launches) {
+    EXPECT_EQ(std::rand(), next);
+  }
+}
+
+TEST_F(PLAY, ATwoPlayerFrameRollsForTheMapPieceAndTheMarker) {
+  begin(true);
+  game.myPirate->make_position(20, -40);
+  game.myPirate2->make_position(540, -40);
+  play_frame(game);
+  const int launches = game.myCannonball->get_rvel();
+  std::srand(77);
+  std::rand();
+  std::rand();
+  const int third = std::rand();
+  std::srand(77);
+  play_frame(game);
+  if (game.myCannonball->get_rvel() == launches) {
+    EXPECT_EQ(std::rand(), third);
+  }
+}
+
+TEST_F(PLAY, HeartsShowTheLivesLeft) {
+  begin(true);
+  game.lives1 = 0;
+  game.lives2 = 3;
+  harness::capture_frames(true);
+  play_frame(game);
+  SDL_Surface* frame = harness::last_frame();
+  harness::save_png(frame, harness::frame_file("hearts.png"));
+  SDL_FreeSurface(frame);
+  SUCCEED();
+}
+
+TEST_F(PLAY, WindowCloseEndsTheGameWithoutTheEndMusic) {
+  begin(false);
+  const size_t switches = harness::music_files().size();
+  harness::push(harness::window_close());
+  play_frame(game);
+  EXPECT_TRUE(quit);
+  EXPECT_EQ(harness::music_files().size(), switches);
+}
