@@ -1,6 +1,125 @@
 #include "minigames/mini2.h"
 
+#include <cstdlib>
+
+#include "minigames/funcs.h"
+#include "sound.h"
+#include "timer.h"
+
+namespace {
+
+const int BOX_W = 60;
+const int BOX_H = 120;
+const int FIRST_BOX_X = 40;
+const int BOX_SPACING = 160;
+const int BOX_Y = 340;
+const int CLOSED = 0, WITH_TREASURE = 1, EMPTY_BOX = 2;  // cells of the box sheet
+const int END_PAUSE_MS = 1000;
+
+// The box a key opens for one player, or -1.
+int box_of(SDLKey key, const SDLKey (&keys)[BOX_COUNT]) {
+  for (int k = 0; k < BOX_COUNT; ++k) {
+    if (keys[k] == key) return k;
+  }
+  return -1;
+}
+
+const SDLKey PLAYER_ONE_KEYS[BOX_COUNT] = {SDLK_UP, SDLK_LEFT, SDLK_DOWN, SDLK_RIGHT};
+const SDLKey PLAYER_TWO_KEYS[BOX_COUNT] = {SDLK_w, SDLK_a, SDLK_s, SDLK_d};
+
+// One player's share of a key press: his pick if the key is his. A box that
+// is already open still uses the pick up.
+int pick(BOXES_STATE& boxes, bool& choose, SDLKey key, const SDLKey (&keys)[BOX_COUNT]) {
+  if (!choose) return 0;
+  const int k = box_of(key, keys);
+  if (k >= 0) {
+    boxes.treasures[k] = true;
+    choose = false;
+  }
+  return 1;
+}
+
+}  // namespace
+
+void set_up(BOXES_STATE& boxes) {
+  boxes.end = false;
+  boxes.choose1 = true;
+  boxes.choose2 = true;
+  boxes.where = std::rand() % BOX_COUNT;
+  for (bool& opened : boxes.treasures) opened = false;
+}
+
+int handle_event(BOXES_STATE& boxes, const SDL_Event& e) {
+  if (e.type == SDL_QUIT) {
+    boxes.end = true;
+    return 0;
+  }
+  if (e.type != SDL_KEYDOWN) return 0;
+  const SDLKey key = e.key.keysym.sym;
+  if (key == SDLK_ESCAPE) boxes.end = true;
+  int digs = pick(boxes, boxes.choose1, key, PLAYER_ONE_KEYS);
+  digs += pick(boxes, boxes.choose2, key, PLAYER_TWO_KEYS);
+  return digs;
+}
+
+bool step(BOXES_STATE& boxes, int& score) {
+  bool found = false;
+  // Only one box holds the treasure, so it pays once even when both players
+  // opened it.
+  if (boxes.treasures[boxes.where]) {
+    boxes.end = true;
+    score += BOX_TREASURE_POINTS;
+    found = true;
+  }
+  if (!boxes.choose1 && !boxes.choose2) boxes.end = true;
+  return found;
+}
+
+void BOXES_ASSETS::load() {
+  bg = ::load("minigames/cave.png");
+  t_sheet = ::load("minigames/t_box.png");
+  effect1 = load_sound("sfx/treasure.wav");
+  effect2 = load_sound("sfx/dig.wav");
+}
+
+void BOXES_ASSETS::free() {
+  SDL_FreeSurface(bg);
+  Mix_FreeChunk(effect1);
+  Mix_FreeChunk(effect2);
+  SDL_FreeSurface(t_sheet);
+  *this = BOXES_ASSETS();
+}
+
+void draw(const BOXES_STATE& boxes, const BOXES_ASSETS& assets, SDL_Surface* screen) {
+  apply(0, 0, assets.bg, screen);
+  for (int k = 0; k < BOX_COUNT; ++k) {
+    int cell = CLOSED;
+    if (boxes.treasures[k]) cell = (k == boxes.where) ? WITH_TREASURE : EMPTY_BOX;
+    SDL_Rect clip = {static_cast<Sint16>(cell * BOX_W), 0, BOX_W, BOX_H};
+    apply(FIRST_BOX_X + BOX_SPACING * k, BOX_Y, assets.t_sheet, screen, &clip);
+  }
+}
+
 void mini2(int& score, SDL_Surface*& screen) {
-  (void)score;
-  (void)screen;
+  BOXES_ASSETS assets;
+  assets.load();
+  BOXES_STATE boxes;
+  set_up(boxes);
+
+  TIMER timer;
+  SDL_Event minievent;
+  while (!boxes.end) {
+    timer.start();
+    while (SDL_PollEvent(&minievent)) {
+      for (int digs = handle_event(boxes, minievent); digs > 0; --digs) play_sound(assets.effect2);
+    }
+    draw(boxes, assets, screen);
+    if (step(boxes, score)) play_sound(assets.effect1);
+    SDL_Flip(screen);
+    // Without this the boxes would spin a whole core waiting for two keys.
+    pace_frame(timer);
+  }
+
+  SDL_Delay(END_PAUSE_MS);
+  assets.free();
 }
