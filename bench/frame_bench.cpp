@@ -14,6 +14,10 @@
 #include <vector>
 
 #include "assets.h"
+#include "minigames/fight_class.h"
+#include "minigames/fight_rules.h"
+#include "minigames/mini1.h"
+#include "minigames/mini3.h"
 #include "game.h"
 #include "globals.h"
 #include "image.h"
@@ -65,6 +69,13 @@ void busy_two_player_scene() {
   game.myTreasure->collect();
 }
 
+SDL_Event key_press(SDLKey key) {
+  SDL_Event e = {};
+  e.type = SDL_KEYDOWN;
+  e.key.keysym.sym = key;
+  return e;
+}
+
 void keep_scene_busy(int frame) {
   game.ghost_counter = 0;
   game.ghost_counter2 = 0;
@@ -97,6 +108,65 @@ void play_frame_bench(benchmark::State& state) {
     play_frame(game);
   }
   quit = false;
+}
+
+// The sword fight with every enemy walking the deck and both pirates
+// striking; the pirates are moved off the lanes' way so the fight goes on.
+void fight_frame_bench(benchmark::State& state) {
+  FIGHT_ASSETS assets;
+  load_fight_assets(assets);
+  fight::FIGHT_STATE fight;
+  fight::start(fight);
+  int score = 0;
+  int frame = 0;
+  for (auto _ : state) {
+    fight.hitbox1.y = 100;
+    fight.hitbox2.y = 100;
+    fight.hitbox1.x = 0;
+    fight.hitbox2.x = 560;
+    if (frame++ % 3 == 0) {
+      fight::handle_input(fight, key_press(SDLK_RCTRL));
+      fight::handle_input(fight, key_press(SDLK_g));
+    }
+    fight::step(fight, score);
+    draw_fight(fight, assets, screen, score);
+    SDL_Flip(screen);
+  }
+  free_fight_assets(assets);
+}
+
+// The trap run, started again whenever the pirates fall out.
+void trap_run_frame_bench(benchmark::State& state) {
+  TRAP_RUN_ASSETS assets;
+  assets.load();
+  TRAP_RUN_STATE run;
+  set_up(run);
+  int score = 0;
+  for (auto _ : state) {
+    if (run.end) set_up(run);
+    draw(run, assets, screen, score);
+    scroll(run, score);
+    step(run);
+    SDL_Flip(screen);
+  }
+  assets.free();
+}
+
+// The cannonball rows, both rows falling, started again now and then so
+// that the fall never outruns the screen.
+void rows_frame_bench(benchmark::State& state) {
+  ROWS_ASSETS assets;
+  rows_load(assets);
+  ROWS_STATE rows;
+  rows_set_up(rows);
+  int score = 0;
+  int frame = 0;
+  for (auto _ : state) {
+    if (++frame % 2000 == 0) rows_set_up(rows);
+    rows_frame(rows, assets, screen, score);
+    SDL_Flip(screen);
+  }
+  rows_free(assets);
 }
 
 // Remembers each benchmark's best real time per iteration over its
@@ -149,6 +219,9 @@ int main(int argc, char** argv) {
 
   add("floor", floor_frame);
   add("play_frame", play_frame_bench);
+  add("fight_frame", fight_frame_bench);
+  add("trap_run_frame", trap_run_frame_bench);
+  add("rows_frame", rows_frame_bench);
   benchmark::Initialize(&argc, argv);
   COLLECTOR collector;
   benchmark::RunSpecifiedBenchmarks(&collector);
@@ -162,6 +235,9 @@ int main(int argc, char** argv) {
   std::printf("memory over bare window: %.1f MB (bare window %.1f MB, game %.1f MB)\n",
               game_mb - bare_mb, bare_mb, game_mb);
   if (floor_ns > 0) {
+    std::printf("fight frame / floor: %.2f\n", collector.ns["fight_frame"] / floor_ns);
+    std::printf("trap run frame / floor: %.2f\n", collector.ns["trap_run_frame"] / floor_ns);
+    std::printf("rows frame / floor: %.2f\n", collector.ns["rows_frame"] / floor_ns);
     std::printf("play frame / floor: %.2f\n", collector.ns["play_frame"] / floor_ns);
   }
   return 0;
