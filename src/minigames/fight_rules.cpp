@@ -58,27 +58,6 @@ void strike(FIGHT_STATE& s, const SDL_Rect& box, int& score) {
   }
 }
 
-// The change a movement key makes to a player's velocity when pressed; a
-// release makes the opposite change.
-struct MOVE_KEY {
-  SDLKey key;
-  int player;  // 1 or 2
-  int dx, dy;
-};
-
-const MOVE_KEY MOVE_KEYS[] = {
-    {SDLK_UP, 1, 0, -VELOCITY},   {SDLK_DOWN, 1, 0, VELOCITY}, {SDLK_LEFT, 1, -VELOCITY, 0},
-    {SDLK_RIGHT, 1, VELOCITY, 0}, {SDLK_w, 2, 0, -VELOCITY},   {SDLK_s, 2, 0, VELOCITY},
-    {SDLK_a, 2, -VELOCITY, 0},    {SDLK_d, 2, VELOCITY, 0},
-};
-
-const MOVE_KEY* find_move_key(SDLKey key) {
-  for (const MOVE_KEY& m : MOVE_KEYS) {
-    if (m.key == key) return &m;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 SDL_Rect lane_entry(int lane) {
@@ -118,19 +97,7 @@ bool handle_input(FIGHT_STATE& s, const SDL_Event& e) {
       return true;
     }
   }
-  const MOVE_KEY* m = find_move_key(key);
-  if (m == nullptr) return false;
-  bool& moved = m->player == 1 ? s.moved1 : s.moved2;
-  int& xVel = m->player == 1 ? s.xVel1 : s.xVel2;
-  int& yVel = m->player == 1 ? s.yVel1 : s.yVel2;
-  if (e.type == SDL_KEYDOWN) {
-    xVel += m->dx;
-    yVel += m->dy;
-    moved = true;
-  } else if (moved) {
-    xVel -= m->dx;
-    yVel -= m->dy;
-  }
+  steer_pirates(e, {s.xVel1, s.yVel1, s.moved1, s.xVel2, s.yVel2, s.moved2});
   return false;
 }
 

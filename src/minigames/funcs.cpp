@@ -1,5 +1,6 @@
 #include "minigames/funcs.h"
 
+#include "constants.h"
 #include "image.h"
 
 SDL_Surface* load(const std::string& filename) { return load_image(filename); }
@@ -16,4 +17,41 @@ bool collision(SDL_Rect A, SDL_Rect B) {
   if (a_left >= b_right) return false;
   if (a_right <= b_left) return false;
   return true;
+}
+
+namespace {
+
+// What a movement key's press adds to its player's velocity.
+struct MOVE_KEY {
+  SDLKey key;
+  int player;  // 1 or 2
+  int dx, dy;
+};
+
+const MOVE_KEY MOVE_KEYS[] = {
+    {SDLK_UP, 1, 0, -VELOCITY},   {SDLK_DOWN, 1, 0, VELOCITY}, {SDLK_LEFT, 1, -VELOCITY, 0},
+    {SDLK_RIGHT, 1, VELOCITY, 0}, {SDLK_w, 2, 0, -VELOCITY},   {SDLK_s, 2, 0, VELOCITY},
+    {SDLK_a, 2, -VELOCITY, 0},    {SDLK_d, 2, VELOCITY, 0},
+};
+
+}  // namespace
+
+bool steer_pirates(const SDL_Event& e, STEERING pirates) {
+  if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
+  for (const MOVE_KEY& m : MOVE_KEYS) {
+    if (m.key != e.key.keysym.sym) continue;
+    bool& moved = m.player == 1 ? pirates.moved1 : pirates.moved2;
+    int& xVel = m.player == 1 ? pirates.xVel1 : pirates.xVel2;
+    int& yVel = m.player == 1 ? pirates.yVel1 : pirates.yVel2;
+    if (e.type == SDL_KEYDOWN) {
+      xVel += m.dx;
+      yVel += m.dy;
+      moved = true;
+    } else if (moved) {
+      xVel -= m.dx;
+      yVel -= m.dy;
+    }
+    return true;
+  }
+  return false;
 }

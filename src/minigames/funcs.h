@@ -12,3 +12,19 @@ void apply(int x, int y, SDL_Surface* src, SDL_Surface* dest, SDL_Rect* clip = n
 // (one's bottom at the other's top) collide; rectangles whose vertical edges
 // only meet do not. The mini-games' landings and hits rely on this.
 bool collision(SDL_Rect A, SDL_Rect B);
+
+// Steering of the two pirates in the mini-games that let them walk freely:
+// the arrow keys steer pirate one and W, A, S, D pirate two, each press
+// adding 10 pixels per frame and each release taking them off again. A
+// player's releases count only once he has pressed one of his keys in this
+// game (moved), so keys held down from the main game cannot push him about.
+// Returns whether the event was a movement key.
+struct STEERING {
+  int& xVel1;
+  int& yVel1;
+  bool& moved1;
+  int& xVel2;
+  int& yVel2;
+  bool& moved2;
+};
+bool steer_pirates(const SDL_Event& e, STEERING pirates);

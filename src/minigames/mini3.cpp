@@ -40,44 +40,6 @@ void move_pirate(SDL_Rect& box, int xVel, int yVel) {
   box.y = static_cast<Sint16>(y);
 }
 
-// A movement key: change is what its press adds to the velocity.
-struct STEER {
-  int* vel;
-  bool* moved;
-  int change;
-};
-
-bool steer_for(ROWS_STATE& s, SDLKey key, STEER& out) {
-  switch (key) {
-    case SDLK_UP:
-      out = {&s.yVel1, &s.moved1, -VELOCITY};
-      return true;
-    case SDLK_DOWN:
-      out = {&s.yVel1, &s.moved1, VELOCITY};
-      return true;
-    case SDLK_LEFT:
-      out = {&s.xVel1, &s.moved1, -VELOCITY};
-      return true;
-    case SDLK_RIGHT:
-      out = {&s.xVel1, &s.moved1, VELOCITY};
-      return true;
-    case SDLK_w:
-      out = {&s.yVel2, &s.moved2, -VELOCITY};
-      return true;
-    case SDLK_s:
-      out = {&s.yVel2, &s.moved2, VELOCITY};
-      return true;
-    case SDLK_a:
-      out = {&s.xVel2, &s.moved2, -VELOCITY};
-      return true;
-    case SDLK_d:
-      out = {&s.xVel2, &s.moved2, VELOCITY};
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 void rows_load(ROWS_ASSETS& assets) {
@@ -134,21 +96,11 @@ void rows_handle_event(ROWS_STATE& s, const SDL_Event& e) {
     s.end = true;
     return;
   }
-  if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return;
   if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE) {
     s.end = true;
     return;
   }
-  STEER steer{};
-  if (!steer_for(s, e.key.keysym.sym, steer)) return;
-  if (e.type == SDL_KEYDOWN) {
-    *steer.vel += steer.change;
-    *steer.moved = true;
-  } else if (*steer.moved) {
-    // Until the player's first press, a release belongs to a key held
-    // before the game began and is not his to undo.
-    *steer.vel -= steer.change;
-  }
+  steer_pirates(e, {s.xVel1, s.yVel1, s.moved1, s.xVel2, s.yVel2, s.moved2});
 }
 
 void rows_move(ROWS_STATE& s) {
