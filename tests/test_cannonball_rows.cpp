@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game_fixture.h"
+#include "mini_fixture.h"
 #include "minigames/funcs.h"
 #include "minigames/mini3.h"
 
@@ -86,15 +86,6 @@ bool same_rect(const SDL_Rect& a, const SDL_Rect& b) {
     }
   }
   return ::testing::AssertionSuccess();
-}
-
-SDL_Event key(Uint8 type, SDLKey sym) {
-  SDL_Event e;
-  std::memset(&e, 0, sizeof e);
-  e.type = type;
-  e.key.type = type;
-  e.key.keysym.sym = sym;
-  return e;
 }
 
 }  // namespace
@@ -403,12 +394,12 @@ TEST(CannonRowsInput, KeysSteerTheirOwnPirate) {
   };
   for (const CASE& c : cases) {
     ROWS_STATE s = empty_shore();
-    rows_handle_event(s, key(SDL_KEYDOWN, c.sym));
+    rows_handle_event(s, harness::key_down(c.sym));
     EXPECT_EQ(s.*c.vel, c.change) << SDL_GetKeyName(c.sym);
     EXPECT_EQ(s.moved1, c.one);
     EXPECT_EQ(s.moved2, !c.one);
     EXPECT_EQ(s.xVel1 + s.yVel1 + s.xVel2 + s.yVel2, c.change) << "one velocity only";
-    rows_handle_event(s, key(SDL_KEYUP, c.sym));
+    rows_handle_event(s, harness::key_up(c.sym));
     EXPECT_EQ(s.*c.vel, 0);
     EXPECT_FALSE(s.end);
   }
@@ -417,38 +408,38 @@ TEST(CannonRowsInput, KeysSteerTheirOwnPirate) {
 TEST(CannonRowsInput, AKeyHeldOnEntryIsIgnoredUntilThatPlayersFirstPress) {
   ROWS_STATE s = empty_shore();
   // Down and S were held when the game began: their releases do nothing.
-  rows_handle_event(s, key(SDL_KEYUP, SDLK_DOWN));
-  rows_handle_event(s, key(SDL_KEYUP, SDLK_s));
+  rows_handle_event(s, harness::key_up(SDLK_DOWN));
+  rows_handle_event(s, harness::key_up(SDLK_s));
   EXPECT_EQ(s.yVel1, 0);
   EXPECT_EQ(s.yVel2, 0);
   // Player two pressing does not unmask player one's releases.
-  rows_handle_event(s, key(SDL_KEYDOWN, SDLK_a));
-  rows_handle_event(s, key(SDL_KEYUP, SDLK_DOWN));
+  rows_handle_event(s, harness::key_down(SDLK_a));
+  rows_handle_event(s, harness::key_up(SDLK_DOWN));
   EXPECT_EQ(s.yVel1, 0);
   EXPECT_FALSE(s.moved1);
 
   // After player one's first press, a release of a key whose press was
   // never counted changes the speed: the pirate drifts up on his own.
-  rows_handle_event(s, key(SDL_KEYDOWN, SDLK_LEFT));
-  rows_handle_event(s, key(SDL_KEYUP, SDLK_LEFT));
-  rows_handle_event(s, key(SDL_KEYUP, SDLK_DOWN));
+  rows_handle_event(s, harness::key_down(SDLK_LEFT));
+  rows_handle_event(s, harness::key_up(SDLK_LEFT));
+  rows_handle_event(s, harness::key_up(SDLK_DOWN));
   EXPECT_EQ(s.xVel1, 0);
   EXPECT_EQ(s.yVel1, -10);
   rows_move(s);
   rows_move(s);
   EXPECT_EQ(s.hitbox1.y, 380);
   // Holding Down holds him still; letting go sets him drifting again.
-  rows_handle_event(s, key(SDL_KEYDOWN, SDLK_DOWN));
+  rows_handle_event(s, harness::key_down(SDLK_DOWN));
   rows_move(s);
   EXPECT_EQ(s.hitbox1.y, 380);
-  rows_handle_event(s, key(SDL_KEYUP, SDLK_DOWN));
+  rows_handle_event(s, harness::key_up(SDLK_DOWN));
   rows_move(s);
   EXPECT_EQ(s.hitbox1.y, 370);
 }
 
 TEST(CannonRowsInput, EscapeOrQuitEndTheGameOtherEventsChangeNothing) {
   ROWS_STATE s = empty_shore();
-  rows_handle_event(s, key(SDL_KEYDOWN, SDLK_ESCAPE));
+  rows_handle_event(s, harness::key_down(SDLK_ESCAPE));
   EXPECT_TRUE(s.end);
 
   s = empty_shore();
@@ -465,8 +456,8 @@ TEST(CannonRowsInput, EscapeOrQuitEndTheGameOtherEventsChangeNothing) {
   motion.type = SDL_MOUSEMOTION;
   motion.motion.x = 12;
   for (const SDL_Event& e :
-       {key(SDL_KEYUP, SDLK_ESCAPE), key(SDL_KEYDOWN, SDLK_SPACE), key(SDL_KEYDOWN, SDLK_RCTRL),
-        key(SDL_KEYDOWN, SDLK_g), key(SDL_KEYUP, SDLK_RETURN), motion}) {
+       {harness::key_up(SDLK_ESCAPE), harness::key_down(SDLK_SPACE), harness::key_down(SDLK_RCTRL),
+        harness::key_down(SDLK_g), harness::key_up(SDLK_RETURN), motion}) {
     rows_handle_event(s, e);
   }
   EXPECT_TRUE(same_state(s, before));
@@ -500,30 +491,19 @@ void walk(int n, SDLKey left, SDLKey right, int from, int to) {
 
 }  // namespace
 
-class CannonRowsGame : public GAME_TEST {
+class CannonRowsGame : public MINI_GAME_TEST {
  protected:
   void SetUp() override {
-    GAME_TEST::SetUp();
+    MINI_GAME_TEST::SetUp();
     if (HasFatalFailure()) return;
     // From a known seed, these are the gaps mini3 will draw: row 0's first,
     // then row 1's, then those of the first rows fired again.
     std::srand(1234);
     for (int& d : draws) d = std::rand() % 8;
     std::srand(1234);
-    std::memset(&event, 0, sizeof event);
-    event.type = SDL_USEREVENT;
-    event.user.code = 4321;
-    harness::on_every_flip([this](int) { flip_times.push_back(harness::now()); });
-  }
-
-  void expect_main_game_untouched(bool quit_was) {
-    EXPECT_EQ(quit, quit_was);
-    EXPECT_EQ(event.type, SDL_USEREVENT);
-    EXPECT_EQ(event.user.code, 4321);
   }
 
   int draws[8] = {};
-  std::vector<Uint32> flip_times;
 };
 
 TEST_F(CannonRowsGame, EscapeEndsTheGameAfterItsFrameAndTheLastFrameStaysOneSecond) {

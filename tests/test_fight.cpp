@@ -6,35 +6,26 @@
 #include <string>
 #include <vector>
 
-#include "game_fixture.h"
+#include "mini_fixture.h"
 #include "minigames/fight_class.h"
 
 namespace {
 
-class FightDriver : public GAME_TEST {
+class FightDriver : public MINI_GAME_TEST {
  protected:
   void SetUp() override {
-    GAME_TEST::SetUp();
-    // The main game's event record holds something the fight must leave be.
-    std::memset(&event, 0xA5, sizeof event);
-    std::memcpy(&saved_event, &event, sizeof event);
-    harness::on_every_flip([this](int) {
-      flip_times.push_back(harness::now());
-      scores.push_back(score);
-    });
+    MINI_GAME_TEST::SetUp();
+    harness::on_every_flip([this](int) { scores.push_back(score); });
   }
 
   void fight() { game.myfight->collect(score, screen); }
 
-  void expect_main_game_untouched() {
-    EXPECT_FALSE(quit);
-    EXPECT_EQ(std::memcmp(&event, &saved_event, sizeof event), 0);
+  void expect_fight_left_no_trace() {
+    expect_main_game_untouched();
     EXPECT_EQ(harness::drain_queue(), 0) << "every event of the fight is used up by it";
   }
 
   int score = 5000;
-  SDL_Event saved_event;
-  std::vector<Uint32> flip_times;
   std::vector<int> scores;
 };
 
@@ -51,7 +42,7 @@ TEST_F(FightDriver, WithNoInputItEndsInFrame62AndHoldsTheLastFrameForASecond) {
   EXPECT_EQ(harness::now() - flip_times.back(), 40u + 1000u);
   EXPECT_EQ(score, 5000);
   EXPECT_FALSE(game.myfight->is_on());
-  expect_main_game_untouched();
+  expect_fight_left_no_trace();
 }
 
 TEST_F(FightDriver, EscapeOrClosingTheWindowEndsOnlyTheFight) {
@@ -69,7 +60,7 @@ TEST_F(FightDriver, EscapeOrClosingTheWindowEndsOnlyTheFight) {
   });
   fight();
   EXPECT_EQ(harness::flips(), 4) << "the frame of the Escape still runs and is shown";
-  expect_main_game_untouched();
+  expect_fight_left_no_trace();
 
   // The program goes on: the marker comes back and the next fight runs,
   // this time left by closing the window.
@@ -82,7 +73,7 @@ TEST_F(FightDriver, EscapeOrClosingTheWindowEndsOnlyTheFight) {
   fight();
   EXPECT_EQ(harness::flips(), 7);
   EXPECT_FALSE(game.myfight->is_on());
-  expect_main_game_untouched();
+  expect_fight_left_no_trace();
 }
 
 TEST_F(FightDriver, StrokesAddAThousandAnEnemyAndTheScoreNeverFalls) {
@@ -101,7 +92,7 @@ TEST_F(FightDriver, StrokesAddAThousandAnEnemyAndTheScoreNeverFalls) {
   EXPECT_EQ(scores[59], 5000);
   EXPECT_EQ(scores[60], 8000) << "scored in the frame after the keys";
   for (size_t i = 1; i < scores.size(); ++i) EXPECT_GE(scores[i], scores[i - 1]) << i;
-  expect_main_game_untouched();
+  expect_fight_left_no_trace();
 }
 
 TEST_F(FightDriver, AMidFightFrameShowsTheScore) {

@@ -5,23 +5,15 @@
 #include <cstring>
 #include <vector>
 
+#include "harness.h"
 #include "minigames/fight_rules.h"
 
 namespace {
 
 using fight::FIGHT_STATE;
 
-SDL_Event key(Uint8 type, SDLKey sym) {
-  SDL_Event e;
-  std::memset(&e, 0, sizeof e);
-  e.type = type;
-  e.key.type = type;
-  e.key.keysym.sym = sym;
-  return e;
-}
-
-bool down(FIGHT_STATE& s, SDLKey sym) { return fight::handle_input(s, key(SDL_KEYDOWN, sym)); }
-bool up(FIGHT_STATE& s, SDLKey sym) { return fight::handle_input(s, key(SDL_KEYUP, sym)); }
+bool down(FIGHT_STATE& s, SDLKey sym) { return fight::handle_input(s, harness::key_down(sym)); }
+bool up(FIGHT_STATE& s, SDLKey sym) { return fight::handle_input(s, harness::key_up(sym)); }
 
 // Steps until the fight ends; returns the frame (counted from 1) it ended in.
 int frames_until_end(FIGHT_STATE& s, int& score, int limit = 1000) {

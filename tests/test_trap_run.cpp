@@ -8,7 +8,7 @@
 #include <map>
 #include <vector>
 
-#include "game_fixture.h"
+#include "mini_fixture.h"
 #include "minigames/mini1.h"
 
 namespace {
@@ -338,25 +338,13 @@ TEST(TrapRunRules, EscapeAndWindowCloseEndTheRunAndOtherEventsDoNothing) {
 
 namespace {
 
-class TrapRunDriver : public GAME_TEST {
+class TrapRunDriver : public MINI_GAME_TEST {
  protected:
   void SetUp() override {
-    GAME_TEST::SetUp();
-    std::memset(&event, 0, sizeof event);
-    event.type = SDL_USEREVENT;
-    event.user.code = 4242;
-    std::memcpy(&event_before, &event, sizeof event);
-    harness::on_every_flip([this](int) { last_flip_at = harness::now(); });
+    MINI_GAME_TEST::SetUp();
   }
 
   // The run never touches the game flow's event record or its quit flag.
-  void expect_game_flow_untouched() {
-    EXPECT_FALSE(quit);
-    EXPECT_EQ(std::memcmp(&event, &event_before, sizeof event), 0);
-  }
-
-  SDL_Event event_before;
-  Uint32 last_flip_at = 0;
 };
 
 }  // namespace
@@ -371,9 +359,9 @@ TEST_F(TrapRunDriver, EscapeInTheFirstFrameEndsAfterItWithTheScoreUnchanged) {
   EXPECT_EQ(score, 5000);
   EXPECT_EQ(harness::plays("sfx/jump.wav"), 1);
   EXPECT_EQ(harness::drain_queue(), 0);
-  EXPECT_EQ(last_flip_at - started, 0u);
-  EXPECT_EQ(harness::now() - last_flip_at, 40u + 1000u) << "the frame's wait, then one second";
-  expect_game_flow_untouched();
+  EXPECT_EQ(last_flip_at() - started, 0u);
+  EXPECT_EQ(harness::now() - last_flip_at(), 40u + 1000u) << "the frame's wait, then one second";
+  expect_main_game_untouched();
 }
 
 TEST_F(TrapRunDriver, AWindowCloseEndsOnlyTheRun) {
@@ -386,8 +374,8 @@ TEST_F(TrapRunDriver, AWindowCloseEndsOnlyTheRun) {
   EXPECT_EQ(harness::flips(), 21);
   EXPECT_EQ(score, 250 * (21 / 8));
   EXPECT_EQ(harness::drain_queue(), 0);
-  EXPECT_EQ(harness::now() - last_flip_at, 1040u);
-  expect_game_flow_untouched();
+  EXPECT_EQ(harness::now() - last_flip_at(), 1040u);
+  expect_main_game_untouched();
 }
 
 TEST_F(TrapRunDriver, PlayedRunsOnlyAddTheirTilesToTheScore) {
@@ -406,11 +394,11 @@ TEST_F(TrapRunDriver, PlayedRunsOnlyAddTheirTilesToTheScore) {
   EXPECT_EQ(score, 123 + 250 * (frames / 8));
   // Only what came after the last frame is still waiting.
   EXPECT_EQ(harness::drain_queue(), pushed[frames]);
-  EXPECT_EQ(harness::now() - last_flip_at, 1040u);
+  EXPECT_EQ(harness::now() - last_flip_at(), 1040u);
   const int presses_read = (frames - 1) / 5 + (frames - 1) / 7;
   EXPECT_GE(harness::plays("sfx/jump.wav"), 2);
   EXPECT_LE(harness::plays("sfx/jump.wav"), presses_read);
-  expect_game_flow_untouched();
+  expect_main_game_untouched();
 }
 
 TEST_F(TrapRunDriver, ARunNobodyPlaysEndsByItself) {
@@ -419,7 +407,7 @@ TEST_F(TrapRunDriver, ARunNobodyPlaysEndsByItself) {
   mini1(score, screen);
   EXPECT_GT(harness::flips(), 8);
   EXPECT_EQ(score, 250 * (harness::flips() / 8));
-  expect_game_flow_untouched();
+  expect_main_game_untouched();
 }
 
 TEST_F(TrapRunDriver, AMidRunFrameShowsTheGroundThePiratesAndTheScore) {

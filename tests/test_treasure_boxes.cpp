@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <set>
 
-#include "game_fixture.h"
+#include "mini_fixture.h"
 #include "minigames/mini2.h"
 
 namespace {
@@ -182,28 +182,16 @@ TEST(TreasureBoxRules, EscapeEndsWithoutScoreUnlessTheSameBatchFoundTheTreasure)
 
 namespace {
 
-class TreasureBoxDriver : public GAME_TEST {
+class TreasureBoxDriver : public MINI_GAME_TEST {
  protected:
   void SetUp() override {
-    GAME_TEST::SetUp();
-    std::memset(&event, 0, sizeof event);
-    event.type = SDL_USEREVENT;
-    event.user.code = 4343;
-    std::memcpy(&event_before, &event, sizeof event);
-    harness::on_every_flip([this](int) { last_flip_at = harness::now(); });
+    MINI_GAME_TEST::SetUp();
     // The box the game will hide the treasure in, from a known seed.
     std::srand(1234);
     where = std::rand() % 4;
     std::srand(1234);
   }
 
-  void expect_game_flow_untouched() {
-    EXPECT_FALSE(quit);
-    EXPECT_EQ(std::memcmp(&event, &event_before, sizeof event), 0);
-  }
-
-  SDL_Event event_before;
-  Uint32 last_flip_at = 0;
   int where = 0;
 };
 
@@ -221,8 +209,8 @@ TEST_F(TreasureBoxDriver, EscapeEndsAfterOnePassWithTheScoreUnchanged) {
   EXPECT_EQ(score, 900);
   EXPECT_EQ(harness::plays("sfx/dig.wav"), 4) << "two keys, each dug for both players";
   EXPECT_EQ(harness::drain_queue(), 0);
-  EXPECT_EQ(harness::now() - last_flip_at, 40u + 1000u) << "the pass's frame, then one second";
-  expect_game_flow_untouched();
+  EXPECT_EQ(harness::now() - last_flip_at(), 40u + 1000u) << "the pass's frame, then one second";
+  expect_main_game_untouched();
 }
 
 TEST_F(TreasureBoxDriver, AWindowCloseEndsOnlyTheBoxes) {
@@ -232,7 +220,7 @@ TEST_F(TreasureBoxDriver, AWindowCloseEndsOnlyTheBoxes) {
   EXPECT_EQ(harness::flips(), 11);
   EXPECT_EQ(score, 0);
   EXPECT_EQ(harness::drain_queue(), 0);
-  expect_game_flow_untouched();
+  expect_main_game_untouched();
 }
 
 TEST_F(TreasureBoxDriver, PassesArePacedAtFortyMilliseconds) {
@@ -240,7 +228,7 @@ TEST_F(TreasureBoxDriver, PassesArePacedAtFortyMilliseconds) {
   int score = 0;
   mini2(score, screen);
   EXPECT_NEAR(harness::flips(), 50, 1);
-  EXPECT_EQ(harness::now() - last_flip_at, 1040u);
+  EXPECT_EQ(harness::now() - last_flip_at(), 1040u);
 }
 
 TEST_F(TreasureBoxDriver, FindingTheTreasureAddsTenThousandOnce) {
@@ -257,8 +245,8 @@ TEST_F(TreasureBoxDriver, FindingTheTreasureAddsTenThousandOnce) {
   EXPECT_EQ(harness::plays("sfx/treasure.wav"), 1);
   EXPECT_EQ(harness::plays("sfx/dig.wav"), 2 + 1);
   EXPECT_EQ(harness::drain_queue(), 0);
-  EXPECT_EQ(harness::now() - last_flip_at, 1040u);
-  expect_game_flow_untouched();
+  EXPECT_EQ(harness::now() - last_flip_at(), 1040u);
+  expect_main_game_untouched();
 }
 
 TEST_F(TreasureBoxDriver, TwoMissesEndTheGameAndShowTheOpenedBoxes) {
