@@ -114,7 +114,7 @@ void play_frame_bench(benchmark::State& state) {
 // striking; the pirates are moved off the lanes' way so the fight goes on.
 void fight_frame_bench(benchmark::State& state) {
   FIGHT_ASSETS assets;
-  load_fight_assets(assets);
+  assets.load();
   fight::FIGHT_STATE fight;
   fight::start(fight);
   int score = 0;
@@ -129,24 +129,24 @@ void fight_frame_bench(benchmark::State& state) {
       fight::handle_input(fight, key_press(SDLK_g));
     }
     fight::step(fight, score);
-    draw_fight(fight, assets, screen, score);
+    fight::draw(fight, assets, screen, score);
     SDL_Flip(screen);
   }
-  free_fight_assets(assets);
+  assets.free();
 }
 
 // The trap run, started again whenever the pirates fall out.
 void trap_run_frame_bench(benchmark::State& state) {
-  TRAP_RUN_ASSETS assets;
+  trap_run::TRAP_RUN_ASSETS assets;
   assets.load();
-  TRAP_RUN_STATE run;
-  set_up(run);
+  trap_run::TRAP_RUN_STATE run;
+  trap_run::set_up(run);
   int score = 0;
   for (auto _ : state) {
-    if (run.end) set_up(run);
-    draw(run, assets, screen, score);
-    scroll(run, score);
-    step(run);
+    if (run.end) trap_run::set_up(run);
+    trap_run::draw(run, assets, screen, score);
+    trap_run::scroll(run, score);
+    trap_run::step(run);
     SDL_Flip(screen);
   }
   assets.free();
@@ -155,18 +155,18 @@ void trap_run_frame_bench(benchmark::State& state) {
 // The cannonball rows, both rows falling, started again now and then so
 // that the fall never outruns the screen.
 void rows_frame_bench(benchmark::State& state) {
-  ROWS_ASSETS assets;
-  rows_load(assets);
-  ROWS_STATE rows;
-  rows_set_up(rows);
+  cannon_rows::ROWS_ASSETS assets;
+  assets.load();
+  cannon_rows::ROWS_STATE game_rows;
+  cannon_rows::set_up(game_rows);
   int score = 0;
-  int frame = 0;
+  int frames = 0;
   for (auto _ : state) {
-    if (++frame % 2000 == 0) rows_set_up(rows);
-    rows_frame(rows, assets, screen, score);
+    if (++frames % 2000 == 0) cannon_rows::set_up(game_rows);
+    cannon_rows::frame(game_rows, assets, screen, score);
     SDL_Flip(screen);
   }
-  rows_free(assets);
+  assets.free();
 }
 
 // Remembers each benchmark's best real time per iteration over its

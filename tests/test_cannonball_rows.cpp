@@ -13,13 +13,15 @@
 #include "minigames/funcs.h"
 #include "minigames/mini3.h"
 
+using namespace cannon_rows;
+
 namespace {
 
 // One frame of the rules in the game's order, without the drawing.
 int rules_frame(ROWS_STATE& s, int& score) {
-  rows_move(s);
-  const int shots = rows_fall(s, score);
-  rows_after_draw(s);
+  move(s);
+  const int shots = fall(s, score);
+  after_draw(s);
   return shots;
 }
 
@@ -49,7 +51,7 @@ std::set<int> live_of(const ROWS_STATE& s, int row) {
 // A fresh game whose balls cannot reach anyone: both rows dead.
 ROWS_STATE empty_shore() {
   ROWS_STATE s;
-  rows_set_up(s);
+  set_up(s);
   set_row(s, 0, 0, {});
   set_row(s, 1, 240, {});
   return s;
@@ -59,7 +61,7 @@ ROWS_STATE empty_shore() {
 bool hit_where_they_stand(ROWS_STATE& s) {
   s.xVel1 = s.yVel1 = s.xVel2 = s.yVel2 = 0;
   s.end = false;
-  rows_move(s);
+  move(s);
   return s.end;
 }
 
@@ -95,14 +97,14 @@ bool same_rect(const SDL_Rect& a, const SDL_Rect& b) {
 TEST(CannonRows, PassesScoreAtTheFallStepOnlyAndSpeedUp) {
   std::srand(7);
   ROWS_STATE s;
-  rows_set_up(s);
+  set_up(s);
   int score = 100;
   std::vector<int> scored_at, shots_at, row_fired;
   for (int n = 1; n <= 420; ++n) {
     const int before = score;
     const std::set<int> row0_gaps = live_of(s, 0);
-    rows_move(s);
-    const int shots = rows_fall(s, score);
+    move(s);
+    const int shots = fall(s, score);
     for (int k = 0; k < shots; ++k) shots_at.push_back(n);
     if (score != before) {
       scored_at.push_back(n);
@@ -112,12 +114,12 @@ TEST(CannonRows, PassesScoreAtTheFallStepOnlyAndSpeedUp) {
     if (n == 401) {
       // Row 0's second pass ends in the draw pass: wrapped, same gaps, no points.
       EXPECT_EQ(s.balls_hitb[0][0].y, 480);
-      rows_after_draw(s);
+      after_draw(s);
       EXPECT_EQ(s.balls_hitb[0][0].y, 0);
       EXPECT_EQ(live_of(s, 0), row0_gaps);
       continue;
     }
-    rows_after_draw(s);
+    after_draw(s);
     if (n == 121) {
       EXPECT_EQ(s.speed, 6);
     }
@@ -147,14 +149,14 @@ TEST(CannonRows, AWholeFrameKeepsTheRulesOrder) {
   // steps leave, frame after frame, scoring and firing included.
   std::srand(99);
   ROWS_STATE drawn;
-  rows_set_up(drawn);
+  set_up(drawn);
   ROWS_STATE bare = drawn;
   int drawn_score = 0, bare_score = 0;
   ROWS_ASSETS none;
   for (int n = 1; n <= 700; ++n) {
     const unsigned seed = static_cast<unsigned>(n);
     std::srand(seed);
-    rows_frame(drawn, none, nullptr, drawn_score);
+    frame(drawn, none, nullptr, drawn_score);
     std::srand(seed);
     rules_frame(bare, bare_score);
     ASSERT_EQ(drawn_score, bare_score) << "frame " << n;
@@ -177,7 +179,7 @@ TEST(CannonRows, FiringAgainMakesEveryBallLiveBeforeTheNewGaps) {
     set_row(s, 1, 100, {3});  // untouched by row 0's firing
     int score = 0;
     std::srand(seed);
-    EXPECT_EQ(rows_fall(s, score), 1);
+    EXPECT_EQ(fall(s, score), 1);
     std::srand(seed);
     const int a = std::rand() % 8;
     const int b = std::rand() % 8;
@@ -196,7 +198,7 @@ TEST(CannonRows, BothRowsFiredInOneFrameDrawRowZeroFirstAndShootTwice) {
   set_row(s, 1, 480, {});
   int score = 10;
   std::srand(5);
-  EXPECT_EQ(rows_fall(s, score), 2);
+  EXPECT_EQ(fall(s, score), 2);
   std::srand(5);
   const int a = std::rand() % 8, b = std::rand() % 8;
   const int c = std::rand() % 8, d = std::rand() % 8;
@@ -212,7 +214,7 @@ TEST(CannonRows, RowZerosSpeedUpAppliesToRowOneInTheSameFrame) {
   set_row(s, 0, 480, {});  // fired again: speed 10, falls 2
   set_row(s, 1, 100, {});
   int score = 0;
-  rows_fall(s, score);
+  fall(s, score);
   EXPECT_EQ(s.balls_hitb[1][0].y, 102);
 }
 
@@ -224,7 +226,7 @@ TEST(CannonRows, TheDrawPassWrapIsSilentKeepsTheGapsAndDrawsNoRandom) {
   std::srand(11);
   const int expected_next = std::rand();
   std::srand(11);
-  rows_after_draw(s);
+  after_draw(s);
   EXPECT_EQ(std::rand(), expected_next);
   EXPECT_EQ(s.balls_hitb[0][0].y, 0);
   EXPECT_EQ(s.balls_hitb[1][0].y, 480);
@@ -232,7 +234,7 @@ TEST(CannonRows, TheDrawPassWrapIsSilentKeepsTheGapsAndDrawsNoRandom) {
   EXPECT_EQ(s.speed, speed);
   // Next frame the fall starts that row from the top: not a firing either.
   int score = 0;
-  EXPECT_EQ(rows_fall(s, score), 1) << "row 1, at 480, is fired by the fall";
+  EXPECT_EQ(fall(s, score), 1) << "row 1, at 480, is fired by the fall";
   EXPECT_EQ(s.balls_hitb[0][0].y, 1);
   EXPECT_EQ(score, 3500);
 }
@@ -249,7 +251,7 @@ TEST(CannonRows, SetUpDrawsTheFourGapsInOrder) {
     s.xVel1 = s.yVel2 = 20;
     s.hitbox1.x = 13;
     std::srand(seed);
-    rows_set_up(s);
+    set_up(s);
     const int after = std::rand();
     std::srand(seed);
     const int a = std::rand() % 8, b = std::rand() % 8;
@@ -338,12 +340,12 @@ TEST(CannonRowsHits, DeadBallsNeverHitAndTheTestUsesTheMovedPirates) {
   set_row(s, 0, 400, {1});
   s.hitbox1.x = 100;
   s.xVel1 = -10;
-  rows_move(s);
+  move(s);
   EXPECT_EQ(s.hitbox1.x, 90);
   EXPECT_TRUE(s.end);
   s.end = false;
   s.xVel1 = 10;
-  rows_move(s);
+  move(s);
   EXPECT_FALSE(s.end);
   // Pirate two is a target as much as pirate one.
   s = empty_shore();
@@ -359,7 +361,7 @@ TEST(CannonRowsInput, PiratesStayOnTheScreenAxisByAxis) {
   s.xVel1 = -10;
   s.yVel1 = -10;
   s.xVel2 = 10;
-  for (int n = 0; n < 70; ++n) rows_move(s);
+  for (int n = 0; n < 70; ++n) move(s);
   EXPECT_EQ(s.hitbox1.x, 0);
   EXPECT_EQ(s.hitbox1.y, 0);
   EXPECT_EQ(s.hitbox2.x, 560);
@@ -368,14 +370,14 @@ TEST(CannonRowsInput, PiratesStayOnTheScreenAxisByAxis) {
   s.yVel1 = 10;
   s.xVel2 = -10;
   s.yVel2 = 10;  // blocked at the bottom while x goes on
-  for (int n = 0; n < 70; ++n) rows_move(s);
+  for (int n = 0; n < 70; ++n) move(s);
   EXPECT_EQ(s.hitbox1.x, 560);
   EXPECT_EQ(s.hitbox1.y, 400);
   EXPECT_EQ(s.hitbox2.x, 0);
   EXPECT_EQ(s.hitbox2.y, 400);
   // One step from the edge: the step is taken, the next one undone.
   s.hitbox1.x = 550;
-  rows_move(s);
+  move(s);
   EXPECT_EQ(s.hitbox1.x, 560);
 }
 
@@ -394,12 +396,12 @@ TEST(CannonRowsInput, KeysSteerTheirOwnPirate) {
   };
   for (const CASE& c : cases) {
     ROWS_STATE s = empty_shore();
-    rows_handle_event(s, harness::key_down(c.sym));
+    handle_event(s, harness::key_down(c.sym));
     EXPECT_EQ(s.*c.vel, c.change) << SDL_GetKeyName(c.sym);
     EXPECT_EQ(s.moved1, c.one);
     EXPECT_EQ(s.moved2, !c.one);
     EXPECT_EQ(s.xVel1 + s.yVel1 + s.xVel2 + s.yVel2, c.change) << "one velocity only";
-    rows_handle_event(s, harness::key_up(c.sym));
+    handle_event(s, harness::key_up(c.sym));
     EXPECT_EQ(s.*c.vel, 0);
     EXPECT_FALSE(s.end);
   }
@@ -408,45 +410,45 @@ TEST(CannonRowsInput, KeysSteerTheirOwnPirate) {
 TEST(CannonRowsInput, AKeyHeldOnEntryIsIgnoredUntilThatPlayersFirstPress) {
   ROWS_STATE s = empty_shore();
   // Down and S were held when the game began: their releases do nothing.
-  rows_handle_event(s, harness::key_up(SDLK_DOWN));
-  rows_handle_event(s, harness::key_up(SDLK_s));
+  handle_event(s, harness::key_up(SDLK_DOWN));
+  handle_event(s, harness::key_up(SDLK_s));
   EXPECT_EQ(s.yVel1, 0);
   EXPECT_EQ(s.yVel2, 0);
   // Player two pressing does not unmask player one's releases.
-  rows_handle_event(s, harness::key_down(SDLK_a));
-  rows_handle_event(s, harness::key_up(SDLK_DOWN));
+  handle_event(s, harness::key_down(SDLK_a));
+  handle_event(s, harness::key_up(SDLK_DOWN));
   EXPECT_EQ(s.yVel1, 0);
   EXPECT_FALSE(s.moved1);
 
   // After player one's first press, a release of a key whose press was
   // never counted changes the speed: the pirate drifts up on his own.
-  rows_handle_event(s, harness::key_down(SDLK_LEFT));
-  rows_handle_event(s, harness::key_up(SDLK_LEFT));
-  rows_handle_event(s, harness::key_up(SDLK_DOWN));
+  handle_event(s, harness::key_down(SDLK_LEFT));
+  handle_event(s, harness::key_up(SDLK_LEFT));
+  handle_event(s, harness::key_up(SDLK_DOWN));
   EXPECT_EQ(s.xVel1, 0);
   EXPECT_EQ(s.yVel1, -10);
-  rows_move(s);
-  rows_move(s);
+  move(s);
+  move(s);
   EXPECT_EQ(s.hitbox1.y, 380);
   // Holding Down holds him still; letting go sets him drifting again.
-  rows_handle_event(s, harness::key_down(SDLK_DOWN));
-  rows_move(s);
+  handle_event(s, harness::key_down(SDLK_DOWN));
+  move(s);
   EXPECT_EQ(s.hitbox1.y, 380);
-  rows_handle_event(s, harness::key_up(SDLK_DOWN));
-  rows_move(s);
+  handle_event(s, harness::key_up(SDLK_DOWN));
+  move(s);
   EXPECT_EQ(s.hitbox1.y, 370);
 }
 
 TEST(CannonRowsInput, EscapeOrQuitEndTheGameOtherEventsChangeNothing) {
   ROWS_STATE s = empty_shore();
-  rows_handle_event(s, harness::key_down(SDLK_ESCAPE));
+  handle_event(s, harness::key_down(SDLK_ESCAPE));
   EXPECT_TRUE(s.end);
 
   s = empty_shore();
   SDL_Event close;
   std::memset(&close, 0, sizeof close);
   close.type = SDL_QUIT;
-  rows_handle_event(s, close);
+  handle_event(s, close);
   EXPECT_TRUE(s.end);
 
   s = empty_shore();
@@ -458,7 +460,7 @@ TEST(CannonRowsInput, EscapeOrQuitEndTheGameOtherEventsChangeNothing) {
   for (const SDL_Event& e :
        {harness::key_up(SDLK_ESCAPE), harness::key_down(SDLK_SPACE), harness::key_down(SDLK_RCTRL),
         harness::key_down(SDLK_g), harness::key_up(SDLK_RETURN), motion}) {
-    rows_handle_event(s, e);
+    handle_event(s, e);
   }
   EXPECT_TRUE(same_state(s, before));
 }

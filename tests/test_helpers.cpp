@@ -12,15 +12,6 @@
 #include "paths.h"
 #include "timer.h"
 
-namespace {
-
-SDL_Rect rect(int x, int y, int w, int h) {
-  return SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
-                  static_cast<Uint16>(h)};
-}
-
-}  // namespace
-
 TEST(Collision, HorizontalEdgesMeetingCollideVerticalEdgesDoNot) {
   EXPECT_TRUE(collision(rect(0, 0, 10, 10), rect(0, 10, 10, 10)));
   EXPECT_TRUE(collision(rect(0, 10, 10, 10), rect(0, 0, 10, 10)));

@@ -7,15 +7,13 @@
 #include "coin.h"
 #include "collision.h"
 #include "game_fixture.h"
+#include "minigames/funcs.h"
 #include "pickup.h"
 #include "treasure.h"
 
 namespace {
 
-std::vector<SDL_Rect> boxes_at(int x, int y, int w, int h) {
-  return {SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
-                   static_cast<Uint16>(h)}};
-}
+std::vector<SDL_Rect> boxes_at(int x, int y, int w, int h) { return {rect(x, y, w, h)}; }
 
 // The two boxes of a pirate standing at (x, y).
 std::vector<SDL_Rect> pirate_at(int x, int y) {

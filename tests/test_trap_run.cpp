@@ -11,6 +11,8 @@
 #include "mini_fixture.h"
 #include "minigames/mini1.h"
 
+using namespace trap_run;
+
 namespace {
 
 SDL_Event key(SDLKey k) { return harness::key_down(k); }

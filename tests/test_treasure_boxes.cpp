@@ -10,6 +10,8 @@
 #include "mini_fixture.h"
 #include "minigames/mini2.h"
 
+using namespace treasure_boxes;
+
 namespace {
 
 SDL_Event key(SDLKey k) { return harness::key_down(k); }

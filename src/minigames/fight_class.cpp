@@ -47,7 +47,7 @@ bool fighting::is_on() { return there_is; }
 void fighting::collect(int& score, SDL_Surface*& screen) {
   there_is = false;
   FIGHT_ASSETS assets;
-  load_fight_assets(assets);
+  assets.load();
   fight::FIGHT_STATE state;
   fight::start(state);
   // The fight reads into its own record and never touches the main game's
@@ -59,34 +59,34 @@ void fighting::collect(int& score, SDL_Surface*& screen) {
       if (fight::handle_input(state, minievent)) play_sound(assets.effect);
     }
     fight::step(state, score);
-    draw_fight(state, assets, screen, score);
+    fight::draw(state, assets, screen, score);
     SDL_Flip(screen);
     SDL_Delay(40);
   }
   // The last frame stays up for a moment so the players see how it ended.
   SDL_Delay(1000);
-  free_fight_assets(assets);
+  assets.free();
 }
 
-void load_fight_assets(FIGHT_ASSETS& assets) {
-  assets.font = TTF_OpenFont("text.ttf", 50);
-  assets.effect = load_sound("sfx/sword1.wav");
-  assets.bg1 = load("minigames/ship.png");
-  assets.bg2 = load("minigames/water.png");
-  assets.pirates = load("minigames/pirates.png");
-  assets.pt1 = load("sprites/pirate_ssheet.png");
-  assets.pt2 = load("sprites/pirate2_ssheet.png");
+void FIGHT_ASSETS::load() {
+  font = TTF_OpenFont("text.ttf", 50);
+  effect = load_sound("sfx/sword1.wav");
+  bg1 = ::load("minigames/ship.png");
+  bg2 = ::load("minigames/water.png");
+  pirates = ::load("minigames/pirates.png");
+  pt1 = ::load("sprites/pirate_ssheet.png");
+  pt2 = ::load("sprites/pirate2_ssheet.png");
 }
 
-void free_fight_assets(FIGHT_ASSETS& assets) {
-  SDL_FreeSurface(assets.bg1);
-  SDL_FreeSurface(assets.bg2);
-  SDL_FreeSurface(assets.pirates);
-  SDL_FreeSurface(assets.pt1);
-  SDL_FreeSurface(assets.pt2);
-  Mix_FreeChunk(assets.effect);
-  if (assets.font != nullptr) TTF_CloseFont(assets.font);
-  assets = FIGHT_ASSETS();
+void FIGHT_ASSETS::free() {
+  SDL_FreeSurface(bg1);
+  SDL_FreeSurface(bg2);
+  SDL_FreeSurface(pirates);
+  SDL_FreeSurface(pt1);
+  SDL_FreeSurface(pt2);
+  Mix_FreeChunk(effect);
+  if (font != nullptr) TTF_CloseFont(font);
+  *this = FIGHT_ASSETS();
 }
 
 namespace {
@@ -107,7 +107,7 @@ void draw_player(const SDL_Rect& body, int facing, bool slashing, int pt_frame, 
 
 }  // namespace
 
-void draw_fight(const fight::FIGHT_STATE& state, const FIGHT_ASSETS& assets, SDL_Surface* screen,
+void fight::draw(const FIGHT_STATE& state, const FIGHT_ASSETS& assets, SDL_Surface* screen,
                 int score) {
   apply(state.bgx, 0, assets.bg2, screen);
   apply(state.bgx + 640, 0, assets.bg2, screen);

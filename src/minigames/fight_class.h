@@ -41,14 +41,17 @@ struct FIGHT_ASSETS {
   SDL_Surface* pirates = nullptr;  // the enemies: a row of two frames per type
   SDL_Surface* pt1 = nullptr;      // player one's pirate
   SDL_Surface* pt2 = nullptr;      // player two's pirate
+
+  // Loads every asset of the fight; call after the video mode is set.
+  void load();
+  // Frees them and leaves the pointers null.
+  void free();
 };
 
-// Loads every asset of the fight; call after the video mode is set.
-void load_fight_assets(FIGHT_ASSETS& assets);
-// Frees them and leaves the pointers null.
-void free_fight_assets(FIGHT_ASSETS& assets);
+namespace fight {
 
 // Draws one frame of the fight (without flipping): the water, the ship, the
 // score, the enemies and both pirates.
-void draw_fight(const fight::FIGHT_STATE& state, const FIGHT_ASSETS& assets, SDL_Surface* screen,
-                int score);
+void draw(const FIGHT_STATE& state, const FIGHT_ASSETS& assets, SDL_Surface* screen, int score);
+
+}  // namespace fight

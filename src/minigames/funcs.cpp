@@ -9,6 +9,11 @@ void apply(int x, int y, SDL_Surface* src, SDL_Surface* dest, SDL_Rect* clip) {
   apply_surface(x, y, src, dest, clip);
 }
 
+SDL_Rect rect(int x, int y, int w, int h) {
+  return SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+                  static_cast<Uint16>(h)};
+}
+
 bool collision(SDL_Rect A, SDL_Rect B) {
   const int a_top = A.y, a_bottom = A.y + A.h, a_left = A.x, a_right = A.x + A.w;
   const int b_top = B.y, b_bottom = B.y + B.h, b_left = B.x, b_right = B.x + B.w;

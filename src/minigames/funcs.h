@@ -13,6 +13,9 @@ void apply(int x, int y, SDL_Surface* src, SDL_Surface* dest, SDL_Rect* clip = n
 // only meet do not. The mini-games' landings and hits rely on this.
 bool collision(SDL_Rect A, SDL_Rect B);
 
+// A rectangle from whole numbers.
+SDL_Rect rect(int x, int y, int w, int h);
+
 // Steering of the two pirates in the mini-games that let them walk freely:
 // the arrow keys steer pirate one and W, A, S, D pirate two, each press
 // adding 10 pixels per frame and each release taking them off again. A

@@ -7,6 +7,7 @@
 #include "sound.h"
 #include "text.h"
 
+namespace trap_run {
 namespace {
 
 const int START_TOP = 320;  // the top of the flat ground the run starts on
@@ -24,11 +25,6 @@ const int FALL_OUT_Y = 480;
 const int FRAME_WAIT_MS = 40;
 const int END_PAUSE_MS = 1000;
 const int SCORE_RIGHT = 620;
-
-SDL_Rect rect(int x, int y, int w, int h) {
-  return SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
-                  static_cast<Uint16>(h)};
-}
 
 void rise(bool jump, int& jump_h, SDL_Rect& hitbox) {
   if (!jump && jump_h <= LAST_RISE) {
@@ -198,7 +194,10 @@ void draw(const TRAP_RUN_STATE& run, const TRAP_RUN_ASSETS& assets, SDL_Surface*
   }
 }
 
+}  // namespace trap_run
+
 void mini1(int& score, SDL_Surface*& screen) {
+  using namespace trap_run;
   TRAP_RUN_ASSETS assets;
   assets.load();
   TRAP_RUN_STATE run;

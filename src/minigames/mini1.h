@@ -8,6 +8,8 @@
 // and must not land on the trap or fall out of the window. Every tile that
 // comes back in at the right is worth 250.
 
+namespace trap_run {
+
 // What a tile slot holds. A slot that comes back in is always ground or trap;
 // an empty slot is neither drawn nor stood on.
 const int GROUND = 0;
@@ -71,6 +73,8 @@ struct TRAP_RUN_ASSETS {
 // Draws one frame of the run (background, score, pirates, then the tiles over
 // them) without changing the run.
 void draw(const TRAP_RUN_STATE& run, const TRAP_RUN_ASSETS& assets, SDL_Surface* screen, int score);
+
+}  // namespace trap_run
 
 // Runs the trap run on screen until it ends and adds what it earned to score.
 void mini1(int& score, SDL_Surface*& screen);

@@ -6,6 +6,7 @@
 #include "sound.h"
 #include "timer.h"
 
+namespace treasure_boxes {
 namespace {
 
 const int BOX_W = 60;
@@ -100,7 +101,10 @@ void draw(const BOXES_STATE& boxes, const BOXES_ASSETS& assets, SDL_Surface* scr
   }
 }
 
+}  // namespace treasure_boxes
+
 void mini2(int& score, SDL_Surface*& screen) {
+  using namespace treasure_boxes;
   BOXES_ASSETS assets;
   assets.load();
   BOXES_STATE boxes;

@@ -6,6 +6,8 @@
 // random) holding the treasure. Each player opens one box with one key;
 // the treasure box is worth 10000 and ends the game at once.
 
+namespace treasure_boxes {
+
 const int BOX_COUNT = 4;
 const int BOX_TREASURE_POINTS = 10000;
 
@@ -46,6 +48,8 @@ struct BOXES_ASSETS {
 // Draws the cave and the boxes: closed, open with the treasure, or open and
 // empty.
 void draw(const BOXES_STATE& boxes, const BOXES_ASSETS& assets, SDL_Surface* screen);
+
+}  // namespace treasure_boxes
 
 // Runs the treasure boxes on screen until they end and adds what was found
 // to score.

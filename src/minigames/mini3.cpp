@@ -9,6 +9,7 @@
 #include "sound.h"
 #include "text.h"
 
+namespace cannon_rows {
 namespace {
 
 const int BALL_W = 20;  // the hit box; the picture may be any size
@@ -19,11 +20,6 @@ const int SCORE_TEXT_RAISE = 25;
 const Uint32 FRAME_DELAY_MS = 40;
 const Uint32 END_PAUSE_MS = 1000;  // the last frame stays this long
 const SDL_Color TEXT_COLOUR = {200, 150, 0, 0};
-
-SDL_Rect rect(int x, int y, int w, int h) {
-  return SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
-                  static_cast<Uint16>(h)};
-}
 
 // The third row of each pirate sheet: the walk up the screen.
 SDL_Rect walk_clip(int cell) {
@@ -42,31 +38,31 @@ void move_pirate(SDL_Rect& box, int xVel, int yVel) {
 
 }  // namespace
 
-void rows_load(ROWS_ASSETS& assets) {
-  assets.ball = load("./sprites/ball.bmp");
-  assets.p1_sheet = load("./sprites/pirate_ssheet.png");
-  assets.p2_sheet = load("./sprites/pirate2_ssheet.png");
-  assets.bg = load("minigames/shore.png");
-  assets.effect = load_sound("sfx/cannon.wav");
-  assets.font = TTF_OpenFont("./text.ttf", 36);
+void ROWS_ASSETS::load() {
+  ball = ::load("./sprites/ball.bmp");
+  p1_sheet = ::load("./sprites/pirate_ssheet.png");
+  p2_sheet = ::load("./sprites/pirate2_ssheet.png");
+  bg = ::load("minigames/shore.png");
+  effect = load_sound("sfx/cannon.wav");
+  font = TTF_OpenFont("./text.ttf", 36);
 }
 
-void rows_free_sound(ROWS_ASSETS& assets) {
-  Mix_FreeChunk(assets.effect);
-  assets.effect = nullptr;
+void ROWS_ASSETS::free_sound() {
+  Mix_FreeChunk(effect);
+  effect = nullptr;
 }
 
-void rows_free(ROWS_ASSETS& assets) {
-  rows_free_sound(assets);
-  SDL_FreeSurface(assets.ball);
-  SDL_FreeSurface(assets.p1_sheet);
-  SDL_FreeSurface(assets.p2_sheet);
-  SDL_FreeSurface(assets.bg);
-  if (assets.font != nullptr) TTF_CloseFont(assets.font);
-  assets = ROWS_ASSETS{};
+void ROWS_ASSETS::free() {
+  free_sound();
+  SDL_FreeSurface(ball);
+  SDL_FreeSurface(p1_sheet);
+  SDL_FreeSurface(p2_sheet);
+  SDL_FreeSurface(bg);
+  if (font != nullptr) TTF_CloseFont(font);
+  *this = ROWS_ASSETS{};
 }
 
-void rows_set_up(ROWS_STATE& s) {
+void set_up(ROWS_STATE& s) {
   s.moved1 = false;
   s.moved2 = false;
   s.speed = 1;
@@ -91,7 +87,7 @@ void rows_set_up(ROWS_STATE& s) {
   s.yVel2 = 0;
 }
 
-void rows_handle_event(ROWS_STATE& s, const SDL_Event& e) {
+void handle_event(ROWS_STATE& s, const SDL_Event& e) {
   if (e.type == SDL_QUIT) {
     s.end = true;
     return;
@@ -103,7 +99,7 @@ void rows_handle_event(ROWS_STATE& s, const SDL_Event& e) {
   steer_pirates(e, {s.xVel1, s.yVel1, s.moved1, s.xVel2, s.yVel2, s.moved2});
 }
 
-void rows_move(ROWS_STATE& s) {
+void move(ROWS_STATE& s) {
   move_pirate(s.hitbox1, s.xVel1, s.yVel1);
   move_pirate(s.hitbox2, s.xVel2, s.yVel2);
   for (int i = 0; i < ROW_COUNT; ++i) {
@@ -116,7 +112,7 @@ void rows_move(ROWS_STATE& s) {
   }
 }
 
-int rows_fall(ROWS_STATE& s, int& score) {
+int fall(ROWS_STATE& s, int& score) {
   int shots = 0;
   for (int i = 0; i < ROW_COUNT; ++i) {
     // Row 0 firing again speeds row 1 up within the same frame.
@@ -142,7 +138,7 @@ int rows_fall(ROWS_STATE& s, int& score) {
   return shots;
 }
 
-void rows_after_draw(ROWS_STATE& s) {
+void after_draw(ROWS_STATE& s) {
   for (int i = 0; i < ROW_COUNT; ++i) {
     for (int j = 0; j < ROW_BALLS; ++j) {
       int y = s.balls_hitb[i][j].y + 1;
@@ -154,7 +150,7 @@ void rows_after_draw(ROWS_STATE& s) {
   if (s.frame > LAST_FRAME) s.frame = 0;
 }
 
-void rows_draw_shore(const ROWS_ASSETS& assets, SDL_Surface* screen, int score) {
+void draw_shore(const ROWS_ASSETS& assets, SDL_Surface* screen, int score) {
   apply(0, 0, assets.bg, screen);
   std::ostringstream points;
   points << score;
@@ -162,7 +158,7 @@ void rows_draw_shore(const ROWS_ASSETS& assets, SDL_Surface* screen, int score) 
   draw_text_middle(screen, assets.font, points.str(), TEXT_COLOUR);
 }
 
-void rows_draw_pieces(const ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen) {
+void draw_pieces(const ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen) {
   for (int i = 0; i < ROW_COUNT; ++i) {
     for (int j = 0; j < ROW_BALLS; ++j) {
       if (s.balls[i][j]) apply(s.balls_hitb[i][j].x, s.balls_hitb[i][j].y, assets.ball, screen);
@@ -173,31 +169,34 @@ void rows_draw_pieces(const ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surfac
   apply(s.hitbox2.x, s.hitbox2.y, assets.p2_sheet, screen, &clip);
 }
 
-void rows_frame(ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen, int& score) {
-  rows_move(s);
-  rows_draw_shore(assets, screen, score);
-  for (int shots = rows_fall(s, score); shots > 0; --shots) play_sound(assets.effect);
+void frame(ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen, int& score) {
+  move(s);
+  draw_shore(assets, screen, score);
+  for (int shots = fall(s, score); shots > 0; --shots) play_sound(assets.effect);
   // The balls are drawn where the fall left them, and only then take the
   // draw pass's extra pixel.
-  rows_draw_pieces(s, assets, screen);
-  rows_after_draw(s);
+  draw_pieces(s, assets, screen);
+  after_draw(s);
 }
 
+}  // namespace cannon_rows
+
 void mini3(int& score, SDL_Surface*& screen) {
+  using namespace cannon_rows;
   ROWS_ASSETS assets;
-  rows_load(assets);
+  assets.load();
   ROWS_STATE s;
-  rows_set_up(s);
+  set_up(s);
   // An event record of our own: the main game's event and quit flag stay
   // untouched, so closing the window here ends only this game.
   SDL_Event minievent;
   while (!s.end) {
-    while (SDL_PollEvent(&minievent)) rows_handle_event(s, minievent);
-    rows_frame(s, assets, screen, score);
+    while (SDL_PollEvent(&minievent)) handle_event(s, minievent);
+    frame(s, assets, screen, score);
     SDL_Flip(screen);
     SDL_Delay(FRAME_DELAY_MS);  // a fixed wait, not a frame timer
   }
-  rows_free_sound(assets);
+  assets.free_sound();
   SDL_Delay(END_PAUSE_MS);
-  rows_free(assets);
+  assets.free();
 }

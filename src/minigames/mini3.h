@@ -8,6 +8,8 @@
 // A row that falls off the bottom is fired again with new gaps for 3500
 // points and a faster fall. A ball touching either pirate ends the game.
 
+namespace cannon_rows {
+
 const int ROW_COUNT = 2;
 const int ROW_BALLS = 8;
 const int ROW_SPACING = 80;  // x of ball j is 80 j
@@ -39,50 +41,52 @@ struct ROWS_ASSETS {
   SDL_Surface* bg = nullptr;
   Mix_Chunk* effect = nullptr;
   TTF_Font* font = nullptr;
-};
 
-// Loads, in this order, the ball, both pirate sheets, the shore, the cannon
-// shot and the font. Needs the video mode set.
-void rows_load(ROWS_ASSETS& assets);
-// The cannon shot goes first, before the last frame's pause.
-void rows_free_sound(ROWS_ASSETS& assets);
-// Frees whatever is left: the sound if still there, the four pictures, the font.
-void rows_free(ROWS_ASSETS& assets);
+  // Loads, in this order, the ball, both pirate sheets, the shore, the
+  // cannon shot and the font. Needs the video mode set.
+  void load();
+  // The cannon shot goes first, before the last frame's pause.
+  void free_sound();
+  // Frees whatever is left: the sound if still there, the four pictures, the font.
+  void free();
+};
 
 // A new game: pirate one bottom right, pirate two bottom left, row 0 at the
 // top and row 1 half way down, then four rand() draws for the gaps (two for
 // row 0, two for row 1).
-void rows_set_up(ROWS_STATE& s);
+void set_up(ROWS_STATE& s);
 
 // One event: quit or Escape ends the game, the arrows steer pirate one and
 // W, A, S, D pirate two. A release counts only once that player has pressed
 // one of his keys in this game, so keys held on entry cannot push a pirate.
-void rows_handle_event(ROWS_STATE& s, const SDL_Event& e);
+void handle_event(ROWS_STATE& s, const SDL_Event& e);
 
 // Moves both pirates (a step that would leave the screen is undone), then
 // ends the game if a live ball touches either of them.
-void rows_move(ROWS_STATE& s);
+void move(ROWS_STATE& s);
 
 // The fall: each row drops speed / 10 + 1. A row falling past the bottom
 // starts again at the top, all live, loses two balls at rand(), earns 3500
 // and speeds the fall up. Returns how many rows were fired again: the
 // cannon is heard once for each.
-int rows_fall(ROWS_STATE& s, int& score);
+int fall(ROWS_STATE& s, int& score);
 
 // What the draw pass moves: each ball one pixel down, back to the top
 // (without new gaps, a shot or points) once past the bottom; then the
 // pirates' animation counter. Called after the pieces are drawn.
-void rows_after_draw(ROWS_STATE& s);
+void after_draw(ROWS_STATE& s);
 
 // The shore and the score, drawn before the fall.
-void rows_draw_shore(const ROWS_ASSETS& assets, SDL_Surface* screen, int score);
+void draw_shore(const ROWS_ASSETS& assets, SDL_Surface* screen, int score);
 // The live balls where they are now, then pirate one and pirate two.
-void rows_draw_pieces(const ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen);
+void draw_pieces(const ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen);
 
 // One whole frame after the input: move and hit test, shore and score,
 // fall (with its cannon shots), balls and pirates, then the draw pass's
 // move and the animation counter. Does not flip.
-void rows_frame(ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen, int& score);
+void frame(ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen, int& score);
+
+}  // namespace cannon_rows
 
 // Runs one game on the screen until a pirate is hit, Escape is pressed or
 // the window is asked to close, adding the points to score. Consumes every
