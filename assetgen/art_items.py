@@ -4,7 +4,7 @@ import math
 
 import numpy as np
 
-from pix import (Fig, blank, paint, edge, keymask, sparkle, sheet, OUTLINE,
+from pix import (Fig, blank, paint, edge, keymask, shifted, sparkle, sheet, OUTLINE,
                  GOLD, STEEL, RUBY, HEART, WOOD, WOOD_DARK, PARCH, GHOST, BELT,
                  checker)
 
@@ -41,16 +41,26 @@ def dither_shadow(arr, x0, y0, x1, y1, color=(74, 52, 40), phase=0):
 
 # ---------------------------------------------------------------------------
 def cannonball():
+    """Dark iron, but with a hard white glint at the upper left and a cool
+    rim of reflected light along the lower right, so that the ball keeps its
+    round outline over dark sea as well as over pale sand."""
     arr = blank(20, 20)
     f = Fig(20, 20)
     m = f.m_ellipse([1, 1, 18, 18])
     sphere(arr, m, 9.5, 9.5, 8.5, 8.5,
-           [(16, 16, 22), (30, 30, 40), (48, 48, 60), (72, 74, 88)],
-           bias=-0.05)
-    arr[5:7, 5:8] = (120, 124, 140)
-    arr[5, 6] = (214, 218, 230)
-    arr[6, 5] = (170, 174, 190)
-    arr[14, 13:15] = (60, 62, 78)                 # reflected light
+           [(16, 16, 22), (28, 29, 38), (44, 46, 58), (66, 70, 86), (96, 100, 120)],
+           bias=-0.08)
+    yy, xx = np.mgrid[0:20, 0:20].astype(np.float64)
+    inner = m & ~edge(m)
+    ring = inner & ~(shifted(inner, 1, 1) & shifted(inner, 1, 0) & shifted(inner, 0, 1))
+    rim = ring & ((xx - 9.5) + (yy - 9.5) > 3)
+    arr[rim] = (118, 128, 152)
+    arr[rim & ((xx - 9.5) + (yy - 9.5) > 9)] = (150, 162, 188)
+    # the glint: a bright core in a soft halo
+    arr[4:8, 5:7] = (128, 132, 150)
+    arr[5:7, 4:8] = (128, 132, 150)
+    arr[5:7, 5:7] = (206, 210, 226)
+    arr[5, 5] = (255, 255, 255)
     return arr
 
 
@@ -214,19 +224,27 @@ def ghost_cell(phase):
     gone = tail & ~body & (thr < fade)
     arr[edge(whole & ~gone)] = (86, 110, 124)
     arr[gone] = (0, 255, 255)
-    # a ghostly tricorn, all in pale tones
-    hat = f.m_poly([(5, 9 + bob), (12, 5 + bob), (20, 7 + bob), (28, 5 + bob),
-                    (35, 9 + bob), (30, 12 + bob), (20, 13 + bob), (10, 12 + bob)])
-    crown = f.m_ellipse([11, -2 + bob, 29, 10 + bob])
-    paint(arr, crown, ((96, 120, 134), (140, 170, 176), (190, 214, 212)),
-          outline=(70, 90, 108))
-    paint(arr, hat, ((96, 120, 134), (140, 170, 176), (190, 214, 212)),
-          outline=(70, 90, 108), sh=1)
-    # hollow eyes, sorrowful brows and a wailing mouth
+    # a ghostly tricorn: a wide brim turned up at both sides, in slate so
+    # it stands apart from the pale body
+    hat_ramp = ((52, 70, 86), (84, 110, 126), (132, 160, 170))
+    crown = f.m_ellipse([12, 0 + bob, 28, 12 + bob])
+    paint(arr, crown, hat_ramp, outline=(40, 54, 70))
+    # seen from the front: both side corners cocked up, the front corner
+    # pointing down over the brow
+    brim = f.m_poly([(2, 2 + bob), (9, 7 + bob), (20, 6 + bob), (31, 7 + bob),
+                     (38, 2 + bob), (35, 10 + bob), (21, 15 + bob), (19, 15 + bob),
+                     (5, 10 + bob)])
+    paint(arr, brim, hat_ramp, outline=(40, 54, 70), sh=1)
+    arr[f.m_line([(6, 8 + bob), (19, 13 + bob), (21, 13 + bob), (34, 8 + bob)], 1)
+        & brim & ~edge(brim)] = (200, 176, 96)     # faded gold braid
+    arr[8 + bob, 19:22] = (226, 236, 226)      # a little skull on the front
+    arr[9 + bob, 20] = (226, 236, 226)
+    # hollow eyes with a cold glow, sorrowful brows and a wailing mouth
     for ex in (13, 23):
         e = f.m_ellipse([ex, 15 + bob, ex + 4, 21 + bob])
         arr[e] = GHOST_DARK
-        arr[16 + bob, ex + 1] = (190, 240, 210)
+        arr[17 + bob:19 + bob, ex + 1:ex + 3] = (150, 250, 170)
+        arr[17 + bob, ex + 1] = (235, 255, 235)
     arr[13 + bob, 12:15] = (100, 130, 140)
     arr[13 + bob, 26:29] = (100, 130, 140)
     mo = [(17, 24, 23, 31), (17, 25, 23, 30), (17, 23, 23, 30), (17, 24, 23, 32)][phase]
@@ -388,56 +406,65 @@ def heart_cells():
     lm = heart_mask(f, -1, 1) & f.m_poly(left_poly)
     rm = heart_mask(f, 2, 0) & ~f.m_poly([(x + 2, y) for x, y in left_poly]) \
         & ~f.m_line([(x + 2, y) for x, y in crack], 2)
-    gcols = [(56, 56, 66), (88, 88, 100), (120, 120, 132), (150, 150, 162),
-             (182, 182, 194)]
+    # Darker than a plain grey: the game draws the hearts at 40 % opacity on
+    # the pale middle band, where a light grey would all but vanish.
+    gcols = [(30, 30, 38), (50, 50, 60), (72, 72, 84), (98, 98, 110),
+             (128, 128, 140)]
     for part, dx in ((lm, -1), (rm, 2)):
         sphere(broken, part, 16 + dx, 13, 20, 22, gcols, outline=None)
         ring = edge(part) | edge(part & ~edge(part))
         broken[ring] = (30, 28, 36)
-    broken[9:11, 8:11] = (214, 214, 224)
+    broken[9:11, 8:11] = (176, 176, 188)
     return sheet([[full, broken]], 40, 40)
 
 
 # ---------------------------------------------------------------------------
 def map_cell(phase):
+    """A treasure map held open between two wooden rollers: an island with a
+    palm, a dotted trail and a red X that glints."""
     arr = blank(IW, IH)
     f = Fig(IW, IH)
     bob = [0, -1, -2, -1][phase]
-    wav = [0, 1, 0, -1][phase]
-    dither_shadow(arr, 6, 42, 34, 48, phase=phase)
-    # paper with a fluttering right edge and torn bottom
-    top = [(8, 6 + bob), (20, 5 + bob + wav), (32, 6 + bob)]
-    right = [(32 + wav, 12 + bob), (33, 20 + bob), (32 - wav, 28 + bob)]
-    bottom = [(31, 34 + bob), (27, 32 + bob), (24, 35 + bob), (19, 33 + bob),
-              (14, 35 + bob), (10, 33 + bob), (7, 34 + bob)]
-    left = [(7, 26 + bob), (8, 16 + bob)]
-    paper = f.m_poly(top + right + bottom + left)
-    paint(arr, paper, PARCH, sh=2)
-    # rolled ends at the top and bottom
-    roll = f.m_ellipse([4, 2 + bob, 36, 9 + bob])
-    paint(arr, roll, PARCH, sh=1)
-    arr[5 + bob, 6:34][arr[5 + bob, 6:34, 0] != 0] = PARCH[0]
-    # coast line, dotted trail and the red X
-    coast = f.m_line([(11, 14 + bob), (16, 12 + bob), (21, 15 + bob), (26, 13 + bob),
-                      (29, 18 + bob), (27, 24 + bob), (22, 27 + bob), (15, 26 + bob),
-                      (11, 21 + bob), (11, 14 + bob)], 1)
-    arr[coast & paper] = (140, 96, 50)
-    for i, (x, y) in enumerate([(13, 17), (15, 19), (17, 20), (19, 21)]):
-        arr[y + bob, x] = (110, 70, 40)
-    xc, yc = 23, 21 + bob
-    xcol = (200, 24, 24)
-    for d in range(-3, 4):
+    dither_shadow(arr, 4, 40, 36, 46, phase=phase)
+    y0, y1 = 9 + bob, 33 + bob
+    # the sheet, its long edges bowed a little as if pulled taut
+    paper = f.m_poly([(6, y0), (20, y0 + 1), (34, y0), (34, y1), (20, y1 - 1), (6, y1)])
+    paint(arr, paper, PARCH, sh=1, hl=0)
+    yy, xx = np.mgrid[0:IH, 0:IW]
+    inner = paper & ~edge(paper)
+    # sea wash around the island
+    sea = inner & ((xx < 10) | (xx > 30) | (yy < y0 + 4) | (yy > y1 - 4))
+    arr[sea & checker(IH, IW)] = (150, 178, 176)
+    island = f.m_poly([(11, 16 + bob), (16, 13 + bob), (23, 14 + bob), (29, 17 + bob),
+                       (29, 23 + bob), (25, 28 + bob), (17, 29 + bob), (11, 26 + bob)])
+    arr[island] = (206, 168, 96)
+    arr[island & shifted(island, 0, 3) & shifted(island, 2, 0)] = (112, 150, 64)  # uplands
+    arr[edge(island)] = (132, 88, 46)
+    # a palm on the island's west end
+    arr[18 + bob:23 + bob, 14] = (110, 70, 40)
+    arr[17 + bob, 12:17] = (40, 120, 50)
+    arr[18 + bob, 11] = (40, 120, 50)
+    arr[18 + bob, 16] = (40, 120, 50)
+    # the trail and the X
+    for x, y in ((15, 25), (17, 25), (19, 24), (21, 23), (22, 21)):
+        arr[y + bob, x] = (150, 30, 24)
+    xc, yc = 25, 19 + bob
+    for d in range(-2, 3):
         for w in (0, 1):
-            arr[yc + d, xc + d + w] = xcol
-            arr[yc + d, xc - d + w] = xcol
+            arr[yc + d, xc + d + w] = (196, 20, 20)
+            arr[yc + d, xc - d + w] = (196, 20, 20)
+    # a compass mark in the corner
+    arr[y1 - 6:y1 - 3, 31] = (96, 62, 36)
+    arr[y1 - 5, 30:33] = (96, 62, 36)
+    # the rollers, with knobs above and below
+    for rx in (2, 33):
+        roll = f.m_rect([rx, y0 - 2, rx + 5, y1 + 2])
+        paint(arr, roll, WOOD, sh=1)
+        for ky in (y0 - 5, y1 + 2):
+            knob = f.m_ellipse([rx + 1, ky, rx + 4, ky + 3])
+            paint(arr, knob, GOLD, sh=0)
     if phase in (1, 2):
-        arr[yc - 3, xc - 3] = (255, 150, 140)
-        arr[yc - 3, xc + 4] = (255, 150, 140)
-        sparkle(arr, xc + 6, yc - 6, 2 if phase == 1 else 3)
-    # little palm on the island
-    arr[17 + bob:20 + bob, 18] = (110, 70, 40)
-    arr[16 + bob, 16:21] = (40, 120, 50)
-    arr[arr.shape[0] - 1, 0] = arr[arr.shape[0] - 1, 0]
+        sparkle(arr, xc + 5, yc - 6, 2 if phase == 1 else 3)
     return arr
 
 

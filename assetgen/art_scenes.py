@@ -109,7 +109,10 @@ def beach_bg():
     n = noise2(H, W, 11, 90, 4)
     fine = noise2(H, W, 12, 6, 2)
     base = np.array((234, 214, 168), np.float64)
-    lite = np.array((247, 242, 226), np.float64)
+    # The band's cream: gold score text (200, 150, 0) and brown menu text
+    # (100, 50, 10) both need a light ground (gold gets darker than any sand
+    # only near white), so the band stays light and is made flat instead.
+    lite = np.array((251, 243, 223), np.float64)
     dark = np.array((216, 190, 140), np.float64)
     t = np.clip((n - 0.3) * 1.6, 0, 1)
     sand = base[None, None] * (1 - t[:, :, None]) + dark[None, None] * t[:, :, None] * 0.0 \
@@ -118,9 +121,13 @@ def beach_bg():
     # vignette: edges a little warmer and darker
     v = ((xx - 320) / 380) ** 2 + ((yy - 230) / 300) ** 2
     sand = sand + (dark - base)[None, None] * np.clip(v - 0.35, 0, 1)[:, :, None] * 0.9
-    # calm pale band across the middle, where score and hearts go
-    band = np.exp(-((yy - 240) / 62.0) ** 6)
-    sand = sand * (1 - band[:, :, None] * 0.85) + lite[None, None] * band[:, :, None] * 0.85
+    # calm pale band across the middle, where score and hearts go: a flat
+    # cream core (y 195..285) with a soft edge, the sand's mottling fading
+    # out into it
+    band = np.exp(-((yy - 240) / 64.0) ** 6)
+    core = np.exp(-((yy - 240) / 54.0) ** 8)
+    sand = sand * (1 - band[:, :, None] * 0.9) + lite[None, None] * band[:, :, None] * 0.9
+    sand = sand * (1 - core[:, :, None]) + lite[None, None] * core[:, :, None]
     # wind ripples away from the band
     rip = np.sin((yy * 0.9 + 14 * noise2(H, W, 13, 120, 2) * 6 + xx * 0.15) * 2 * math.pi / 13)
     ripm = (rip > 0.82) * (1 - band) * 0.07
@@ -128,11 +135,13 @@ def beach_bg():
     rip2 = (rip < -0.9) * (1 - band) * 0.04
     sand = sand * (1 + rip2[:, :, None])
     # grain
-    sand += (fine[:, :, None] - 0.5) * 14 * (1 - band[:, :, None] * 0.7)
+    sand += (fine[:, :, None] - 0.5) * 14 * (1 - band[:, :, None] * 0.85)
     rng = np.random.RandomState(5)
     speck = rng.rand(H, W)
-    sand[speck > 0.992] *= 0.86
-    sand[(speck < 0.006)] = sand[(speck < 0.006)] * 0.5 + 255 * 0.5
+    outside = band < 0.5     # no grains where thin text is drawn
+    sand[(speck > 0.992) & outside] *= 0.86
+    light_speck = (speck < 0.006) & outside
+    sand[light_speck] = sand[light_speck] * 0.5 + 255 * 0.5
     # palm shadows in the two top corners and bottom-left
     pm = np.zeros((H, W), bool)
     pm |= palm_shadow_mask(-10, -20, 190, 0.3)
@@ -233,7 +242,9 @@ def sky_bg():
     arr[ring] = (250, 238, 200)
     # clouds, all wrapped so the picture tiles
     cm = np.zeros((H, W), bool)
-    for cx, cy, s_, seed in ((60, 70, 70, 1), (250, 130, 50, 2), (400, 60, 90, 3),
+    # none in the top 60 rows: the gold score scrolls over them there and
+    # reads far better on blue than on white
+    for cx, cy, s_, seed in ((60, 118, 54, 1), (250, 150, 46, 2), (410, 124, 60, 3),
                              (560, 170, 60, 4), (150, 230, 40, 5), (330, 250, 46, 6),
                              (620, 260, 36, 7)):
         wide = cloud_mask(H, 3 * W, cx + W, cy, s_, seed)
@@ -322,28 +333,54 @@ def ground_tile(top=0):
 
 
 def trap_tile():
-    arr = ground_tile(top=26)
+    """A bed of iron spikes whose tips are the tile's top row, where a pirate
+    would stand: five tall blades with bloody points, set into a riveted
+    plate with hazard stripes, over bare earth with a skull in it."""
+    g = ground_tile(top=0)
+    arr = blank(80, 80)
+    arr[20:] = g[20:]           # earth and stones; the grass cap is gone
     f = Fig(80, 80)
-    # a row of iron spikes with bloody tips, set into a plank
-    plank = f.m_rect([0, 20, 79, 27])
-    for i in range(4):
-        x0 = i * 20
-        m = f.m_poly([(x0 + 2, 24), (x0 + 10, 0), (x0 + 18, 24)])
-        paint(arr, m, STEEL, sh=2)
-        arr[f.m_line([(x0 + 9, 4), (x0 + 6, 18)], 1) & m & ~edge(m)] = (255, 255, 255)
-        tip = m & (np.mgrid[0:80, 0:80][0] < 6) & ~edge(m)
-        arr[tip] = (200, 20, 20)
-    paint(arr, plank, WOOD_DARK, sh=1)
-    for x in range(4, 80, 10):
-        arr[23, x] = (200, 204, 214)
-    # warning stripes on the plank
-    for x in range(0, 80):
-        if (x // 5) % 2 == 0:
-            arr[21:26, x] = (230, 180, 30)
-    arr[edge(plank)] = OUTLINE
-    # drips of blood on the plank
-    arr[24:27, 11] = (170, 16, 16)
-    arr[24:26, 50] = (170, 16, 16)
+    yy = np.mgrid[0:80, 0:80][0]
+    # the spikes, pitch 16; the sky shows between them
+    for i in range(5):
+        cx = 8 + 16 * i
+        m = f.m_poly([(cx - 7, 20), (cx - 0.5, 0), (cx + 0.5, 0), (cx + 7, 20)])
+        arr[m] = STEEL[1]
+        left = m & (np.mgrid[0:80, 0:80][1] < cx)
+        arr[left] = STEEL[2]
+        arr[m & ~shifted(m, -2, 0)] = STEEL[0]              # shaded right flank
+        arr[f.m_line([(cx - 1, 3), (cx - 3, 15)], 1) & m] = STEEL[3]   # glint
+        arr[edge(m)] = OUTLINE
+        tip = m & (yy < 7) & ~edge(m)
+        arr[tip] = (196, 18, 24)
+        arr[tip & (yy < 3)] = (236, 60, 52)
+    # blood running down two of the blades
+    for x, y0, y1 in ((23, 6, 12), (57, 6, 14), (56, 8, 11)):
+        arr[y0:y1, x] = (160, 12, 18)
+    # the plate the spikes are set into
+    plate = f.m_rect([0, 16, 79, 25])
+    paint(arr, plate, IRON, sh=1, outline=None)
+    arr[16, :] = IRON[2]
+    arr[17, :] = IRON[3]
+    for y in range(19, 24):
+        for x in range(80):
+            yellow = ((x + y) // 5) % 2 == 0     # period 10: tiles in 80
+            arr[y, x] = (234, 184, 34) if yellow else (30, 26, 30)
+    arr[18, :] = IRON[1]
+    arr[24, :] = IRON[0]
+    arr[25, :] = OUTLINE
+    for x in range(4, 80, 16):
+        arr[17, x:x + 2] = (230, 234, 244)
+    arr[20:23, 30] = (160, 12, 18)       # a drip over the stripes
+    # a skull half buried in the earth
+    sx, sy = 18, 36
+    sk = f.m_ellipse([sx, sy, sx + 16, sy + 14]) | f.m_rect([sx + 3, sy + 10, sx + 13, sy + 17])
+    paint(arr, sk, BONE, sh=2)
+    arr[sy + 5:sy + 9, sx + 3:sx + 7] = (36, 22, 26)
+    arr[sy + 5:sy + 9, sx + 9:sx + 13] = (36, 22, 26)
+    arr[sy + 10:sy + 12, sx + 7:sx + 9] = (60, 40, 40)
+    for x in (sx + 5, sx + 7, sx + 9, sx + 11):
+        arr[sy + 14:sy + 17, x] = (120, 110, 90)
     return arr
 
 
