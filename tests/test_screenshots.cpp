@@ -219,13 +219,13 @@ TEST_F(DISABLED_Screenshots, TrapRun) {
 TEST_F(DISABLED_Screenshots, TreasureBoxes) {
   // The box the treasure will be in, from a known seed.
   std::srand(99);
-  const int where = std::rand() % BOX_COUNT;
+  const int where = std::rand() % treasure_boxes::BOX_COUNT;
   std::srand(99);
-  harness::press_after_flip(2, ONE_KEYS[(where + 2) % BOX_COUNT]);
+  harness::press_after_flip(2, ONE_KEYS[(where + 2) % treasure_boxes::BOX_COUNT]);
   harness::press_after_flip(4, TWO_KEYS[where]);
   int score = SCORE_SO_FAR;
   mini2(score, screen);
-  EXPECT_EQ(score, SCORE_SO_FAR + BOX_TREASURE_POINTS);
+  EXPECT_EQ(score, SCORE_SO_FAR + treasure_boxes::BOX_TREASURE_POINTS);
   shoot("15_treasure_boxes");  // the last frame: one box empty, one with the treasure
 }
 
