@@ -13,7 +13,7 @@ import sys
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont
 
-FONT = "/usr/share/fonts/truetype/open-sans/OpenSans-CondLight.ttf"
+FONT = "/usr/share/fonts/opentype/yanone-kaffeesatz/YanoneKaffeesatz-Bold.otf"
 BROWN = (100, 50, 10)
 GOLD = (200, 150, 0)
 
