@@ -262,14 +262,32 @@ TEST_F(PLAY, ATwoPlayerFrameRollsForTheMapPieceAndTheMarker) {
 
 TEST_F(PLAY, HeartsShowTheLivesLeft) {
   begin(true);
+  game.myPirate->make_position(20, -40);
+  game.myPirate2->make_position(540, -40);
   game.lives1 = 0;
-  game.lives2 = 3;
+  game.lives2 = 2;
   harness::capture_frames(true);
   play_frame(game);
   SDL_Surface* frame = harness::last_frame();
   harness::save_png(frame, harness::frame_file("hearts.png"));
+  // How red a heart's square looks: a held heart is red, a lost one grey.
+  auto redness = [&](int left) {
+    int sum = 0;
+    for (int y = 220; y < 260; ++y) {
+      for (int x = left; x < left + 40; ++x) {
+        Uint8 r, g, b;
+        harness::pixel_rgb(frame, x, y, &r, &g, &b);
+        sum += r - (g + b) / 2;
+      }
+    }
+    return sum / 1600;
+  };
+  const int lost = redness(50), held = redness(455), lost_two = redness(545);
+  EXPECT_GT(held, lost + 20) << "pirate one has no heart left, pirate two two of three";
+  EXPECT_NEAR(lost, redness(95), 3);
+  EXPECT_NEAR(lost, lost_two, 3);
+  EXPECT_NEAR(held, redness(500), 3);
   SDL_FreeSurface(frame);
-  SUCCEED();
 }
 
 TEST_F(PLAY, WindowCloseEndsTheGameWithoutTheEndMusic) {
