@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "assets.h"
+#include "game.h"
+#include "globals.h"
+#include "image.h"
 #include "minigames/fight_class.h"
 #include "minigames/fight_rules.h"
 #include "minigames/mini1.h"
 #include "minigames/mini3.h"
-#include "game.h"
-#include "globals.h"
-#include "image.h"
 #include "music.h"
 #include "play_loop.h"
 #include "sound.h"
@@ -193,7 +193,8 @@ void add(const char* name, void (*fn)(benchmark::State&)) {
 void load_every_asset(std::vector<SDL_Surface*>& images, std::vector<Mix_Chunk*>& sounds) {
   for (const std::string& file : game_files()) {
     const std::string ext = file.substr(file.size() - 3);
-    if (ext == "png" || ext == "jpg" || ext == "gif" || ext == "bmp") images.push_back(load_image(file));
+    if (ext == "png" || ext == "jpg" || ext == "gif" || ext == "bmp")
+      images.push_back(load_image(file));
     if (ext == "wav") sounds.push_back(load_sound(file));
   }
 }

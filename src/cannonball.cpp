@@ -14,8 +14,15 @@ const int FROM_LEFT = 0, FROM_RIGHT = 1, FROM_TOP = 2, FROM_BOTTOM = 3;
 }  // namespace
 
 CANNONBALL::CANNONBALL()
-    : x(0), y(0), xVel(BASE_SPEED), yVel(BASE_SPEED), rVel(0), airway(FROM_LEFT),
-      sprite_sheet(nullptr), c_boxes(2), effect(load_sound("sfx/cannon.wav")) {
+    : x(0),
+      y(0),
+      xVel(BASE_SPEED),
+      yVel(BASE_SPEED),
+      rVel(0),
+      airway(FROM_LEFT),
+      sprite_sheet(nullptr),
+      c_boxes(2),
+      effect(load_sound("sfx/cannon.wav")) {
   sprite_sheet = load_image("sprites\\ball.bmp");
   shift_boxes();
 }
@@ -60,10 +67,18 @@ void CANNONBALL::start_over() {
 
 void CANNONBALL::move() {
   switch (airway) {
-    case FROM_LEFT: x += xVel; break;
-    case FROM_RIGHT: x -= xVel; break;
-    case FROM_TOP: y += yVel; break;
-    default: y -= yVel; break;
+    case FROM_LEFT:
+      x += xVel;
+      break;
+    case FROM_RIGHT:
+      x -= xVel;
+      break;
+    case FROM_TOP:
+      y += yVel;
+      break;
+    default:
+      y -= yVel;
+      break;
   }
   shift_boxes();
   if (x > 680 || y > 520 || x < -40 || y < -40) start_over();

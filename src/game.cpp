@@ -21,7 +21,8 @@ namespace {
 void report_missing_files(const std::vector<std::string>& missing) {
   char cwd[4096];
   const char* where = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "the working directory";
-  std::fprintf(stderr, "brinegrab: cannot start: these game files are missing or unreadable in %s:\n",
+  std::fprintf(stderr,
+               "brinegrab: cannot start: these game files are missing or unreadable in %s:\n",
                where);
   for (const std::string& path : missing) std::fprintf(stderr, "  %s\n", path.c_str());
   std::fprintf(stderr, "Start the game from its game directory (./play does).\n");

@@ -13,7 +13,13 @@ const char* const GHOST_KIND::sound = "sfx/ghost.wav";
 
 template <class KIND>
 PICKUP_T<KIND>::PICKUP_T()
-    : x(0), y(0), frame(0), collected(true), sprite_sheet(nullptr), offSets(), c_boxes(1),
+    : x(0),
+      y(0),
+      frame(0),
+      collected(true),
+      sprite_sheet(nullptr),
+      offSets(),
+      c_boxes(1),
       effect(nullptr) {
   effect = load_sound(KIND::sound);
   sprite_sheet = load_image(KIND::sheet);

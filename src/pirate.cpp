@@ -16,8 +16,18 @@ const int LAST_STEP = 7;
 
 template <class PLAYER>
 PIRATE_T<PLAYER>::PIRATE_T()
-    : moved(false), x(0), y(0), xVel(0), yVel(0), frame(0), status(FACING_RIGHT), ghost(false),
-      dead(false), offSets(), sprite_sheet(load_image(PLAYER::sheet)), c_boxes(2) {
+    : moved(false),
+      x(0),
+      y(0),
+      xVel(0),
+      yVel(0),
+      frame(0),
+      status(FACING_RIGHT),
+      ghost(false),
+      dead(false),
+      offSets(),
+      sprite_sheet(load_image(PLAYER::sheet)),
+      c_boxes(2) {
   shift_boxes();
   for (int r = 0; r < 4; ++r) {
     for (int c = 0; c < 3; ++c) {

@@ -37,11 +37,13 @@ void read_events(GAME& game) {
 template <class PORTAL>
 void check_portal(GAME& game, PORTAL& portal) {
   if (!portal.is_on()) return;
-  if (!game.myPirate->is_dead() && check_collision(game.myPirate->get_c_boxes(), portal.get_hitbox())) {
+  if (!game.myPirate->is_dead() &&
+      check_collision(game.myPirate->get_c_boxes(), portal.get_hitbox())) {
     portal.collect(game.score, screen);
     stop_pirates(game);
   }
-  if (!game.myPirate2->is_dead() && check_collision(game.myPirate2->get_c_boxes(), portal.get_hitbox())) {
+  if (!game.myPirate2->is_dead() &&
+      check_collision(game.myPirate2->get_c_boxes(), portal.get_hitbox())) {
     portal.collect(game.score, screen);
     stop_pirates(game);
   }

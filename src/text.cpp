@@ -13,8 +13,8 @@ SDL_Surface* render(TTF_Font* font, const std::string& text, SDL_Color colour) {
 
 }  // namespace
 
-void draw_text(SDL_Surface* dest, TTF_Font* font, const std::string& text, SDL_Color colour,
-               int x, int y, ALIGN align) {
+void draw_text(SDL_Surface* dest, TTF_Font* font, const std::string& text, SDL_Color colour, int x,
+               int y, ALIGN align) {
   SDL_Surface* message = render(font, text, colour);
   if (message == nullptr) return;
   if (align == ALIGN::CENTRE) x = (WIDTH - message->w) / 2;
@@ -23,8 +23,8 @@ void draw_text(SDL_Surface* dest, TTF_Font* font, const std::string& text, SDL_C
   SDL_FreeSurface(message);
 }
 
-int draw_text_middle(SDL_Surface* dest, TTF_Font* font, const std::string& text,
-                     SDL_Color colour, int dy) {
+int draw_text_middle(SDL_Surface* dest, TTF_Font* font, const std::string& text, SDL_Color colour,
+                     int dy) {
   SDL_Surface* message = render(font, text, colour);
   if (message == nullptr) return 0;
   const int h = message->h;

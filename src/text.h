@@ -12,13 +12,13 @@ enum class ALIGN {
 };
 
 // Draws text at y (its top edge). A null font or an empty text draws nothing.
-void draw_text(SDL_Surface* dest, TTF_Font* font, const std::string& text, SDL_Color colour,
-               int x, int y, ALIGN align = ALIGN::LEFT);
+void draw_text(SDL_Surface* dest, TTF_Font* font, const std::string& text, SDL_Color colour, int x,
+               int y, ALIGN align = ALIGN::LEFT);
 
 // Draws text centred both ways, moved down by dy. Returns the height of the
 // rendered text (0 when nothing was drawn).
-int draw_text_middle(SDL_Surface* dest, TTF_Font* font, const std::string& text,
-                     SDL_Color colour, int dy = 0);
+int draw_text_middle(SDL_Surface* dest, TTF_Font* font, const std::string& text, SDL_Color colour,
+                     int dy = 0);
 
 // The size the text would have when rendered (0 x 0 for a null font).
 void text_size(TTF_Font* font, const std::string& text, int* w, int* h);

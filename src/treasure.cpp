@@ -18,8 +18,17 @@ int piece_gather_y(int j) { return 68 * j; }
 }  // namespace
 
 TREASURE::TREASURE()
-    : x(0), y(0), frame(0), up(), c_collected(false), offSets(), sprite_sheet(nullptr),
-      chest_sheet(nullptr), effect1(nullptr), effect2(nullptr), chest_box(1) {
+    : x(0),
+      y(0),
+      frame(0),
+      up(),
+      c_collected(false),
+      offSets(),
+      sprite_sheet(nullptr),
+      chest_sheet(nullptr),
+      effect1(nullptr),
+      effect2(nullptr),
+      chest_box(1) {
   effect1 = load_sound("sfx/treasure.wav");
   effect2 = load_sound("sfx/coin.wav");
   sprite_sheet = load_image("sprites\\treasure_sheet.png");
@@ -56,7 +65,8 @@ void TREASURE::gather(std::vector<SDL_Rect>& A, int& score) {
   std::vector<SDL_Rect> box(1);
   for (int i = 0; i < COLUMNS; ++i) {
     for (int j = 0; j < ROWS; ++j) {
-      box[0] = SDL_Rect{static_cast<Sint16>(piece_x(i)), static_cast<Sint16>(piece_gather_y(j)), 40, 40};
+      box[0] =
+          SDL_Rect{static_cast<Sint16>(piece_x(i)), static_cast<Sint16>(piece_gather_y(j)), 40, 40};
       if (up[i][j] && check_collision(box, A)) {
         score += PIECE_POINTS;
         up[i][j] = false;

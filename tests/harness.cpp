@@ -1,8 +1,8 @@
 #include "harness.h"
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
-#include <SDL_mixer.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -211,7 +211,8 @@ void pixel_rgb(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b)
 namespace {
 
 void put_u32(std::vector<unsigned char>& out, Uint32 v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<unsigned char>(v >> shift));
 }
 
 void put_chunk(std::vector<unsigned char>& out, const char* type,
@@ -220,7 +221,8 @@ void put_chunk(std::vector<unsigned char>& out, const char* type,
   const size_t start = out.size();
   out.insert(out.end(), type, type + 4);
   out.insert(out.end(), data.begin(), data.end());
-  put_u32(out, static_cast<Uint32>(crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
+  put_u32(out,
+          static_cast<Uint32>(crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
 }
 
 }  // namespace
@@ -239,7 +241,8 @@ bool save_png(SDL_Surface* surface, const std::string& path) {
   }
   uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
   std::vector<unsigned char> packed(packed_size);
-  if (compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), 6) != Z_OK) {
+  if (compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), 6) !=
+      Z_OK) {
     return false;
   }
   packed.resize(packed_size);
@@ -295,7 +298,6 @@ GAME_DIR_COPY::~GAME_DIR_COPY() {
 }
 
 }  // namespace harness
-
 
 Uint32 __wrap_SDL_GetTicks(void) {
   auto& s = harness::state();

@@ -36,7 +36,7 @@ SDL_Event key_up(SDLKey key);
 SDL_Event window_close();
 // Puts an event on SDL's queue now.
 void push(SDL_Event e);
-void press(SDLKey key);    // key down, then key up
+void press(SDLKey key);     // key down, then key up
 void tap_down(SDLKey key);  // key down only
 void tap_up(SDLKey key);    // key up only
 // Helpers that schedule a press after flip n.

@@ -19,10 +19,18 @@ class PLAY_TEST : public GAME_TEST {
     CANNONBALL& ball = *game.myCannonball;
     int bx = ball.get_x(), by = ball.get_y();
     switch (ball.get_airway()) {
-      case 0: bx += ball.get_xvel(); break;
-      case 1: bx -= ball.get_xvel(); break;
-      case 2: by += ball.get_yvel(); break;
-      default: by -= ball.get_yvel(); break;
+      case 0:
+        bx += ball.get_xvel();
+        break;
+      case 1:
+        bx -= ball.get_xvel();
+        break;
+      case 2:
+        by += ball.get_yvel();
+        break;
+      default:
+        by -= ball.get_yvel();
+        break;
     }
     if (bx < 60 || bx > 560 || by < 20 || by > 400) return false;
     pirate.make_position(bx - 30, by - 14);

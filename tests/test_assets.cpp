@@ -69,7 +69,8 @@ TEST_F(ASSETS, EveryImageHasItsSizeAndNoEmptyCell) {
       for (int x = 0; x + image.cell_w <= s->w; x += image.cell_w) {
         const bool spare = image.cell_w == 80 && image.w == 320 && x == 240 && y >= 160;
         if (spare) continue;  // pirates strike only facing left or right
-        EXPECT_GT(opaque_pixels(s, x, y, image.cell_w, image.cell_h), image.cell_w * image.cell_h / 20)
+        EXPECT_GT(opaque_pixels(s, x, y, image.cell_w, image.cell_h),
+                  image.cell_w * image.cell_h / 20)
             << "cell at " << x << "," << y;
       }
     }
@@ -95,7 +96,8 @@ TEST_F(ASSETS, BackgroundsAreWhollyOpaqueWhereNothingShowsThrough) {
 }
 
 TEST_F(ASSETS, SplashPicturesFitTheScreen) {
-  for (const char* path : {"VX_pics\\vx_logo.gif", "VX_pics\\comp_logo.png", "sprites\\main_pic.png"}) {
+  for (const char* path :
+       {"VX_pics\\vx_logo.gif", "VX_pics\\comp_logo.png", "sprites\\main_pic.png"}) {
     SCOPED_TRACE(path);
     SDL_Surface* s = load_image(path);
     ASSERT_NE(s, nullptr);
@@ -107,19 +109,39 @@ TEST_F(ASSETS, SplashPicturesFitTheScreen) {
 }
 
 TEST_F(ASSETS, EveryTextFitsTheScreenWithNoMissingGlyph) {
-  const std::vector<std::string> large = {"Brinegrab", "Aaaaaaarrrrrrrgggh!", "Your score:",
-                                          "0123456789", "-2147483648"};
-  const std::vector<std::string> small = {
-      "Game by:", "the Brinegrab crew at VX Games", "www.vxgames.example/brinegrab",
-      "Your goal is to earn more and more", "score by avoiding the cannon balls!", "Next ~ Enter",
-      "Hints:", "~The cannon balls are getting faster", "and faster while you are playing!",
-      "~Collect the treasures for 500 scores!", "Begin ~ Enter       Quit ~ Escape",
-      "~Collect the rubies for 2500 point!", "~Sometimes an old pirate's ghost appears,",
-      "get him if you want to go across the cannon balls!", "Next ~ Enter       Quit ~ Escape",
-      "MULTIPLAYER", "Press [space] to change the mode!", "Multiplayer:", "~YES", "~NO",
-      "P1: Arrow keys / Ctrl      P2: W,A,S,D / G", "Begin ~ Enter           Escape ~ Quit",
-      "score", "#1 Pirate died!", "#2 Pirate died!", "Aaargh, try again!", "Solo Record:",
-      "Multi Record:", "Enter ~ Restart!      Escape ~ Quit!", "Score:", "-2147483648"};
+  const std::vector<std::string> large = {"Brinegrab", "Aaaaaaarrrrrrrgggh!",
+                                          "Your score:", "0123456789", "-2147483648"};
+  const std::vector<std::string> small = {"Game by:",
+                                          "the Brinegrab crew at VX Games",
+                                          "www.vxgames.example/brinegrab",
+                                          "Your goal is to earn more and more",
+                                          "score by avoiding the cannon balls!",
+                                          "Next ~ Enter",
+                                          "Hints:",
+                                          "~The cannon balls are getting faster",
+                                          "and faster while you are playing!",
+                                          "~Collect the treasures for 500 scores!",
+                                          "Begin ~ Enter       Quit ~ Escape",
+                                          "~Collect the rubies for 2500 point!",
+                                          "~Sometimes an old pirate's ghost appears,",
+                                          "get him if you want to go across the cannon balls!",
+                                          "Next ~ Enter       Quit ~ Escape",
+                                          "MULTIPLAYER",
+                                          "Press [space] to change the mode!",
+                                          "Multiplayer:",
+                                          "~YES",
+                                          "~NO",
+                                          "P1: Arrow keys / Ctrl      P2: W,A,S,D / G",
+                                          "Begin ~ Enter           Escape ~ Quit",
+                                          "score",
+                                          "#1 Pirate died!",
+                                          "#2 Pirate died!",
+                                          "Aaargh, try again!",
+                                          "Solo Record:",
+                                          "Multi Record:",
+                                          "Enter ~ Restart!      Escape ~ Quit!",
+                                          "Score:",
+                                          "-2147483648"};
   const std::vector<std::string> fight = {"Score: 2147483647", "Score: -2147483648"};
   TTF_Font* fight_font = TTF_OpenFont("text.ttf", 50);
   ASSERT_NE(fight_font, nullptr);

@@ -126,10 +126,13 @@ TEST_F(CANNON, OnlyTheCrossHitsNotTheCorners) {
   launch_on(*ball, 2);
   std::vector<SDL_Rect>& cross = ball->get_c_boxes();
   const int x = ball->get_x(), y = ball->get_y();
-  std::vector<SDL_Rect> corner = {SDL_Rect{static_cast<Sint16>(x - 5), static_cast<Sint16>(y - 5), 10, 10}};
+  std::vector<SDL_Rect> corner = {
+      SDL_Rect{static_cast<Sint16>(x - 5), static_cast<Sint16>(y - 5), 10, 10}};
   EXPECT_FALSE(check_collision(corner, cross));
-  std::vector<SDL_Rect> middle = {SDL_Rect{static_cast<Sint16>(x + 9), static_cast<Sint16>(y + 9), 2, 2}};
+  std::vector<SDL_Rect> middle = {
+      SDL_Rect{static_cast<Sint16>(x + 9), static_cast<Sint16>(y + 9), 2, 2}};
   EXPECT_TRUE(check_collision(middle, cross));
-  std::vector<SDL_Rect> bar_end = {SDL_Rect{static_cast<Sint16>(x + 18), static_cast<Sint16>(y + 8), 1, 1}};
+  std::vector<SDL_Rect> bar_end = {
+      SDL_Rect{static_cast<Sint16>(x + 18), static_cast<Sint16>(y + 8), 1, 1}};
   EXPECT_TRUE(check_collision(bar_end, cross));
 }

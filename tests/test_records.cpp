@@ -72,10 +72,11 @@ TEST_F(RECORD_FILE, DamagedValuesCountAsZero) {
     const char* text;
     int solo, multi;
   };
-  for (const CASE& c : {CASE{"", 0, 0}, CASE{"garbage", 0, 0}, CASE{"12 abc", 12, 0},
-                        CASE{"abc 12", 0, 0}, CASE{"99999999999 5", 0, 0},
-                        CASE{"5 2147483648", 5, 0}, CASE{"2147483647 -2147483648", INT_MAX, INT_MIN},
-                        CASE{"-40 7", -40, 7}, CASE{"7", 7, 0}, CASE{"3 4 junk", 3, 4}}) {
+  for (const CASE& c :
+       {CASE{"", 0, 0}, CASE{"garbage", 0, 0}, CASE{"12 abc", 12, 0}, CASE{"abc 12", 0, 0},
+        CASE{"99999999999 5", 0, 0}, CASE{"5 2147483648", 5, 0},
+        CASE{"2147483647 -2147483648", INT_MAX, INT_MIN}, CASE{"-40 7", -40, 7}, CASE{"7", 7, 0},
+        CASE{"3 4 junk", 3, 4}}) {
     write_file("records.dat", c.text);
     const RECORDS r = read_records();
     EXPECT_EQ(r.solo, c.solo) << "'" << c.text << "'";
@@ -120,7 +121,8 @@ TEST_F(RECORD_FILE, AFailedWriteKeepsTheOldRecords) {
 TEST_F(RECORD_FILE, AReadOnlyDirectoryKeepsTheOldRecords) {
   if (geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
   write_file("records.dat", "300 400");
-  std::filesystem::permissions(".", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      ".", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   EXPECT_FALSE(update_records(1000, false));
   std::filesystem::permissions(".", std::filesystem::perms::owner_all);
   EXPECT_EQ(contents("records.dat"), "300 400");

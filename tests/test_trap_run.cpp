@@ -342,9 +342,7 @@ namespace {
 
 class TrapRunDriver : public MINI_GAME_TEST {
  protected:
-  void SetUp() override {
-    MINI_GAME_TEST::SetUp();
-  }
+  void SetUp() override { MINI_GAME_TEST::SetUp(); }
 
   // The run never touches the game flow's event record or its quit flag.
 };

@@ -108,7 +108,7 @@ void draw_player(const SDL_Rect& body, int facing, bool slashing, int pt_frame, 
 }  // namespace
 
 void fight::draw(const FIGHT_STATE& state, const FIGHT_ASSETS& assets, SDL_Surface* screen,
-                int score) {
+                 int score) {
   apply(state.bgx, 0, assets.bg2, screen);
   apply(state.bgx + 640, 0, assets.bg2, screen);
   apply(0, 0, assets.bg1, screen);

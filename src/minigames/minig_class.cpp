@@ -10,7 +10,14 @@
 #include "strip.h"
 
 minis::minis()
-    : sheet(nullptr), x(0), y(0), frame(0), game(TRAP_RUN), there_is(false), hitbox(), offsets(),
+    : sheet(nullptr),
+      x(0),
+      y(0),
+      frame(0),
+      game(TRAP_RUN),
+      there_is(false),
+      hitbox(),
+      offsets(),
       effect(nullptr) {
   effect = load_sound("sfx/mini_enter.wav");
   sheet = load("minigames/map_sheet.png");
