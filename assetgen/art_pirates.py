@@ -275,6 +275,16 @@ def front_legs(f, by, steps, trousers, boots, back=False):
                   outline=None)
 
 
+def front_arms(f, by, lh, rh, coat):
+    """Both arms seen from the front or behind: sleeve, cuff, hand."""
+    for sh_, hand in (((28, 34 + by), lh), ((52, 34 + by), rh)):
+        f.add(f.m_line([sh_, hand], 7), coat, sh=1)
+        f.add(f.m_rect([hand[0] - 3, hand[1] - 4, hand[0] + 3, hand[1] - 2]),
+              CLOTH, sh=0)
+        f.add(f.m_ellipse([hand[0] - 3, hand[1] - 2, hand[0] + 3, hand[1] + 3]),
+              SKIN, sh=1)
+
+
 def player_front(pno, frame):
     p = PLAYERS[pno]
     coat = p["coat"]
@@ -298,12 +308,7 @@ def player_front(pno, frame):
     lh = (24, 48 + by + hd)
     rh = (56, 48 + by - hd)
     cutlass(f, (lh[0] - 1, lh[1] + 1), -112, length=15)
-    for sh_, hand in (((28, 34 + by), lh), ((52, 34 + by), rh)):
-        f.add(f.m_line([sh_, hand], 7), coat, sh=1)
-        f.add(f.m_rect([hand[0] - 3, hand[1] - 4, hand[0] + 3, hand[1] - 2]),
-              CLOTH, sh=0)
-        f.add(f.m_ellipse([hand[0] - 3, hand[1] - 2, hand[0] + 3, hand[1] + 3]),
-              SKIN, sh=1)
+    front_arms(f, by, lh, rh, coat)
     # head
     f.add(f.m_ellipse([29, 13 + by, 51, 32 + by]), SKIN, sh=2)
     f.add(f.m_ellipse([27, 19 + by, 31, 25 + by]), SKIN, sh=1)
@@ -351,12 +356,7 @@ def player_back(pno, frame):
     f.pixels([(33, 46 + by), (47, 46 + by)], GOLD[2])
     rh = (56, 48 + by + hd)
     lh = (24, 48 + by - hd)
-    for sh_, hand in (((28, 34 + by), lh), ((52, 34 + by), rh)):
-        f.add(f.m_line([sh_, hand], 7), coat, sh=1)
-        f.add(f.m_rect([hand[0] - 3, hand[1] - 4, hand[0] + 3, hand[1] - 2]),
-              CLOTH, sh=0)
-        f.add(f.m_ellipse([hand[0] - 3, hand[1] - 2, hand[0] + 3, hand[1] + 3]),
-              SKIN, sh=1)
+    front_arms(f, by, lh, rh, coat)
     cutlass(f, (rh[0] + 1, rh[1] + 1), -68, length=15)
     f.add(f.m_ellipse([rh[0] - 3, rh[1] - 2, rh[0] + 3, rh[1] + 3]), SKIN, sh=1)
     # head from behind: ears, hair, pony tail with ribbon

@@ -8,7 +8,6 @@ handed (so it is exercised on deliberately damaged copies); the loop builder
 must fold overhanging notes back to the start; and each effect must have the
 character its name promises (rising jump, low cannon, ...).
 """
-import hashlib
 import os
 import shutil
 import struct
@@ -21,19 +20,12 @@ import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+from files import digest_tree  # noqa: E402
 import music  # noqa: E402
 import sounds  # noqa: E402
 from synth import SR, read_wav, write_wav  # noqa: E402
 
 
-def _digest_tree(root):
-    out = {}
-    for dirpath, _, files in os.walk(root):
-        for f in files:
-            p = os.path.join(dirpath, f)
-            with open(p, "rb") as fh:
-                out[os.path.relpath(p, root)] = hashlib.sha256(fh.read()).hexdigest()
-    return out
 
 
 def _samples(path):
@@ -62,7 +54,7 @@ class GeneratedTree(unittest.TestCase):
         self.assertEqual(len(names), 12)
 
     def test_byte_identical_between_runs(self):
-        da, db = _digest_tree(self.a), _digest_tree(self.b)
+        da, db = digest_tree(self.a), digest_tree(self.b)
         self.assertEqual(sorted(da), sorted(db))
         for k in da:
             self.assertEqual(da[k], db[k], "%s differs between runs" % k)
