@@ -128,3 +128,30 @@ TEST_F(FightDriver, AMidFightFrameShowsTheScore) {
   EXPECT_GT(brown, 100);
   SDL_FreeSurface(frame);
 }
+
+TEST_F(FightDriver, DrawingOnlyTheWaterThatShowsChangesNoPixel) {
+  FIGHT_ASSETS assets;
+  assets.load();
+  ASSERT_LT(assets.water_rows, 480) << "the deck hides the water below the rail";
+  ASSERT_GT(assets.water_rows, 0);
+  fight::FIGHT_STATE state;
+  fight::start(state);
+  int points = 0;
+  for (int i = 0; i < 37; ++i) fight::step(state, points);
+  fight::draw(state, assets, screen, points);
+  SDL_Surface* clipped = SDL_ConvertSurface(screen, screen->format, SDL_SWSURFACE);
+  assets.water_rows = 480;
+  fight::draw(state, assets, screen, points);
+  int differing = 0;
+  for (int y = 0; y < 480; y += 2) {
+    for (int x = 0; x < 640; x += 2) {
+      Uint8 r1, g1, b1, r2, g2, b2;
+      harness::pixel_rgb(clipped, x, y, &r1, &g1, &b1);
+      harness::pixel_rgb(screen, x, y, &r2, &g2, &b2);
+      differing += r1 != r2 || g1 != g2 || b1 != b2;
+    }
+  }
+  EXPECT_EQ(differing, 0);
+  SDL_FreeSurface(clipped);
+  assets.free();
+}

@@ -68,11 +68,39 @@ void fighting::collect(int& score, SDL_Surface*& screen) {
   assets.free();
 }
 
+namespace {
+
+// The rows from the top down to the last one with a see-through pixel; the
+// whole screen if the ship does not cover it.
+int see_through_rows(SDL_Surface* ship) {
+  if (ship == nullptr || ship->w < 640 || ship->h < 480 || ship->format->BytesPerPixel != 4) {
+    return 480;
+  }
+  const Uint32 key = ship->format->colorkey;
+  int rows = 0;
+  SDL_LockSurface(ship);
+  for (int y = 0; y < 480; ++y) {
+    const Uint32* row =
+        reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(ship->pixels) + y * ship->pitch);
+    for (int x = 0; x < 640; ++x) {
+      if (row[x] == key) {
+        rows = y + 1;
+        break;
+      }
+    }
+  }
+  SDL_UnlockSurface(ship);
+  return rows;
+}
+
+}  // namespace
+
 void FIGHT_ASSETS::load() {
   font = TTF_OpenFont("text.ttf", 50);
   effect = load_sound("sfx/sword1.wav");
   bg1 = ::load("minigames/ship.png");
   bg2 = ::load("minigames/water.png");
+  water_rows = see_through_rows(bg1);
   pirates = ::load("minigames/pirates.png");
   pt1 = ::load("sprites/pirate_ssheet.png");
   pt2 = ::load("sprites/pirate2_ssheet.png");
@@ -109,8 +137,9 @@ void draw_player(const SDL_Rect& body, int facing, bool slashing, int pt_frame, 
 
 void fight::draw(const FIGHT_STATE& state, const FIGHT_ASSETS& assets, SDL_Surface* screen,
                  int score) {
-  apply(state.bgx, 0, assets.bg2, screen);
-  apply(state.bgx + 640, 0, assets.bg2, screen);
+  SDL_Rect water = rect(0, 0, 640, assets.water_rows);
+  apply(state.bgx, 0, assets.bg2, screen, &water);
+  apply(state.bgx + 640, 0, assets.bg2, screen, &water);
   apply(0, 0, assets.bg1, screen);
 
   std::ostringstream text;

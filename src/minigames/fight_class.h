@@ -41,6 +41,9 @@ struct FIGHT_ASSETS {
   SDL_Surface* pirates = nullptr;  // the enemies: a row of two frames per type
   SDL_Surface* pt1 = nullptr;      // player one's pirate
   SDL_Surface* pt2 = nullptr;      // player two's pirate
+  // Rows of the screen where the water can show through the ship; below
+  // them the deck hides it and it need not be drawn.
+  int water_rows = 480;
 
   // Loads every asset of the fight; call after the video mode is set.
   void load();
