@@ -243,6 +243,8 @@ int main(int argc, char** argv) {
   std::printf("memory over bare window: %.1f MB (bare window %.1f MB, game %.1f MB)\n",
               game_mb - bare_mb, bare_mb, game_mb);
   if (floor_ns > 0) {
+    std::printf("floor: %.2f ms a frame; play frame %.2f ms\n", floor_ns / 1e6,
+                collector.ns["play_frame"] / 1e6);
     std::printf("fight frame / floor: %.2f\n", collector.ns["fight_frame"] / floor_ns);
     std::printf("trap run frame / floor: %.2f\n", collector.ns["trap_run_frame"] / floor_ns);
     std::printf("rows frame / floor: %.2f\n", collector.ns["rows_frame"] / floor_ns);
