@@ -63,6 +63,20 @@ TEST(StartUp, EveryGameFileIsInTheBuiltGameDirectory) {
   EXPECT_GE(game_files().size(), 37u);
 }
 
+TEST(StartUp, AnUnreadableFontIsReportedNotCrashedOn) {
+  harness::reset();
+  harness::GAME_DIR_COPY dir;
+  std::filesystem::remove("text.ttf");
+  std::ofstream("text.ttf") << "not a font";
+  GAME game;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(start_up(game));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("text.ttf"), std::string::npos) << said;
+  EXPECT_EQ(game.myPirate, nullptr) << "everything made is cleaned up again";
+  EXPECT_EQ(screen, nullptr);
+}
+
 TEST(StartUp, NoDisplayIsReportedClearly) {
   harness::reset();
   harness::GAME_DIR_COPY dir;
@@ -88,6 +102,20 @@ TEST(StartUp, NoAudioDeviceRunsSilent) {
   run(game);
   EXPECT_GE(harness::flips(), 4);
   shut_down(game);
+}
+
+TEST(StartUp, PixelArtStaysCrispUnlessThePlayerChoseOtherwise) {
+  for (const char* chosen : {static_cast<const char*>(nullptr), "linear"}) {
+    harness::reset();
+    reset_game_globals();
+    harness::GAME_DIR_COPY dir;
+    ENV_OVERRIDE scale("SDL12COMPAT_SCALE_METHOD", chosen == nullptr ? "" : chosen);
+    if (chosen == nullptr) unsetenv("SDL12COMPAT_SCALE_METHOD");
+    GAME game;
+    ASSERT_TRUE(start_up(game));
+    EXPECT_STREQ(std::getenv("SDL12COMPAT_SCALE_METHOD"), chosen == nullptr ? "nearest" : chosen);
+    shut_down(game);
+  }
 }
 
 TEST(StartUp, TheProgramExitsWithStatusOneWhenItCannotStart) {
