@@ -60,5 +60,5 @@ void prepare_after_mode(GAME& game);
 void shut_down(GAME& game);
 
 // The game's entry: seeds rand() with the time, then start-up, the run and
-// shutdown. Returns the exit status.
-int SDL_main(int argc, char* args[]);
+// shutdown. Returns the exit status. C linkage, as SDL's headers declare it.
+extern "C" int SDL_main(int argc, char* args[]);

@@ -3,15 +3,12 @@
 #include <SDL_image.h>
 
 #include "paths.h"
+#include "platform/surface.h"
 
 SDL_Surface* load_image(const std::string& filename) {
   SDL_Surface* loaded = IMG_Load(native_path(filename).c_str());
   if (loaded == nullptr) return nullptr;
-  SDL_Surface* optimized = SDL_DisplayFormat(loaded);
-  SDL_FreeSurface(loaded);
-  if (optimized == nullptr) return nullptr;
-  SDL_SetColorKey(optimized, SDL_SRCCOLORKEY, SDL_MapRGB(optimized->format, 0, 0xFF, 0xFF));
-  return optimized;
+  return ready_for_screen(loaded, 0, 0xFF, 0xFF);
 }
 
 void apply_surface(int x, int y, SDL_Surface* src, SDL_Surface* dest, SDL_Rect* clip) {

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "minigames/funcs.h"
+#include "platform/surface.h"
 #include "sound.h"
 #include "strip.h"
 #include "text.h"
@@ -76,7 +77,7 @@ int see_through_rows(SDL_Surface* ship) {
   if (ship == nullptr || ship->w < 640 || ship->h < 480 || ship->format->BytesPerPixel != 4) {
     return 480;
   }
-  const Uint32 key = ship->format->colorkey;
+  const Uint32 key = see_through_pixel(ship);
   int rows = 0;
   SDL_LockSurface(ship);
   for (int y = 0; y < 480; ++y) {

@@ -36,11 +36,13 @@ void time_stroke(bool& slash, int& count) {
   if (count > 2) slash = false;
 }
 
-// A step that would leave the deck is undone, not cut short.
-void move_axis(Sint16& pos, int vel, int low, int high) {
+// A step that would leave the deck is undone, not cut short. (A rectangle's
+// corner is Sint16 in SDL 1.2 and int in the browser's SDL.)
+using COORD = decltype(SDL_Rect::x);
+void move_axis(COORD& pos, int vel, int low, int high) {
   const int moved = pos + vel;
   if (moved < low || moved > high) return;
-  pos = static_cast<Sint16>(moved);
+  pos = static_cast<COORD>(moved);
 }
 
 // Standing still or moving only up and down keeps the last facing.

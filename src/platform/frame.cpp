@@ -1,0 +1,3 @@
+#include "platform/frame.h"
+
+void frame_without_wait() {}
