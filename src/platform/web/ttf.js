@@ -1,0 +1,57 @@
+// Text as the desktop's SDL_ttf draws it, in place of the emulation's: a
+// surface as tall as the font's ascent and descent with the baseline at the
+// ascent (the emulation makes it as tall as the point size, which moves
+// every line of text a few pixels), and "solid" glyphs, each pixel either
+// the colour or see-through, as TTF_RenderText_Solid gives them.
+mergeInto(LibraryManager.library, {
+  $brinegrabTextLayout__deps: ['$SDL'],
+  $brinegrabTextLayout: function(font, text) {
+    var fontData = SDL.fonts[font];
+    var context = SDL_ttfContext();
+    context.font = SDL.makeFontString(fontData.size, fontData.name);
+    var metrics = context.measureText(text);
+    var ascent = Math.ceil(metrics.fontBoundingBoxAscent);
+    return {
+      font: context.font,
+      ascent: ascent,
+      width: Math.max(1, Math.ceil(metrics.width)),
+      height: ascent + Math.ceil(metrics.fontBoundingBoxDescent) + 1,
+    };
+  },
+
+  TTF_RenderText_Solid__deps: ['$SDL', '$brinegrabTextLayout'],
+  TTF_RenderText_Solid: function(font, text, color) {
+    text = UTF8ToString(text) || ' ';
+    var layout = brinegrabTextLayout(font, text);
+    var r = HEAPU8[color];
+    var g = HEAPU8[color + 1];
+    var b = HEAPU8[color + 2];
+    var surf = SDL.makeSurface(layout.width, layout.height, 0, false, 'text:' + text);
+    var context = SDL.surfaces[surf].ctx;
+    context.save();
+    context.font = layout.font;
+    context.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
+    context.textBaseline = 'alphabetic';
+    context.fillText(text, 0, layout.ascent);
+    context.restore();
+    var image = context.getImageData(0, 0, layout.width, layout.height);
+    var data = image.data;
+    for (var i = 0; i < data.length; i += 4) {
+      var solid = data[i + 3] >= 128;
+      data[i] = r;
+      data[i + 1] = g;
+      data[i + 2] = b;
+      data[i + 3] = solid ? 255 : 0;
+    }
+    context.putImageData(image, 0, 0);
+    return surf;
+  },
+
+  TTF_SizeText__deps: ['$brinegrabTextLayout'],
+  TTF_SizeText: function(font, text, w, h) {
+    var layout = brinegrabTextLayout(font, UTF8ToString(text));
+    if (w) HEAP32[w >> 2] = layout.width;
+    if (h) HEAP32[h >> 2] = layout.height;
+    return 0;
+  },
+});
