@@ -2,8 +2,10 @@
 // then the game runs exactly as on the desktop.
 #include <SDL.h>
 #include <emscripten.h>
+#include <sys/stat.h>
 
 #include "game.h"
+#include "platform/web/records_store.h"
 
 namespace {
 
@@ -21,49 +23,6 @@ EM_ASYNC_JS(void, register_fonts, (), {
   }
 });
 
-// The records directory keeps its files in the browser's IndexedDB: loaded
-// before the game starts, and saved again whenever a file in it has been
-// written and closed or renamed into place (a save ends with one of these).
-EM_ASYNC_JS(void, open_records_store, (const char* where), {
-  const dir = UTF8ToString(where);
-  FS.mkdir(dir);
-  FS.mount(IDBFS, {}, dir);
-  await new Promise(done => FS.syncfs(true, error => {
-    if (error) console.warn('Saved records could not be read:', error);
-    done();
-  }));
-  let saving = false;
-  let again = false;
-  const save = () => {
-    if (saving) {
-      again = true;
-      return;
-    }
-    saving = true;
-    FS.syncfs(false, error => {
-      if (error) console.warn('Records could not be saved in the browser:', error);
-      saving = false;
-      if (again) {
-        again = false;
-        save();
-      }
-    });
-  };
-  const inside = path => typeof path == 'string' && path.startsWith(dir + '/');
-  const rename = FS.rename;
-  FS.rename = function(from, to) {
-    rename.apply(FS, arguments);
-    if (inside(to)) save();
-  };
-  const close = FS.close;
-  FS.close = function(stream) {
-    const path = stream.path;
-    const writing = (stream.flags & 3) != 0;  // O_WRONLY or O_RDWR
-    close.apply(FS, arguments);
-    if (writing && inside(path)) save();
-  };
-});
-
 // The browser's SDL draws straight onto the page's canvas, so a flip has
 // nothing to show; it is counted, and the page may watch it (Module.onFlip).
 EM_JS(void, report_flip, (int count), {
@@ -76,7 +35,10 @@ extern "C" int SDL_Flip(SDL_Surface*) {
 }
 
 int main(int argc, char* argv[]) {
+  // Emscripten's file mask starts at 0777, which would leave a saved record
+  // file readable by no one; a desktop session's usual mask instead.
+  umask(022);
   register_fonts();
-  open_records_store("/records");
+  open_records_store();
   return SDL_main(argc, argv);
 }
