@@ -16,18 +16,22 @@ int flips = 0;
 // The browser's SDL_ttf draws text in the CSS font family named like the file
 // it is asked to open, so each font file of the data package becomes a font
 // face of that name.
+// clang-format off
 EM_ASYNC_JS(void, register_fonts, (), {
-  for (const name of['title.ttf', 'text.ttf']) {
+  for (const name of ['title.ttf', 'text.ttf']) {
     const face = new FontFace(name, FS.readFile(name));
     document.fonts.add(await face.load());
   }
 });
+// clang-format on
 
 // The browser's SDL draws straight onto the page's canvas, so a flip has
 // nothing to show; it is counted, and the page may watch it (Module.onFlip).
+// clang-format off
 EM_JS(void, report_flip, (int count), {
   if (Module['onFlip']) Module['onFlip'](count);
 });
+// clang-format on
 
 extern "C" int SDL_Flip(SDL_Surface*) {
   report_flip(++flips);

@@ -17,6 +17,7 @@ const char* const RECORDS_DIR = "/records";
 // A save ends with an fsync of the file and of its directory; emscripten's
 // fsync of a file in an IndexedDB-backed directory writes the whole
 // directory to IndexedDB and waits for it, so every save is kept at once.
+// clang-format off
 EM_ASYNC_JS(void, mount_indexed_db, (const char* where), {
   const dir = UTF8ToString(where);
   FS.mkdir(dir);
@@ -26,6 +27,7 @@ EM_ASYNC_JS(void, mount_indexed_db, (const char* where), {
     done();
   }));
 });
+// clang-format on
 
 void open_records_store() { mount_indexed_db(RECORDS_DIR); }
 
