@@ -100,6 +100,10 @@ function watchFlips() {
     set: value => {
       module = value;
       module.onFlip = count => {
+        // The test may make every frame slow (window.slowFrameMs of work more).
+        const busyUntil = performance.now() + (window.slowFrameMs || 0);
+        while (performance.now() < busyUntil) {
+        }
         console.debug(`flip ${count} ${performance.now()}`);
         if (count === 1) {
           const canvas = module.canvas;
@@ -278,6 +282,7 @@ async function main() {
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: true,
+    protocolTimeout: 30000,  // a frozen page fails the run instead of hanging it
     // As a browser on a desktop: sound only after a key or click.
     args: ['--no-sandbox', '--mute-audio', '--autoplay-policy=document-user-activation-required'],
   });
@@ -385,6 +390,14 @@ async function main() {
     await page.screenshot({path: path.join(outDir, 'web_solo_play.png')});
     const soloHearts = heartPixelsOfPlayerTwo(solo);
     check('solo play shows one player\'s hearts', soloHearts < 50, `${soloHearts} pink pixels`);
+    // The sounds are Ogg Vorbis under their WAV names: the browser decodes
+    // them by their content.
+    const sounds = await page.evaluate(() => {
+      const loaded = SDL.audios.filter(audio => audio && audio.webAudio);
+      return {loaded: loaded.length, decoded: loaded.filter(a => a.webAudio.decodedBuffer).length};
+    });
+    check('every sound loaded decodes', sounds.loaded >= 5 && sounds.decoded === sounds.loaded,
+          `${sounds.decoded} of ${sounds.loaded}`);
     await press(page, 'Escape', 500);
     const saved = await recordsFile(page);
     const soloRecord = Number(saved.trim().split(/\s+/)[0]) || 0;
@@ -442,11 +455,33 @@ async function main() {
             heartPixelsOfPlayerTwo(mini) < 50 && miniFlips >= 10, `${miniFlips} flips in 1 s`);
     }
 
-    // ---- Third visit: Escape on the title ends the game, and the page says so.
+    // ---- Third visit: the canvas's scale; frames that overrun; Escape on the
+    // title ends the game, and the page says so.
     flipTimes = [];
     await page.reload();
     await waitForFlips(page, 4, SPLASH_MS + 5000);
+    // A larger window: the canvas grows by whole steps only.
+    const sizes = [];
+    for (const [width, height] of [[1600, 1100], [1100, 700], [500, 400]]) {
+      await page.setViewport({width, height});
+      await sleep(200);
+      sizes.push(await page.evaluate(() => document.getElementById('canvas').style.width));
+    }
+    await page.setViewport({width: 1000, height: 600});
+    check('the canvas is scaled by whole steps where the window has room',
+          sizes[0] === '1280px' && sizes[1] === '640px' && parseFloat(sizes[2]) < 640,
+          sizes.join(', '));
+
+    // A machine too slow for the title's frames: each overruns its 40 ms, and
+    // the game must still give the browser its turn to take the key.
+    const slowFlip = flips();
+    await page.evaluate(() => window.slowFrameMs = 60);
+    await sleep(1000);
     await press(page, 'Escape', 1000);
+    const slowGaps = gapsSince(slowFlip + 2);
+    check('frames that overrun still let the page draw and read keys',
+          slowGaps.length >= 5 && percentile(slowGaps, 0.5) > 60,
+          `${slowGaps.length} frames, median gap ${percentile(slowGaps, 0.5)} ms`);
     const ended = await page.evaluate(() => {
       const message = document.getElementById('message');
       return message.hidden ? '' : message.textContent;
