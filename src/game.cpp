@@ -13,6 +13,8 @@
 #include "globals.h"
 #include "image.h"
 #include "music.h"
+#include "platform/display.h"
+#include "platform/signals.h"
 #include "play_loop.h"
 #include "screens.h"
 
@@ -78,9 +80,14 @@ bool start_up(GAME& game) {
     std::fprintf(stderr, "brinegrab: cannot start the display: %s\n", SDL_GetError());
     return false;
   }
+  if (!display_shows_game()) {
+    SDL_Quit();
+    return false;
+  }
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
     Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096);
   }
+  install_stop_signals();
   TTF_Init();
   screen = SDL_SetVideoMode(WIDTH, HEIGHT, BPP, SDL_FULLSCREEN);
   if (screen == nullptr) {

@@ -3,12 +3,19 @@
 #include <SDL.h>
 
 #include "constants.h"
+#include "platform/pause.h"
 
-TIMER::TIMER() : startTicks(0) {}
+TIMER::TIMER() : startTicks(0), pausedAtStart(0) {}
 
-void TIMER::start() { startTicks = static_cast<int>(SDL_GetTicks()); }
+void TIMER::start() {
+  startTicks = static_cast<int>(SDL_GetTicks());
+  pausedAtStart = paused_ms();
+}
 
-int TIMER::get_ticks() { return static_cast<int>(SDL_GetTicks()) - startTicks; }
+int TIMER::get_ticks() {
+  const int paused = static_cast<int>(paused_ms() - pausedAtStart);
+  return static_cast<int>(SDL_GetTicks()) - startTicks - paused;
+}
 
 bool pace_frame(TIMER& timer) {
   if (timer.get_ticks() >= FRAME_MS) return false;
