@@ -188,6 +188,7 @@ int SDL_main(int argc, char* args[]) {
   GAME game;
   if (!start_up(game)) return 1;
   run(game);
+  if (stop_requested()) leave_at_once();
   shut_down(game);
   return 0;
 }

@@ -3,6 +3,8 @@
 #include <signal.h>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -34,6 +36,12 @@ void install_stop_signals() {
 bool stop_requested() { return stop_signal != 0; }
 
 void forget_stop_request() { stop_signal = 0; }
+
+void leave_at_once() {
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
 
 void wait_ms(Uint32 ms) {
   while (ms > 0 && !stop_requested()) {

@@ -16,6 +16,11 @@ bool stop_requested();
 // Forgets the request (a new run in the same process starts without one).
 void forget_stop_request();
 
+// Ends the program with status 0 at once, for a run that a signal has
+// ended (its record already kept): closing the audio device would wait out
+// the buffer it is playing, up to 0.2 s. Only the display is closed.
+[[noreturn]] void leave_at_once();
+
 // Waits ms milliseconds in short steps, returning early once a signal has
 // asked the game to end. Reads no clock.
 void wait_ms(Uint32 ms);
