@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "mini_fixture.h"
@@ -158,16 +159,29 @@ TEST(NoDisplay, IsNamedInOneLineAndTheGameEnds) {
   EXPECT_EQ(ours[0].rfind("brinegrab: no display: set DISPLAY or WAYLAND_DISPLAY", 0), 0u) << said;
 }
 
+// Tests that play the same game more than once.
+class REPLAY : public PLAY_TEST {
+ protected:
+  // A fresh game, as the fixture starts one.
+  void start_again() {
+    shut_down(game);
+    harness::reset();
+    reset_game_globals();
+    std::srand(1234);
+    ASSERT_TRUE(start_up(game));
+  }
+};
+
 // ---- Signals inside the process: each loop leaves as Escape would leave it.
 
-class STOP : public PLAY_TEST {
+class STOP : public REPLAY {
  protected:
   void SetUp() override {
     forget_stop_request();
-    PLAY_TEST::SetUp();
+    REPLAY::SetUp();
   }
   void TearDown() override {
-    PLAY_TEST::TearDown();
+    REPLAY::TearDown();
     forget_stop_request();
   }
 
@@ -179,16 +193,12 @@ class STOP : public PLAY_TEST {
     bool fight_on, piece_on;
   };
 
-  // A two-player game from the splash on; after flip `stand` pirate one
-  // stands on target (if any), and after each flip in escapes Escape is
-  // pressed, or, when stop_at is one of them, a signal stands for them all
-  // from there on.
+  // A two-player game from the splash on, flips counted from the first of
+  // play: pirate one stands on target (if any) before the third, and after
+  // each flip in escapes Escape is pressed, or, from stop_at on, a signal
+  // stands for them all.
   OUTCOME play(std::function<SDL_Rect()> target, const std::vector<int>& escapes, int stop_at) {
-    harness::reset();
-    reset_game_globals();
-    shut_down(game);
-    std::srand(1234);
-    EXPECT_TRUE(start_up(game));
+    start_again();
     for (int flip = 4; flip <= 6; ++flip) harness::press_after_flip(flip, SDLK_RETURN);
     harness::after_flip(MENU_FLIPS, [] {
       harness::press(SDLK_SPACE);
@@ -333,12 +343,13 @@ TEST_F(DESKTOP_KEYS, ToggleOnAMenuWithoutAdvancingIt) {
 namespace {
 
 struct SNAPSHOT {
-  int score, x1, y1, x2, y2, ball_x, ball_y, lives1, next_rand;
+  int score, x1, y1, x2, y2, ball_x, ball_y, lives1;
+  int next_rand;
   std::vector<std::string> music;
   bool operator==(const SNAPSHOT& o) const {
-    return score == o.score && x1 == o.x1 && y1 == o.y1 && x2 == o.x2 && y2 == o.y2 &&
-           ball_x == o.ball_x && ball_y == o.ball_y && lives1 == o.lives1 &&
-           next_rand == o.next_rand && music == o.music;
+    return std::tie(score, x1, y1, x2, y2, ball_x, ball_y, lives1, next_rand, music) ==
+           std::tie(o.score, o.x1, o.y1, o.x2, o.y2, o.ball_x, o.ball_y, o.lives1, o.next_rand,
+                    o.music);
   }
 };
 
@@ -350,21 +361,9 @@ std::ostream& operator<<(std::ostream& out, const SNAPSHOT& s) {
 
 }  // namespace
 
-class PLAY_AS_BEFORE : public PLAY_TEST {
+class PLAY_AS_BEFORE : public REPLAY {
  protected:
-  // A fresh game played by the play loop with script's keys until Escape
-  // after flip `end`.
-  SNAPSHOT play(bool two_players, int end, const std::function<void()>& script) {
-    shut_down(game);
-    harness::reset();
-    reset_game_globals();
-    std::srand(1234);
-    EXPECT_TRUE(start_up(game));
-    begin(two_players);
-    no_ghost_pickups();
-    script();
-    harness::press_after_flip(end, SDLK_ESCAPE);
-    play_loop(game);
+  SNAPSHOT now() const {
     return {game.score,
             game.myPirate->get_x(),
             game.myPirate->get_y(),
@@ -373,8 +372,23 @@ class PLAY_AS_BEFORE : public PLAY_TEST {
             game.myCannonball->get_x(),
             game.myCannonball->get_y(),
             game.lives1,
-            std::rand(),
-            harness::music_files()};
+            0,
+            {}};
+  }
+
+  // A fresh game played by the play loop with script's keys until Escape
+  // after flip `end`; what it left, with the next rand() and the music.
+  SNAPSHOT play(bool two_players, int end, const std::function<void()>& script) {
+    start_again();
+    begin(two_players);
+    no_ghost_pickups();
+    script();
+    harness::press_after_flip(end, SDLK_ESCAPE);
+    play_loop(game);
+    SNAPSHOT left = now();
+    left.next_rand = std::rand();
+    left.music = harness::music_files();
+    return left;
   }
 
   // Pirate one walks right from flip 2 to flip 10 and down from flip 12;
@@ -449,30 +463,12 @@ TEST_F(PLAY_AS_BEFORE, APauseFreezesTheGameAndChangesNothingElse) {
         const Uint32 t = harness::now();
         harness::at_time(t + 1000, [&] {
           paused = harness::last_frame();
-          at_start = {game.score,
-                      game.myPirate->get_x(),
-                      game.myPirate->get_y(),
-                      0,
-                      0,
-                      game.myCannonball->get_x(),
-                      game.myCannonball->get_y(),
-                      game.lives1,
-                      0,
-                      {}};
+          at_start = now();
           music_paused = Mix_PausedMusic();
           harness::tap_down(SDLK_LEFT);
         });
         harness::at_time(t + 60000, [&] {
-          at_end = {game.score,
-                    game.myPirate->get_x(),
-                    game.myPirate->get_y(),
-                    0,
-                    0,
-                    game.myCannonball->get_x(),
-                    game.myCannonball->get_y(),
-                    game.lives1,
-                    0,
-                    {}};
+          at_end = now();
           harness::push(c.resume);
           harness::tap_up(SDLK_LEFT);
         });
@@ -512,11 +508,7 @@ TEST_F(PLAY_AS_BEFORE, EscapeWhilePausedEndsTheGame) {
 TEST_F(PLAY_AS_BEFORE, APauseInTheFightHoldsItAndChangesNothingElse) {
   // With no input the fight ends by itself, in frame 62.
   auto fight = [this](bool pause) {
-    shut_down(game);
-    harness::reset();
-    reset_game_globals();
-    std::srand(1234);
-    EXPECT_TRUE(start_up(game));
+    start_again();
     const PAUSABLE in_play(game.font2, game.textcolor);
     if (pause) {
       harness::after_flip(20, [] {
