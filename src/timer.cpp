@@ -4,6 +4,7 @@
 
 #include "constants.h"
 #include "platform/pause.h"
+#include "platform/signals.h"
 
 TIMER::TIMER() : startTicks(0), pausedAtStart(0) {}
 
@@ -21,6 +22,7 @@ bool pace_frame(TIMER& timer) {
   if (timer.get_ticks() >= FRAME_MS) return false;
   // The clock may have moved on since the first look.
   const int rest = FRAME_MS - timer.get_ticks();
-  if (rest > 0) SDL_Delay(static_cast<Uint32>(rest));
+  // A game that a signal has asked to end does not wait for its next frame.
+  if (rest > 0 && !stop_requested()) SDL_Delay(static_cast<Uint32>(rest));
   return true;
 }
