@@ -1,6 +1,9 @@
 #pragma once
+#include <SDL.h>
 
-// Measures how long the current frame has taken.
+// Measures how long the current frame has taken. SDL's millisecond count
+// wraps after 49.7 days; the count is kept in its own unsigned type, so a
+// frame that spans the wrap still measures right.
 class TIMER {
  public:
   TIMER();
@@ -8,7 +11,7 @@ class TIMER {
   int get_ticks();
 
  private:
-  int startTicks;
+  Uint32 startTicks;
 };
 
 // Waits out the rest of a 40 ms frame measured by timer; returns whether

@@ -38,6 +38,7 @@ struct TIMED {
 
 struct STATE {
   Uint32 clock = 0;
+  Uint32 origin = 0;  // where set_clock put the clock
   int ticks_calls = 0;
   std::map<int, Uint32> stalls;  // ticks call number -> extra ms
   std::vector<TIMED> timed;
@@ -75,7 +76,7 @@ void run_due_actions() {
   // Actions may schedule more actions: take the due ones out first.
   for (;;) {
     auto due = std::find_if(s.timed.begin(), s.timed.end(),
-                            [&](const TIMED& t) { return t.at <= s.clock; });
+                            [&](const TIMED& t) { return t.at - s.origin <= s.clock - s.origin; });
     if (due == s.timed.end()) break;
     std::function<void()> action = due->action;
     s.timed.erase(due);
@@ -102,6 +103,11 @@ Uint32 now() { return state().clock; }
 void advance(Uint32 ms) {
   state().clock += ms;
   run_due_actions();
+}
+
+void set_clock(Uint32 ms) {
+  state().clock = ms;
+  state().origin = ms;
 }
 
 void stall_at_ticks_call(int k, Uint32 ms) {
@@ -313,7 +319,7 @@ Uint32 __wrap_SDL_GetTicks(void) {
 void __wrap_SDL_Delay(Uint32 ms) {
   auto& s = harness::state();
   s.clock += ms;
-  if (s.clock > s.max_ms) throw harness::STUCK{"virtual time ran past its limit"};
+  if (s.clock - s.origin > s.max_ms) throw harness::STUCK{"virtual time ran past its limit"};
   harness::run_due_actions();
 }
 

@@ -13,6 +13,9 @@ namespace harness {
 // ---- The virtual clock. SDL_Delay advances it at once; nothing else does.
 Uint32 now();
 void advance(Uint32 ms);
+// Sets the clock to ms, say just before SDL's count passes 2^31 or wraps at
+// 2^32; at_time and the limits then count on from there across the wrap.
+void set_clock(Uint32 ms);
 // Makes the k-th SDL_GetTicks call from now (1 = the next one) see the clock
 // ms further on, as if the game had been busy for that long.
 void stall_at_ticks_call(int k, Uint32 ms);
