@@ -28,15 +28,20 @@ TEST(Collision, SumsDoNotWrapAtTheEdgesOfSixteenBits) {
   EXPECT_FALSE(check_collision(a, rect(-32768, -32768, 10, 10)));
 }
 
-TEST(CheckCollision, EdgesMeetingNeverOverlap) {
+TEST(CheckCollision, EdgesMeetingNeverOverlapInEitherOrder) {
   std::vector<SDL_Rect> a = {rect(0, 0, 10, 10)};
   std::vector<SDL_Rect> below = {rect(0, 10, 10, 10)};
   std::vector<SDL_Rect> right = {rect(10, 0, 10, 10)};
   std::vector<SDL_Rect> corner = {rect(9, 9, 10, 10)};
   EXPECT_FALSE(check_collision(a, below));
+  EXPECT_FALSE(check_collision(below, a));
   EXPECT_FALSE(check_collision(a, right));
+  EXPECT_FALSE(check_collision(right, a));
   EXPECT_TRUE(check_collision(a, corner));
+  EXPECT_TRUE(check_collision(corner, a));
   EXPECT_FALSE(check_collision(a, rect(0, 10, 10, 10)));
+  EXPECT_FALSE(check_collision(below, rect(0, 0, 10, 10)));
+  EXPECT_FALSE(check_collision(right, rect(0, 0, 10, 10)));
   EXPECT_TRUE(check_collision(a, rect(9, 9, 10, 10)));
 }
 

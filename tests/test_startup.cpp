@@ -197,10 +197,35 @@ TEST_F(RUN, EscapeOnTheTitleEndsTheRunWithoutTouchingTheRecords) {
 TEST_F(RUN, EnterDuringTheSplashEndsOnlyTheTitleScreen) {
   // Splash: flips 1 to 3. Title: one pass (flip 4). Hint one: flip 5, then
   // Escape is read on its second pass.
+  harness::capture_frames(true);
+  SDL_Surface* title = nullptr;
+  SDL_Surface* hints = nullptr;
   harness::at_time(1000, [] { harness::press(SDLK_RETURN); });
-  harness::after_flip(5, [] { harness::press(SDLK_ESCAPE); });
+  harness::after_flip(4, [&] { title = harness::last_frame(); });
+  harness::after_flip(5, [&] {
+    hints = harness::last_frame();
+    harness::press(SDLK_ESCAPE);
+  });
   run(game);
   EXPECT_EQ(harness::flips(), 5);
+  ASSERT_NE(title, nullptr);
+  ASSERT_NE(hints, nullptr);
+  // Each screen's own lines, in the game's text helper: the title first,
+  // then the first of the two hint screens.
+  EXPECT_EQ(ink_missing(title,
+                        [&](SDL_Surface* s) {
+                          draw_text(s, game.font2, "Game by:", game.textcolor2, 0, 120,
+                                    ALIGN::CENTRE);
+                        }),
+            0);
+  EXPECT_EQ(ink_missing(hints,
+                        [&](SDL_Surface* s) {
+                          draw_text(s, game.font2, "~The cannon balls are getting faster",
+                                    game.textcolor2, 0, 200, ALIGN::CENTRE);
+                        }),
+            0);
+  SDL_FreeSurface(title);
+  SDL_FreeSurface(hints);
 }
 
 TEST_F(RUN, WindowCloseIsIgnoredOnTheMenus) {
@@ -263,6 +288,15 @@ TEST_F(RUN, SpaceTogglesTwoPlayerModeAndTheChoiceIsShown) {
   }
   EXPECT_GT(changed_inside, 50);
   EXPECT_EQ(changed_outside, 0);
+  for (SDL_Surface* frame : {no_frame, yes_frame}) {
+    const char* shown = frame == no_frame ? "~NO" : "~YES";
+    SCOPED_TRACE(shown);
+    EXPECT_EQ(ink_missing(frame,
+                          [&](SDL_Surface* s) {
+                            draw_text(s, game.font2, shown, game.textcolor2, 0, 270, ALIGN::CENTRE);
+                          }),
+              0);
+  }
   SDL_FreeSurface(no_frame);
   SDL_FreeSurface(yes_frame);
 }
