@@ -214,6 +214,19 @@ void pixel_rgb(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b)
   SDL_GetRGB(value, surface->format, r, g, b);
 }
 
+int differing_pixels(SDL_Surface* a, SDL_Surface* b, int step) {
+  int differing = 0;
+  for (int y = 0; y < 480; y += step) {
+    for (int x = 0; x < 640; x += step) {
+      Uint8 r1, g1, b1, r2, g2, b2;
+      pixel_rgb(a, x, y, &r1, &g1, &b1);
+      pixel_rgb(b, x, y, &r2, &g2, &b2);
+      differing += r1 != r2 || g1 != g2 || b1 != b2;
+    }
+  }
+  return differing;
+}
+
 namespace {
 
 void put_u32(std::vector<unsigned char>& out, Uint32 v) {

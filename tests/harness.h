@@ -60,6 +60,9 @@ bool save_png(SDL_Surface* surface, const std::string& path);
 std::string frame_file(const std::string& name);
 // The colour of one pixel of a surface.
 void pixel_rgb(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b);
+// How many pixels of the two 640 x 480 surfaces differ in colour, looking
+// at every step-th pixel of every step-th row.
+int differing_pixels(SDL_Surface* a, SDL_Surface* b, int step = 1);
 
 // ---- Sound. The music files loaded so far, in order, and how often the
 // effect loaded from a file has been played.

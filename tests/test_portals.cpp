@@ -7,24 +7,16 @@
 
 namespace {
 
-// The mini-game whose background the frame shows most of (sampled).
+// The mini-game whose background the frame shows most of.
 int mini_game_shown(SDL_Surface* frame) {
   const char* backgrounds[] = {"minigames/bg.png", "minigames/cave.png", "minigames/shore.png"};
-  int shown = -1, most = -1;
+  int shown = -1, fewest = 640 * 480;
   for (int kind = 0; kind < 3; ++kind) {
     SDL_Surface* bg = load(backgrounds[kind]);
-    int same = 0;
-    for (int y = 0; y < 480; y += 4) {
-      for (int x = 0; x < 640; x += 4) {
-        Uint8 r, g, b, br, bg_g, bb;
-        harness::pixel_rgb(frame, x, y, &r, &g, &b);
-        harness::pixel_rgb(bg, x, y, &br, &bg_g, &bb);
-        same += r == br && g == bg_g && b == bb;
-      }
-    }
+    const int unlike = harness::differing_pixels(frame, bg, 4);
     SDL_FreeSurface(bg);
-    if (same > most) {
-      most = same;
+    if (unlike < fewest) {
+      fewest = unlike;
       shown = kind;
     }
   }
