@@ -4,12 +4,14 @@
 
 #include "globals.h"
 #include "image.h"
+#include "platform/events.h"
+#include "platform/records_location.h"
 #include "text.h"
 
 namespace {
 
 void read_keys() {
-  while (SDL_PollEvent(&event)) {
+  while (poll_event(&event)) {
     if (event.type != SDL_KEYDOWN) continue;
     if (event.key.keysym.sym == SDLK_ESCAPE) {
       quit = true;
@@ -24,7 +26,7 @@ void read_keys() {
 void game_over_screen(GAME& game) {
   // The file holds what the update just wrote (or, if that failed, the old
   // records); it does not change while this screen is up.
-  const RECORDS records = read_records();
+  const RECORDS records = read_records(records_path());
   const SDL_Color colour = game.textcolor2;
   TIMER timer;
   while (!quit) {

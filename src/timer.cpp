@@ -3,15 +3,20 @@
 #include <climits>
 
 #include "constants.h"
+#include "platform/pause.h"
+#include "platform/signals.h"
 
-TIMER::TIMER() : startTicks(0) {}
+TIMER::TIMER() : startTicks(0), pausedAtStart(0) {}
 
-void TIMER::start() { startTicks = SDL_GetTicks(); }
+void TIMER::start() {
+  startTicks = SDL_GetTicks();
+  pausedAtStart = paused_ms();
+}
 
 int TIMER::get_ticks() {
   // Unsigned subtraction is exact across the wrap; only a count left
   // running for more than 24.8 days is too long for an int.
-  const Uint32 elapsed = SDL_GetTicks() - startTicks;
+  const Uint32 elapsed = SDL_GetTicks() - startTicks - (paused_ms() - pausedAtStart);
   return elapsed > INT_MAX ? INT_MAX : static_cast<int>(elapsed);
 }
 
@@ -19,6 +24,7 @@ bool pace_frame(TIMER& timer) {
   if (timer.get_ticks() >= FRAME_MS) return false;
   // The clock may have moved on since the first look.
   const int rest = FRAME_MS - timer.get_ticks();
-  if (rest > 0) SDL_Delay(static_cast<Uint32>(rest));
+  // A game that a signal has asked to end does not wait for its next frame.
+  if (rest > 0 && !stop_requested()) SDL_Delay(static_cast<Uint32>(rest));
   return true;
 }

@@ -1,9 +1,10 @@
 #pragma once
 #include <SDL.h>
 
-// Measures how long the current frame has taken. SDL's millisecond count
-// wraps after 49.7 days; the count is kept in its own unsigned type, so a
-// frame that spans the wrap still measures right.
+// Measures how long the current frame has taken. Time spent paused
+// (platform/pause.h) does not count. SDL's millisecond count wraps after
+// 49.7 days; it is kept in its own unsigned type, so a frame that spans the
+// wrap still measures right.
 class TIMER {
  public:
   TIMER();
@@ -12,6 +13,7 @@ class TIMER {
 
  private:
   Uint32 startTicks;
+  Uint32 pausedAtStart;
 };
 
 // Waits out the rest of a 40 ms frame measured by timer; returns whether
