@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "sound.h"
@@ -105,7 +106,7 @@ std::vector<BAD_FILE> bad_game_files() {
   for (const std::string& path : game_files()) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-      bad.push_back({"missing", path});
+      bad.push_back({errno == ENOENT ? "missing" : "unreadable", path});
       continue;
     }
     std::fclose(file);

@@ -5,8 +5,8 @@
 // Every file the game reads, as a path relative to the game directory.
 const std::vector<std::string>& game_files();
 
-// A game file the game cannot use: "missing" when it cannot be opened,
-// "corrupt" when it opens but does not decode.
+// A game file the game cannot use: "missing", "unreadable" (it is there
+// but cannot be opened) or "corrupt" (it opens but does not decode).
 struct BAD_FILE {
   std::string problem;
   std::string path;
