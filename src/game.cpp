@@ -13,6 +13,7 @@
 #include "globals.h"
 #include "image.h"
 #include "music.h"
+#include "platform/gamepad.h"
 #include "play_loop.h"
 #include "screens.h"
 
@@ -91,6 +92,7 @@ bool start_up(GAME& game) {
     return false;
   }
   SDL_WM_SetCaption("Animation", nullptr);
+  open_gamepads();
 
   game.myminis = new minis;
   game.myfight = new fighting;
@@ -159,6 +161,7 @@ void shut_down(GAME& game) {
   game.font = nullptr;
   game.font2 = nullptr;
   Mix_CloseAudio();
+  close_gamepads();
   SDL_Quit();
   screen = nullptr;
   delete_object(game.myCannonball);
