@@ -42,12 +42,12 @@ void lean(bool* stick, int less, int more, int value) {
 
 // Presses and releases the keys whose part changed. Releases go first, as a
 // stick swung from left to right leaves Left before it reaches Right.
-void settle(GAMEPAD& pad, const bool* want, const SDLKey* keys, KEY_QUEUE& out) {
+void settle(GAMEPAD& pad, const bool* want, const SDLKey* keys, std::deque<SDL_Event>& out) {
   for (const bool press : {false, true}) {
     for (int part = 0; part < PAD_PARTS; ++part) {
       if (want[part] != press || pad.held[part] == press) continue;
       pad.held[part] = press;
-      out.push(key_event(press ? SDL_KEYDOWN : SDL_KEYUP, keys[part]));
+      out.push_back(key_event(press ? SDL_KEYDOWN : SDL_KEYUP, keys[part]));
     }
   }
 }
@@ -62,22 +62,7 @@ bool joysticks_on = false;
 
 }  // namespace
 
-void KEY_QUEUE::push(const SDL_Event& e) {
-  const int size = static_cast<int>(sizeof events / sizeof events[0]);
-  if (count == size) return;  // cannot happen: the queue is emptied after every joystick event
-  events[(first + count) % size] = e;
-  ++count;
-}
-
-bool KEY_QUEUE::pop(SDL_Event* e) {
-  if (count == 0) return false;
-  *e = events[first];
-  first = (first + 1) % static_cast<int>(sizeof events / sizeof events[0]);
-  --count;
-  return true;
-}
-
-bool translate_joystick_event(GAMEPADS& pads, const SDL_Event& e) {
+bool translate_joystick_event(GAMEPADS& pads, const SDL_Event& e, std::deque<SDL_Event>& out) {
   int which = 0;
   switch (e.type) {
     case SDL_JOYAXISMOTION:
@@ -116,17 +101,25 @@ bool translate_joystick_event(GAMEPADS& pads, const SDL_Event& e) {
     if (part < PAD_PARTS) want[part] = e.type == SDL_JOYBUTTONDOWN;
   }
   for (int d = 0; d < PAD_DIRECTIONS; ++d) want[d] = pad.stick[d] || pad.hat[d];
-  settle(pad, want, PLAYER_KEYS[which], pads.keys);
+  settle(pad, want, PLAYER_KEYS[which], out);
   return true;
 }
 
+bool translate_gamepad_event(const SDL_Event& e, std::deque<SDL_Event>& out) {
+  return translate_joystick_event(live_pads(), e, out);
+}
+
 bool poll_with_gamepads(SDL_Event* e) {
-  GAMEPADS& pads = live_pads();
-  while (!pads.keys.pop(e)) {
+  static std::deque<SDL_Event> keys;
+  for (;;) {
+    if (!keys.empty()) {
+      *e = keys.front();
+      keys.pop_front();
+      return true;
+    }
     if (SDL_PollEvent(e) == 0) return false;
-    if (!translate_joystick_event(pads, *e)) return true;
+    if (!translate_gamepad_event(*e, keys)) return true;
   }
-  return true;
 }
 
 void open_gamepads() {

@@ -12,6 +12,8 @@
 //   button 7 (Start):        Return
 #include <SDL.h>
 
+#include <deque>
+
 constexpr int GAMEPAD_COUNT = 2;
 // How far the stick must lean before it counts as a key (of 32767): about a
 // quarter, past the drift of a worn stick.
@@ -41,25 +43,18 @@ struct GAMEPAD {
   bool held[PAD_PARTS] = {};  // the keys down for this pad
 };
 
-// Key events waiting to be handed out, oldest first. One joystick event
-// makes at most four (the d-pad from up-left to down-right).
-struct KEY_QUEUE {
-  SDL_Event events[8];
-  int first = 0;
-  int count = 0;
-  void push(const SDL_Event& e);
-  bool pop(SDL_Event* e);
-};
-
 struct GAMEPADS {
   GAMEPAD pads[GAMEPAD_COUNT];
-  KEY_QUEUE keys;
 };
 
 // Whether e is a joystick's event. A joystick event is consumed: the key
-// presses and releases it makes, if any, are added to pads.keys (releases
-// before presses). Events of a joystick numbered 2 or more make none.
-bool translate_joystick_event(GAMEPADS& pads, const SDL_Event& e);
+// presses and releases it makes, if any (at most four, for the d-pad swung
+// from up-left to down-right), are added to out, releases first. Events of a
+// joystick numbered 2 or more make none.
+bool translate_joystick_event(GAMEPADS& pads, const SDL_Event& e, std::deque<SDL_Event>& out);
+
+// The same for the pads opened by open_gamepads.
+bool translate_gamepad_event(const SDL_Event& e, std::deque<SDL_Event>& out);
 
 // SDL_PollEvent with the pads played as keys: hands out the waiting key
 // events first, then SDL's events, translating joystick events on the way.
