@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "game_fixture.h"
 #include "harness.h"
+#include "platform/events.h"
 #include "platform/gamepad.h"
+#include "play_fixture.h"
 
 namespace {
 
@@ -145,10 +148,8 @@ TEST(Gamepad, JoystickEventsBecomeThePlayersKeys) {
 TEST(Gamepad, OtherEventsAreNotTheTranslatorsToTake) {
   GAMEPADS pads;
   std::deque<SDL_Event> out;
-  SDL_Event quit;
-  std::memset(&quit, 0, sizeof quit);
-  quit.type = SDL_QUIT;
-  for (const SDL_Event& e : {harness::key_down(SDLK_LEFT), harness::key_up(SDLK_RETURN), quit}) {
+  for (const SDL_Event& e :
+       {harness::key_down(SDLK_LEFT), harness::key_up(SDLK_RETURN), harness::window_close()}) {
     EXPECT_FALSE(translate_joystick_event(pads, e, out));
   }
   EXPECT_TRUE(out.empty());
@@ -161,7 +162,7 @@ namespace {
 std::vector<std::string> poll_all() {
   std::vector<std::string> seen;
   SDL_Event e;
-  while (poll_with_gamepads(&e)) {
+  while (poll_event(&e)) {
     seen.push_back(e.type == SDL_KEYDOWN || e.type == SDL_KEYUP ? describe(e)
                                                                 : "type " + std::to_string(e.type));
   }
@@ -270,4 +271,56 @@ TEST_F(GAMEPAD_POLL, VirtualPadsReadThroughSdl12Compat) {
     steps[i].act();
     EXPECT_EQ(poll_all(), steps[i].keys);
   }
+}
+
+namespace {
+
+void push_press(int which, int number) {
+  harness::push(button(which, number, true));
+  harness::push(button(which, number, false));
+}
+
+}  // namespace
+
+class GAMEPAD_RUN : public GAME_TEST {};
+
+TEST_F(GAMEPAD_RUN, StartGoesOnAndBackQuitsOnTheMenus) {
+  // As Enter and Escape would: Start during the splash ends the title after
+  // its first pass (flip 4), Back on the first hint's second pass quits.
+  harness::at_time(1000, [] { push_press(0, GAMEPAD_START_BUTTON); });
+  harness::after_flip(5, [] { push_press(1, GAMEPAD_BACK_BUTTON); });
+  run(game);
+  EXPECT_EQ(harness::flips(), 5);
+}
+
+class GAMEPAD_PLAY : public PLAY_TEST {};
+
+TEST_F(GAMEPAD_PLAY, PadsSteerThePiratesAndKeepTheHeldKeyRule) {
+  begin(true);
+  no_ghost_pickups();
+  PIRATE& one = *game.myPirate;
+  PIRATE2& two = *game.myPirate2;
+  harness::push(axis(0, 0, -32767));
+  harness::push(hat(1, SDL_HAT_RIGHTDOWN));
+  play_frame(game);
+  EXPECT_EQ(one.get_x(), 270);
+  EXPECT_EQ(one.get_y(), 120);
+  EXPECT_EQ(two.get_x(), 290);
+  EXPECT_EQ(two.get_y(), 290);
+
+  harness::push(axis(0, 0, 32767));  // straight across: Left up, then Right down
+  harness::push(hat(1, SDL_HAT_CENTERED));
+  play_frame(game);
+  EXPECT_EQ(one.get_x(), 280);
+  EXPECT_EQ(two.get_x(), 290);
+  EXPECT_EQ(two.get_y(), 290);
+
+  // As after a mini-game: the stick held through it does not push the
+  // pirate the other way when it lets go.
+  one.zero_vel();
+  one.not_moved();
+  harness::push(axis(0, 0, 0));
+  play_frame(game);
+  EXPECT_EQ(one.get_xvel(), 0);
+  EXPECT_EQ(one.get_x(), 280);
 }

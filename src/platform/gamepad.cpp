@@ -109,19 +109,6 @@ bool translate_gamepad_event(const SDL_Event& e, std::deque<SDL_Event>& out) {
   return translate_joystick_event(live_pads(), e, out);
 }
 
-bool poll_with_gamepads(SDL_Event* e) {
-  static std::deque<SDL_Event> keys;
-  for (;;) {
-    if (!keys.empty()) {
-      *e = keys.front();
-      keys.pop_front();
-      return true;
-    }
-    if (SDL_PollEvent(e) == 0) return false;
-    if (!translate_gamepad_event(*e, keys)) return true;
-  }
-}
-
 void open_gamepads() {
   live_pads() = GAMEPADS{};
   std::fill(opened, opened + GAMEPAD_COUNT, nullptr);

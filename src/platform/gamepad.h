@@ -53,13 +53,9 @@ struct GAMEPADS {
 // joystick numbered 2 or more make none.
 bool translate_joystick_event(GAMEPADS& pads, const SDL_Event& e, std::deque<SDL_Event>& out);
 
-// The same for the pads opened by open_gamepads.
+// The same for the pads opened by open_gamepads; poll_event (events.h) reads
+// every event through it.
 bool translate_gamepad_event(const SDL_Event& e, std::deque<SDL_Event>& out);
-
-// SDL_PollEvent with the pads played as keys: hands out the waiting key
-// events first, then SDL's events, translating joystick events on the way.
-// With no pad it is exactly SDL_PollEvent.
-bool poll_with_gamepads(SDL_Event* e);
 
 // After the video has started: opens the first two joysticks, if any, and
 // turns on their events. With none attached the joystick subsystem is shut
