@@ -79,6 +79,20 @@ TEST_F(GAME_TEST, EveryGameFileIsInTheBuiltGameDirectoryAndDecodes) {
   EXPECT_GE(game_files().size(), 37u);
 }
 
+TEST(StartUp, AnUnreadableFontIsReportedNotCrashedOn) {
+  harness::reset();
+  harness::GAME_DIR_COPY dir;
+  std::filesystem::remove("text.ttf");
+  std::ofstream("text.ttf") << "not a font";
+  GAME game;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(start_up(game));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("text.ttf"), std::string::npos) << said;
+  EXPECT_EQ(game.myPirate, nullptr) << "everything made is cleaned up again";
+  EXPECT_EQ(screen, nullptr);
+}
+
 // Each kind of file the game loads (an image, a sound effect, music, a
 // font) made empty, cut short or replaced by other bytes is found corrupt,
 // with the libraries started as start_up starts them.
