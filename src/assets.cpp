@@ -1,6 +1,12 @@
 #include "assets.h"
 
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+
+#include <cerrno>
 #include <cstdio>
+
+#include "platform/sound_check.h"
 
 const std::vector<std::string>& game_files() {
   static const std::vector<std::string> files = {
@@ -45,15 +51,43 @@ const std::vector<std::string>& game_files() {
   return files;
 }
 
-std::vector<std::string> missing_game_files() {
-  std::vector<std::string> missing;
+namespace {
+
+bool ends_with(const std::string& text, const char* end) {
+  const std::string tail(end);
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool is_music(const std::string& path) {
+  return path == "sfx/open.wav" || path == "sfx/game.wav" || path == "sfx/end.wav";
+}
+
+// Loads the file as the game will, and frees it again.
+bool decodes(const std::string& path) {
+  if (ends_with(path, ".ttf")) {
+    TTF_Font* font = TTF_OpenFont(path.c_str(), 36);
+    if (font != nullptr) TTF_CloseFont(font);
+    return font != nullptr;
+  }
+  if (ends_with(path, ".wav")) return sound_decodes(path, is_music(path));
+  SDL_Surface* image = IMG_Load(path.c_str());
+  SDL_FreeSurface(image);
+  return image != nullptr;
+}
+
+}  // namespace
+
+std::vector<BAD_FILE> bad_game_files() {
+  std::vector<BAD_FILE> bad;
   for (const std::string& path : game_files()) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-      missing.push_back(path);
-    } else {
-      std::fclose(file);
+      bad.push_back({errno == ENOENT ? "missing" : "unreadable", path});
+      continue;
     }
+    std::fclose(file);
+    if (!decodes(path)) bad.push_back({"corrupt", path});
   }
-  return missing;
+  return bad;
 }
