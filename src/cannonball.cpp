@@ -48,7 +48,7 @@ void CANNONBALL::start_over() {
       y = 0;
       x = 20 + std::rand() % 600;
       break;
-    default:
+    case FROM_BOTTOM:
       y = HEIGHT;
       x = 20 + std::rand() % 600;
       break;
@@ -76,7 +76,7 @@ void CANNONBALL::move() {
     case FROM_TOP:
       y += yVel;
       break;
-    default:
+    case FROM_BOTTOM:
       y -= yVel;
       break;
   }
