@@ -13,6 +13,8 @@
 #include "globals.h"
 #include "image.h"
 #include "music.h"
+#include "platform/options.h"
+#include "platform/window_setup.h"
 #include "play_loop.h"
 #include "screens.h"
 
@@ -82,7 +84,8 @@ bool start_up(GAME& game) {
     Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096);
   }
   TTF_Init();
-  screen = SDL_SetVideoMode(WIDTH, HEIGHT, BPP, SDL_FULLSCREEN);
+  set_window_icon();
+  screen = SDL_SetVideoMode(WIDTH, HEIGHT, BPP, video_mode_flags());
   if (screen == nullptr) {
     std::fprintf(stderr, "brinegrab: cannot open the 640x480 display: %s\n", SDL_GetError());
     TTF_Quit();
@@ -175,8 +178,10 @@ void shut_down(GAME& game) {
 }
 
 int SDL_main(int argc, char* args[]) {
-  (void)argc;
-  (void)args;
+  OPTIONS options;
+  const int status = parse_options(argc, args, options, stdout, stderr);
+  if (status >= 0) return status;
+  choose_windowed(options.windowed);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
   if (!start_up(game)) return 1;

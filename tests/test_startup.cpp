@@ -89,6 +89,21 @@ TEST(StartUp, NoDisplayIsReportedClearly) {
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "one clear line: " << said;
 }
 
+TEST(StartUp, AMissingOrBrokenWindowIconDoesNotStopTheGame) {
+  for (const char* icon : {"", "not a picture"}) {
+    harness::reset();
+    reset_game_globals();
+    harness::GAME_DIR_COPY dir;
+    std::filesystem::remove("icon.png");
+    if (*icon != '\0') std::ofstream("icon.png") << icon;
+    GAME game;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(start_up(game)) << "icon.png: '" << icon << "'";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    shut_down(game);
+  }
+}
+
 TEST(StartUp, NoAudioDeviceRunsSilent) {
   harness::reset();
   reset_game_globals();
