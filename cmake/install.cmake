@@ -4,7 +4,8 @@
 # in games/ starts it there.
 
 set(GAME_DATA_DIR share/games/brinegrab)
-set(BRINEGRAB_HOMEPAGE "https://brinegrab.org" CACHE STRING
+# The address the title screen credits; set the real one when there is one.
+set(BRINEGRAB_HOMEPAGE "https://www.vxgames.example/brinegrab" CACHE STRING
   "The game's web page, named in the AppStream metainfo and the package")
 set(BRINEGRAB_SCREENSHOTS_URL "${BRINEGRAB_HOMEPAGE}/screenshots" CACHE STRING
   "Where the pictures of docs/screenshots are published, for the AppStream metainfo")

@@ -40,6 +40,14 @@ out=$("$prefix/games/brinegrab" --help 2>/dev/null) status=$?
 err=$("$prefix/games/brinegrab" --no-such-option 2>&1 >/dev/null) status=$?
 [ "$status" = 2 ] && [[ "$err" == *"unknown option"*Usage:* ]] || fail "unknown option: status $status, '$err'"
 
+# The metainfo's screenshots are the pictures of docs/screenshots.
+metainfo=$prefix/share/metainfo/$id.metainfo.xml
+shots=$(grep -o '[^/]*\.png</image>' "$metainfo" | sed 's#</image>##')
+[ -n "$shots" ] || fail "the metainfo names no screenshot"
+for shot in $shots; do
+  [ -f "$(dirname "$0")/../docs/screenshots/$shot" ] || fail "no docs/screenshots/$shot"
+done
+
 echo "== desktop-file-validate $id.desktop"
 out=$(desktop-file-validate "$prefix/share/applications/$id.desktop" 2>&1) status=$?
 echo "${out:-(no output)}"

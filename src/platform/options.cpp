@@ -21,7 +21,7 @@ const char* const HELP =
     "Keys:\n"
     "  Enter           go on; play (mode screen); play again (game over)\n"
     "  Space           one or two players (mode screen)\n"
-    "  Escape          quit (menus); end the game (in play and mini-games)\n"
+    "  Escape          quit (menus); end the game, the mini-game or the fight\n"
     "  arrow keys      move pirate one; Up jumps in the trap run\n"
     "  Right Ctrl      pirate one strikes in the sword fight\n"
     "  W, A, S, D      move pirate two; W jumps in the trap run\n"
