@@ -14,6 +14,7 @@
 #include "image.h"
 #include "music.h"
 #include "platform/options.h"
+#include "platform/records_location.h"
 #include "platform/window_setup.h"
 #include "play_loop.h"
 #include "screens.h"
@@ -146,7 +147,7 @@ void run(GAME& game) {
     prepare_after_mode(game);
     play_loop(game);
     quit = false;
-    update_records(game.score, game.multi);
+    update_records(game.score, game.multi, records_path_for_saving());
     game_over_screen(game);
   }
 }
