@@ -10,6 +10,7 @@
 
 #include "assets.h"
 #include "game_fixture.h"
+#include "platform/window_setup.h"
 #include "screens.h"
 
 namespace {
@@ -102,6 +103,21 @@ TEST(StartUp, AMissingOrBrokenWindowIconDoesNotStopTheGame) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     shut_down(game);
   }
+}
+
+TEST(StartUp, FullScreenUnlessAWindowWasAskedFor) {
+  for (bool windowed : {false, true}) {
+    harness::reset();
+    reset_game_globals();
+    harness::GAME_DIR_COPY dir;
+    choose_windowed(windowed);
+    GAME game;
+    ASSERT_TRUE(start_up(game));
+    EXPECT_EQ((screen->flags & SDL_FULLSCREEN) != 0, !windowed) << "windowed: " << windowed;
+    EXPECT_EQ(screen->w, 640);
+    shut_down(game);
+  }
+  choose_windowed(false);
 }
 
 TEST(StartUp, NoAudioDeviceRunsSilent) {
