@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Packs the built game as a .deb, checks that it depends on the runtime
 # libraries and not on -dev packages, unpacks it into a temporary root and
-# starts the game from there headless: it must reach its screens and still
-# be running a second later.
+# starts the game from there headless: it must still be running a second
+# later, and end with status 0 on SIGTERM.
 # Usage: tests/package_check.sh BUILD_DIR
 set -uo pipefail
 build=$(cd "$1" && pwd)
@@ -33,10 +33,16 @@ HOME=$work XDG_DATA_HOME=$work/data SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy 
 game=$!
 sleep 1
 if kill -0 "$game" 2>/dev/null; then
+  # SIGTERM ends the game from any screen, with status 0.
   kill -TERM "$game"
   for _ in $(seq 20); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$game" 2>/dev/null && kill -KILL "$game"
-  wait "$game" 2>/dev/null
+  if kill -0 "$game" 2>/dev/null; then
+    kill -KILL "$game"
+    fail "the game was still running 2 s after SIGTERM"
+  fi
+  wait "$game"
+  status=$?
+  [ "$status" = 0 ] || fail "the game ended with status $status after SIGTERM"
 else
   wait "$game"
   fail "the game ended within a second, status $?: $(cat "$work/game.log")"
