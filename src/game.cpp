@@ -14,6 +14,7 @@
 #include "image.h"
 #include "music.h"
 #include "platform/display.h"
+#include "platform/gamepad.h"
 #include "platform/options.h"
 #include "platform/records_location.h"
 #include "platform/signals.h"
@@ -102,6 +103,7 @@ bool start_up(GAME& game) {
     return false;
   }
   SDL_WM_SetCaption("Animation", nullptr);
+  open_gamepads();
 
   game.myminis = new minis;
   game.myfight = new fighting;
@@ -170,6 +172,7 @@ void shut_down(GAME& game) {
   game.font = nullptr;
   game.font2 = nullptr;
   Mix_CloseAudio();
+  close_gamepads();
   SDL_Quit();
   screen = nullptr;
   delete_object(game.myCannonball);
