@@ -52,7 +52,7 @@ void CANNONBALL::start_over() {
       y = 0;
       x = 20 + std::rand() % 600;
       break;
-    default:
+    case FROM_BOTTOM:
       y = HEIGHT;
       x = 20 + std::rand() % 600;
       break;
@@ -84,7 +84,7 @@ void CANNONBALL::move() {
     case FROM_TOP:
       dy = yVel;
       break;
-    default:
+    case FROM_BOTTOM:
       dy = -yVel;
       break;
   }
