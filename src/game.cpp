@@ -13,6 +13,7 @@
 #include "globals.h"
 #include "image.h"
 #include "music.h"
+#include "platform/records_location.h"
 #include "play_loop.h"
 #include "screens.h"
 
@@ -143,7 +144,7 @@ void run(GAME& game) {
     prepare_after_mode(game);
     play_loop(game);
     quit = false;
-    update_records(game.score, game.multi);
+    update_records(game.score, game.multi, records_path_for_saving());
     game_over_screen(game);
   }
 }

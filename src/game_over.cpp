@@ -4,6 +4,7 @@
 
 #include "globals.h"
 #include "image.h"
+#include "platform/records_location.h"
 #include "text.h"
 
 namespace {
@@ -24,7 +25,7 @@ void read_keys() {
 void game_over_screen(GAME& game) {
   // The file holds what the update just wrote (or, if that failed, the old
   // records); it does not change while this screen is up.
-  const RECORDS records = read_records();
+  const RECORDS records = read_records(records_path());
   const SDL_Color colour = game.textcolor2;
   TIMER timer;
   while (!quit) {

@@ -1,48 +1,75 @@
 #include "records.h"
 
-#include <unistd.h>
-
 #include <climits>
 #include <cstdio>
-#include <fstream>
+#include <functional>
 #include <string>
+
+#include "record_file.h"
 
 namespace {
 
-// One formatted number; fails on anything that is not a number in int's range.
-bool read_value(std::istream& in, int& value) {
-  long long wide = 0;
-  if (!(in >> wide) || wide < INT_MIN || wide > INT_MAX) return false;
-  value = static_cast<int>(wide);
+bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// One value from `at` on. Returns false, reading nothing, where no number
+// stands; an out-of-range number reads as 0 but its digits are passed over.
+bool parse_value(const std::string& text, size_t& at, int& value) {
+  size_t i = at;
+  while (i < text.size() && is_blank(text[i])) ++i;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  if (i >= text.size() || !is_digit(text[i])) return false;
+  const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+  long long magnitude = 0;
+  for (; i < text.size() && is_digit(text[i]); ++i) {
+    if (magnitude <= limit) magnitude = magnitude * 10 + (text[i] - '0');
+  }
+  value = magnitude > limit ? 0 : static_cast<int>(negative ? -magnitude : magnitude);
+  at = i;
   return true;
+}
+
+std::string text_of(const RECORDS& records) {
+  return std::to_string(records.solo) + " " + std::to_string(records.multi);
+}
+
+bool save(const std::string& path, const std::function<RECORDS(RECORDS)>& change) {
+  const int error = record_file::change(
+      path, [&](const std::string& old_text) { return text_of(change(parse_records(old_text))); });
+  if (error != 0) {
+    std::fprintf(stderr, "brinegrab: cannot save the records in %s: %s\n", path.c_str(),
+                 record_file::describe(error).c_str());
+  }
+  return error == 0;
 }
 
 }  // namespace
 
-RECORDS read_records(const std::string& path) {
+RECORDS parse_records(const std::string& text) {
   RECORDS records;
-  std::ifstream in(path);
-  if (read_value(in, records.solo)) read_value(in, records.multi);
+  size_t at = 0;
+  if (parse_value(text, at, records.solo)) parse_value(text, at, records.multi);
   return records;
 }
 
+RECORDS read_records(const std::string& path) {
+  std::string text;
+  if (record_file::read(path, text) == record_file::NOT_REGULAR) {
+    std::fprintf(stderr, "brinegrab: %s is not a regular file: read as no records, left alone\n",
+                 path.c_str());
+  }
+  return parse_records(text);
+}
+
 bool write_records(const RECORDS& records, const std::string& path) {
-  const std::string text = std::to_string(records.solo) + " " + std::to_string(records.multi);
-  const std::string temp = path + ".new";
-  std::FILE* file = std::fopen(temp.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  ok = std::fflush(file) == 0 && ok;
-  ok = fsync(fileno(file)) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) std::remove(temp.c_str());
-  return ok;
+  return save(path, [&](RECORDS) { return records; });
 }
 
 bool update_records(int score, bool multi, const std::string& path) {
-  RECORDS records = read_records(path);
-  int& record = multi ? records.multi : records.solo;
-  if (score > record) record = score;
-  return write_records(records, path);
+  return save(path, [&](RECORDS records) {
+    int& record = multi ? records.multi : records.solo;
+    if (score > record) record = score;
+    return records;
+  });
 }

@@ -362,6 +362,15 @@ int main(int argc, char** argv) {
   // Headless: the tests, never the game, choose the dummy drivers.
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
+  // A game that cannot write its working directory keeps its records in the
+  // player's data directory: never the real one.
+  char home[] = "/tmp/brinegrab-home-XXXXXX";
+  if (mkdtemp(home) == nullptr) return 1;
+  setenv("HOME", home, 1);
+  setenv("XDG_DATA_HOME", (std::string(home) + "/.local/share").c_str(), 1);
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int failed = RUN_ALL_TESTS();
+  std::error_code ignored;
+  std::filesystem::remove_all(home, ignored);
+  return failed;
 }

@@ -1,17 +1,27 @@
-// The record file: its format, the update rule and keeping the records safe
-// when the file is damaged or cannot be replaced.
+// The record file: its format, the update rule, keeping the records safe
+// when the file is damaged, shared, linked or cannot be replaced, and where
+// the records live.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <regex>
 #include <sstream>
 #include <string>
 
+#include "game_fixture.h"
 #include "harness.h"
+#include "platform/records_location.h"
 #include "records.h"
 
 namespace {
@@ -27,8 +37,67 @@ void write_file(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+int mode_of(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+}
+
+struct PLAYED {
+  std::string out;     // what the step returned
+  std::string errors;  // what it printed on stderr
+};
+
+// Runs a step in a child process as an ordinary player would, in the test's
+// directory: root may write anywhere, so a child of root becomes nobody. A
+// step that blocks is ended after five seconds.
+PLAYED as_player(const std::function<std::string()>& step) {
+  int out[2], errors[2];
+  if (pipe(out) != 0 || pipe(errors) != 0) return {"no pipe", ""};
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(5);
+    dup2(errors[1], STDERR_FILENO);
+    if (geteuid() == 0 &&
+        (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+      _exit(2);
+    }
+    const std::string text = step();
+    const bool written = write(out[1], text.data(), text.size()) == ssize_t(text.size());
+    _exit(written ? 0 : 3);
+  }
+  close(out[1]);
+  close(errors[1]);
+  PLAYED played;
+  char buffer[512];
+  for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) played.out.append(buffer, n);
+  for (ssize_t n; (n = read(errors[0], buffer, sizeof buffer)) > 0;)
+    played.errors.append(buffer, n);
+  close(out[0]);
+  close(errors[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    played.out += " (the player's process failed with status " + std::to_string(status) + ")";
+  }
+  return played;
+}
+
 class RECORD_FILE : public ::testing::Test {
  protected:
+  // The player's steps work in the test's directory.
+  void SetUp() override { std::filesystem::permissions(".", std::filesystem::perms::all); }
+  // What a player left read-only is made removable again.
+  void TearDown() override {
+    namespace fs = std::filesystem;
+    fs::permissions(".", fs::perms::owner_all, fs::perm_options::add);
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(".")) {
+      if (!entry.is_symlink(ec) && entry.is_directory(ec)) {
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+      }
+    }
+  }
+
   harness::GAME_DIR_COPY dir;
 };
 
@@ -74,9 +143,10 @@ TEST_F(RECORD_FILE, DamagedValuesCountAsZero) {
   };
   for (const CASE& c :
        {CASE{"", 0, 0}, CASE{"garbage", 0, 0}, CASE{"12 abc", 12, 0}, CASE{"abc 12", 0, 0},
-        CASE{"99999999999 5", 0, 0}, CASE{"5 2147483648", 5, 0},
+        CASE{"99999999999 5", 0, 5}, CASE{"-2147483649\n5", 0, 5}, CASE{"5 2147483648", 5, 0},
         CASE{"2147483647 -2147483648", INT_MAX, INT_MIN}, CASE{"-40 7", -40, 7}, CASE{"7", 7, 0},
-        CASE{"3 4 junk", 3, 4}}) {
+        CASE{"3 4 junk", 3, 4}, CASE{"12abc 5", 12, 0}, CASE{"+8 -0", 8, 0}, CASE{"- 5", 0, 0},
+        CASE{"1e3 5", 1, 0}}) {
     write_file("records.dat", c.text);
     const RECORDS r = read_records();
     EXPECT_EQ(r.solo, c.solo) << "'" << c.text << "'";
@@ -87,7 +157,7 @@ TEST_F(RECORD_FILE, DamagedValuesCountAsZero) {
   EXPECT_EQ(contents("records.dat"), "0 7") << "any score beats a negative record";
   write_file("records.dat", "99999999999 5");
   update_records(10, false);
-  EXPECT_EQ(contents("records.dat"), "10 0");
+  EXPECT_EQ(contents("records.dat"), "10 5") << "an unreadable first value keeps the second";
 }
 
 TEST_F(RECORD_FILE, ARecordFileThatCannotBeReplacedIsLeftAlone) {
@@ -121,9 +191,279 @@ TEST_F(RECORD_FILE, AFailedWriteKeepsTheOldRecords) {
 TEST_F(RECORD_FILE, AReadOnlyDirectoryKeepsTheOldRecords) {
   if (geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
   write_file("records.dat", "300 400");
+  std::filesystem::permissions("records.dat", std::filesystem::perms::owner_read);
   std::filesystem::permissions(
       ".", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   EXPECT_FALSE(update_records(1000, false));
   std::filesystem::permissions(".", std::filesystem::perms::owner_all);
   EXPECT_EQ(contents("records.dat"), "300 400");
+}
+
+TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
+  namespace fs = std::filesystem;
+  struct CASE {
+    const char* name;
+    std::function<void()> prepare;  // by the player, in a directory of the case's own
+    const char* path;               // the record file the game is given
+    const char* played;             // the save of a solo 1000, then the records read back
+    const char* errors;             // stderr
+    std::function<void()> check;    // the files afterwards
+  };
+  const auto read_only = [](const char* path) { chmod(path, 0555); };
+  const CASE cases[] = {
+      {"a link to a shared file",
+       [] {
+         fs::create_directories("shared");
+         fs::create_directories("mine");
+         write_file("shared/records.dat", "300 400");
+         chmod("shared/records.dat", 0664);
+         fs::create_symlink("../shared/records.dat", "mine/records.dat");
+       },
+       "mine/records.dat", "saved 1000 400", "",
+       [] {
+         EXPECT_TRUE(fs::is_symlink("mine/records.dat"));
+         EXPECT_EQ(contents("shared/records.dat"), "1000 400");
+         EXPECT_EQ(mode_of("shared/records.dat"), 0664);
+       }},
+      {"a read-only file in a writable directory",
+       [] {
+         write_file("records.dat", "300 400");
+         chmod("records.dat", 0440);
+       },
+       "records.dat", "saved 1000 400", "",
+       [] { EXPECT_EQ(mode_of("records.dat"), 0440) << "the permission bits are kept"; }},
+      {"a new file", [] { umask(027); }, "records.dat", "saved 1000 0", "",
+       [] { EXPECT_EQ(mode_of("records.dat"), 0640) << "as the player's umask allows"; }},
+      {"a writable file in a read-only directory",
+       [&] {
+         fs::create_directories("ro");
+         write_file("ro/records.dat", "  300\n\n   400\n");
+         chmod("ro/records.dat", 0600);
+         read_only("ro");
+       },
+       "ro/records.dat", "saved 1000 400", "",
+       [] {
+         EXPECT_EQ(contents("ro/records.dat"), "1000 400") << "rewritten in place";
+         EXPECT_EQ(mode_of("ro/records.dat"), 0600);
+       }},
+      {"a read-only file in a read-only directory",
+       [&] {
+         fs::create_directories("ro");
+         write_file("ro/records.dat", "300 400");
+         chmod("ro/records.dat", 0444);
+         read_only("ro");
+       },
+       "ro/records.dat", "not saved 300 400",
+       "brinegrab: cannot save the records in ro/records.dat: Permission denied\n",
+       [] { EXPECT_EQ(contents("ro/records.dat"), "300 400"); }},
+      {"no file in a read-only directory",
+       [&] {
+         fs::create_directories("ro");
+         read_only("ro");
+       },
+       "ro/records.dat", "not saved 0 0",
+       "brinegrab: cannot save the records in ro/records.dat: Permission denied\n",
+       [] { EXPECT_FALSE(fs::exists("ro/records.dat")); }},
+      {"a named pipe", [] { mkfifo("records.dat", 0666); }, "records.dat", "not saved 0 0",
+       "brinegrab: cannot save the records in records.dat: not a regular file, left alone\n"
+       "brinegrab: records.dat is not a regular file: read as no records, left alone\n",
+       [] { EXPECT_TRUE(fs::is_fifo("records.dat")); }},
+      {"a device", [] {}, "/dev/null", "not saved 0 0",
+       "brinegrab: cannot save the records in /dev/null: not a regular file, left alone\n"
+       "brinegrab: /dev/null is not a regular file: read as no records, left alone\n",
+       [] { EXPECT_TRUE(fs::is_character_file("/dev/null")); }},
+      {"a full disk",
+       [] {
+         write_file("records.dat", "300 400");
+         signal(SIGXFSZ, SIG_IGN);
+         const rlimit one_byte = {1, RLIM_INFINITY};
+         setrlimit(RLIMIT_FSIZE, &one_byte);
+       },
+       "records.dat", "not saved 300 400",
+       "brinegrab: cannot save the records in records.dat: File too large\n",
+       [] { EXPECT_EQ(contents("records.dat"), "300 400"); }},
+      {"a loop of links", [] { fs::create_symlink("records.dat", "records.dat"); }, "records.dat",
+       "not saved 0 0",
+       "brinegrab: cannot save the records in records.dat: Too many levels of symbolic links\n",
+       [] { EXPECT_TRUE(fs::is_symlink("records.dat")); }},
+  };
+  int number = 0;
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string home = "case" + std::to_string(++number);
+    const PLAYED played = as_player([&] {
+      fs::create_directory(home);
+      fs::current_path(home);
+      c.prepare();
+      const bool saved = update_records(1000, false, c.path);
+      const RECORDS read = read_records(c.path);
+      return std::string(saved ? "saved " : "not saved ") + std::to_string(read.solo) + " " +
+             std::to_string(read.multi);
+    });
+    EXPECT_EQ(played.out, c.played);
+    EXPECT_EQ(played.errors, c.errors);
+    fs::current_path(home);
+    c.check();
+    for (const auto& entry : fs::recursive_directory_iterator(".")) {
+      EXPECT_EQ(entry.path().filename().string().rfind("records.dat.", 0), std::string::npos)
+          << "a temporary file is left: " << entry.path();
+    }
+    fs::current_path("..");
+  }
+}
+
+TEST_F(RECORD_FILE, ConcurrentGamesNeverLoseARecordNorShowAnEmptyFile) {
+  // Each writer plays its own scores, modes in turn, all starting with no
+  // file; a reader that takes no lock watches the file meanwhile.
+  constexpr int WRITERS = 4, GAMES = 40;
+  const auto started = std::chrono::steady_clock::now();
+  int reports[2];
+  ASSERT_EQ(pipe(reports), 0);
+  const pid_t reader = fork();
+  if (reader == 0) {
+    const std::regex whole("(0|[1-9][0-9]*) (0|[1-9][0-9]*)");
+    const int final_solo = (GAMES - 1) * WRITERS, final_multi = GAMES * WRITERS;
+    int reads = 0, bad = 0, solo = 0, multi = 0;
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while ((solo != final_solo || multi != final_multi) &&
+           std::chrono::steady_clock::now() < give_up) {
+      std::ifstream in("records.dat", std::ios::binary);
+      if (!in) continue;  // not made yet
+      std::stringstream text;
+      text << in.rdbuf();
+      std::smatch values;
+      const std::string seen = text.str();
+      ++reads;
+      if (!std::regex_match(seen, values, whole)) {
+        ++bad;
+        continue;
+      }
+      const int now_solo = std::stoi(values[1]), now_multi = std::stoi(values[2]);
+      if (now_solo < solo || now_multi < multi) ++bad;
+      solo = now_solo;
+      multi = now_multi;
+    }
+    const std::string report = std::to_string(reads) + " " + std::to_string(bad) + " " +
+                               std::to_string(solo) + " " + std::to_string(multi);
+    _exit(write(reports[1], report.data(), report.size()) > 0 ? 0 : 1);
+  }
+  close(reports[1]);
+  std::vector<pid_t> writers;
+  for (int w = 0; w < WRITERS; ++w) {
+    const pid_t writer = fork();
+    if (writer == 0) {
+      bool all_saved = true;
+      for (int game = 0; game < GAMES; ++game) {
+        all_saved = update_records(game * WRITERS + w + 1, game % 2 == 1) && all_saved;
+      }
+      _exit(all_saved ? 0 : 1);
+    }
+    writers.push_back(writer);
+  }
+  for (pid_t writer : writers) {
+    int status = 0;
+    waitpid(writer, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "every save succeeds";
+  }
+  const RECORDS final = read_records();
+  EXPECT_EQ(final.solo, (GAMES - 1) * WRITERS) << "the best solo game of all writers";
+  EXPECT_EQ(final.multi, GAMES * WRITERS) << "the best two-player game of all writers";
+  char buffer[128] = {};
+  const ssize_t got = read(reports[0], buffer, sizeof buffer - 1);
+  close(reports[0]);
+  waitpid(reader, nullptr, 0);
+  int reads = 0, bad = -1;
+  std::istringstream(std::string(buffer, got > 0 ? size_t(got) : 0)) >> reads >> bad;
+  EXPECT_EQ(bad, 0) << "the reader saw an empty, torn or older file";
+  EXPECT_GT(reads, 0);
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now() - started)
+                      .count();
+  std::printf("%d saves by %d games at once in %lld ms; %d reads by a reader without a lock\n",
+              WRITERS * GAMES, WRITERS, static_cast<long long>(ms), reads);
+}
+
+TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
+  namespace fs = std::filesystem;
+  const std::string test_dir = fs::current_path().string();
+  struct CASE {
+    const char* name;
+    std::function<void()> prepare;  // by the player, in an empty working directory
+    const char* xdg_data_home;      // nullptr: unset
+    const char* path;               // T stands for the test's directory
+  };
+  const auto read_only_here = [] { chmod(".", 0555); };
+  const CASE cases[] = {
+      {"a writable directory", [] {}, "/elsewhere", "records.dat"},
+      {"a writable file in a read-only directory",
+       [&] {
+         write_file("records.dat", "1 2");
+         read_only_here();
+       },
+       "/elsewhere", "records.dat"},
+      {"a read-only directory", read_only_here, nullptr,
+       "T/home/.local/share/brinegrab/records.dat"},
+      {"a read-only directory and file",
+       [&] {
+         write_file("records.dat", "1 2");
+         chmod("records.dat", 0444);
+         read_only_here();
+       },
+       "T/data", "T/data/brinegrab/records.dat"},
+      {"a relative XDG_DATA_HOME, which does not count", read_only_here, "data",
+       "T/home/.local/share/brinegrab/records.dat"},
+  };
+  int number = 0;
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string here = "case" + std::to_string(++number);
+    const PLAYED played = as_player([&] {
+      fs::create_directory(here);
+      fs::current_path(here);
+      setenv("HOME", (test_dir + "/home").c_str(), 1);
+      if (c.xdg_data_home == nullptr) {
+        unsetenv("XDG_DATA_HOME");
+      } else {
+        setenv("XDG_DATA_HOME",
+               std::regex_replace(c.xdg_data_home, std::regex("^T"), test_dir).c_str(), 1);
+      }
+      c.prepare();
+      return std::regex_replace(records_path(), std::regex("^" + test_dir), "T");
+    });
+    EXPECT_EQ(played.out, c.path);
+    EXPECT_EQ(played.errors, "");
+  }
+}
+
+TEST_F(RECORD_FILE, AGameStartedInAReadOnlyDirectoryKeepsItsRecordsInTheDataDirectory) {
+  namespace fs = std::filesystem;
+  const std::string data = fs::current_path().string() + "/data";
+  fs::create_directory("installed");
+  for (const auto& entry : fs::directory_iterator(".")) {
+    if (entry.is_symlink())
+      fs::create_symlink(fs::read_symlink(entry), "installed" / entry.path().filename());
+  }
+  chmod("installed", 0555);
+  const PLAYED played = as_player([&] {
+    fs::current_path("installed");
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    harness::reset();
+    reset_game_globals();
+    GAME game;
+    if (!start_up(game)) return std::string("no start");
+    // Through the title, hints and mode screen, then Escape ends the game
+    // and the program on the game-over screen.
+    for (int flip = 4; flip <= 7; ++flip) harness::press_after_flip(flip, SDLK_RETURN);
+    harness::on_every_flip([](int flip) {
+      if (flip > 8) harness::press(SDLK_ESCAPE);
+    });
+    run(game);
+    shut_down(game);
+    return contents(data + "/brinegrab/records.dat") == std::to_string(game.score) + " 0"
+               ? "saved in the data directory"
+               : "not saved: '" + contents(data + "/brinegrab/records.dat") + "'";
+  });
+  EXPECT_EQ(played.out, "saved in the data directory");
+  EXPECT_EQ(mode_of(data + "/brinegrab"), 0700) << "made for the player alone";
+  EXPECT_FALSE(fs::exists("installed/records.dat"));
 }

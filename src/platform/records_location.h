@@ -1,0 +1,14 @@
+#pragma once
+// Where the player's records live. In the working directory, as always,
+// when the player can write them there; an installed copy started from a
+// read-only directory keeps them in the player's data directory instead.
+#include <string>
+
+// "records.dat" when it exists and is writable or the working directory is
+// writable; otherwise $XDG_DATA_HOME/brinegrab/records.dat (an absolute
+// XDG_DATA_HOME only), by default ~/.local/share/brinegrab/records.dat.
+std::string records_path();
+
+// The same, with the directories above it made (for the player alone) when
+// they are missing, ready for a save.
+std::string records_path_for_saving();

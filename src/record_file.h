@@ -1,0 +1,27 @@
+#pragma once
+// The file side of the record file: reading it without ever blocking, and
+// replacing its text safely while other games may be doing the same.
+#include <functional>
+#include <string>
+
+namespace record_file {
+
+// What went wrong: an errno value, or one of these.
+constexpr int NOT_REGULAR = -1;
+std::string describe(int error);
+
+// Reads the whole of a regular file into `text`. A missing file reads as
+// empty and is no error. A file that is not a regular one (a pipe, a
+// directory, a device) is never opened blocking and is left alone.
+int read(const std::string& path, std::string& text);
+
+// One read-change-write of the file, under one lock held across all of it:
+// `change` gets the text the file holds ("" for none, or for a file that
+// cannot be read) and returns the text to put there. A symbolic link is
+// followed and the file it leads to is replaced, beside itself. The new text
+// goes to a unique temporary file that is synced and renamed over the old
+// one, keeping its permission bits; when no temporary file can be made there
+// but the file itself is writable, it is rewritten in place.
+int change(const std::string& path, const std::function<std::string(const std::string&)>& change);
+
+}  // namespace record_file
