@@ -13,7 +13,9 @@
 #include "globals.h"
 #include "image.h"
 #include "music.h"
+#include "platform/display.h"
 #include "platform/records_location.h"
+#include "platform/signals.h"
 #include "play_loop.h"
 #include "screens.h"
 
@@ -79,9 +81,14 @@ bool start_up(GAME& game) {
     std::fprintf(stderr, "brinegrab: cannot start the display: %s\n", SDL_GetError());
     return false;
   }
+  if (!display_shows_game()) {
+    SDL_Quit();
+    return false;
+  }
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
     Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096);
   }
+  install_stop_signals();
   TTF_Init();
   screen = SDL_SetVideoMode(WIDTH, HEIGHT, BPP, SDL_FULLSCREEN);
   if (screen == nullptr) {
@@ -182,6 +189,7 @@ int SDL_main(int argc, char* args[]) {
   GAME game;
   if (!start_up(game)) return 1;
   run(game);
+  if (stop_requested()) leave_at_once();
   shut_down(game);
   return 0;
 }

@@ -4,13 +4,14 @@
 
 #include "globals.h"
 #include "image.h"
+#include "platform/events.h"
 #include "platform/records_location.h"
 #include "text.h"
 
 namespace {
 
 void read_keys() {
-  while (SDL_PollEvent(&event)) {
+  while (poll_event(&event)) {
     if (event.type != SDL_KEYDOWN) continue;
     if (event.key.keysym.sym == SDLK_ESCAPE) {
       quit = true;

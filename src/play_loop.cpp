@@ -7,6 +7,9 @@
 #include "globals.h"
 #include "image.h"
 #include "music.h"
+#include "platform/events.h"
+#include "platform/pause.h"
+#include "platform/signals.h"
 #include "text.h"
 
 namespace {
@@ -21,7 +24,7 @@ void stop_pirates(GAME& game) {
 }
 
 void read_events(GAME& game) {
-  while (SDL_PollEvent(&event)) {
+  while (poll_event(&event)) {
     game.myPirate->handle_input(event);
     if (game.multi) game.myPirate2->handle_input(event);
     if (event.type == SDL_QUIT) quit = true;
@@ -115,7 +118,7 @@ void pirate_step(GAME& game, P& pirate, int& lives, int& ghost_counter, const ch
     }
     draw_text(screen, game.font2, death_text, game.textcolor2, 0, 50, ALIGN::CENTRE);
     SDL_Flip(screen);
-    SDL_Delay(1000);
+    wait_ms(1000);
   }
 }
 
@@ -124,7 +127,7 @@ void end_game(GAME& game) {
   switch_music(game.music, "sfx\\end.wav");
   draw_text_middle(screen, game.font, "Aaaaaaarrrrrrrgggh!", game.textcolor2);
   SDL_Flip(screen);
-  SDL_Delay(5000);
+  wait_ms(5000);
 }
 
 }  // namespace
@@ -163,5 +166,6 @@ void play_frame(GAME& game) {
 }
 
 void play_loop(GAME& game) {
+  const PAUSABLE pausable(game.font2, game.textcolor);
   while (!quit) play_frame(game);
 }

@@ -6,6 +6,8 @@
 #include "constants.h"
 #include "globals.h"
 #include "image.h"
+#include "platform/events.h"
+#include "platform/signals.h"
 #include "text.h"
 
 namespace {
@@ -58,7 +60,7 @@ void draw_lines(GAME& game, const std::vector<LINE>& lines) {
 template <class ON_SPACE>
 bool read_keys(ON_SPACE on_space) {
   bool stay = true;
-  while (SDL_PollEvent(&event)) {
+  while (poll_event(&event)) {
     if (event.type != SDL_KEYDOWN) continue;
     const SDLKey key = event.key.keysym.sym;
     if (key == SDLK_RETURN) start = true;
@@ -90,7 +92,7 @@ void show_logo(GAME& game, const char* file, Uint8 r, Uint8 g, Uint8 b) {
     apply_surface((WIDTH - game.logo->w) / 2, (HEIGHT - game.logo->h) / 2, game.logo, screen);
   }
   SDL_Flip(screen);
-  SDL_Delay(5000);
+  wait_ms(5000);
   SDL_FreeSurface(game.logo);
   game.logo = nullptr;
 }

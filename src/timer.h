@@ -1,6 +1,8 @@
 #pragma once
+#include <SDL.h>
 
-// Measures how long the current frame has taken.
+// Measures how long the current frame has taken. Time spent paused
+// (platform/pause.h) does not count.
 class TIMER {
  public:
   TIMER();
@@ -9,6 +11,7 @@ class TIMER {
 
  private:
   int startTicks;
+  Uint32 pausedAtStart;
 };
 
 // Waits out the rest of a 40 ms frame measured by timer; returns whether

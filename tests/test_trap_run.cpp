@@ -392,8 +392,9 @@ TEST_F(TrapRunDriver, PlayedRunsOnlyAddTheirTilesToTheScore) {
   const int frames = harness::flips();
   EXPECT_LE(frames, 301);
   EXPECT_EQ(score, 123 + 250 * (frames / 8));
-  // Only what came after the last frame is still waiting.
-  EXPECT_EQ(harness::drain_queue(), pushed[frames]);
+  // What came after the last frame is used up by the closing second.
+  EXPECT_GT(pushed[frames], 0);
+  EXPECT_EQ(harness::drain_queue(), 0);
   EXPECT_EQ(harness::now() - last_flip_at(), 1040u);
   const int presses_read = (frames - 1) / 5 + (frames - 1) / 7;
   EXPECT_GE(harness::plays("sfx/jump.wav"), 2);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "minigames/funcs.h"
+#include "platform/events.h"
 #include "sound.h"
 #include "strip.h"
 #include "text.h"
@@ -55,7 +56,7 @@ void fighting::collect(int& score, SDL_Surface*& screen) {
   // key released during it is used up here.
   SDL_Event minievent;
   while (!state.end) {
-    while (SDL_PollEvent(&minievent)) {
+    while (poll_event(&minievent)) {
       if (fight::handle_input(state, minievent)) play_sound(assets.effect);
     }
     fight::step(state, score);
@@ -64,7 +65,7 @@ void fighting::collect(int& score, SDL_Surface*& screen) {
     SDL_Delay(40);
   }
   // The last frame stays up for a moment so the players see how it ended.
-  SDL_Delay(1000);
+  closing_pause(1000);
   assets.free();
 }
 

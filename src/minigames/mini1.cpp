@@ -4,6 +4,7 @@
 #include <string>
 
 #include "minigames/funcs.h"
+#include "platform/events.h"
 #include "sound.h"
 #include "text.h"
 
@@ -207,7 +208,7 @@ void mini1(int& score, SDL_Surface*& screen) {
   while (!run.end) {
     draw(run, assets, screen, score);
     scroll(run, score);
-    while (SDL_PollEvent(&minievent)) {
+    while (poll_event(&minievent)) {
       if (handle_event(run, minievent) == RUN_SOUND::JUMP) play_sound(assets.effect);
     }
     SDL_Flip(screen);
@@ -215,6 +216,6 @@ void mini1(int& score, SDL_Surface*& screen) {
     step(run);
   }
 
-  SDL_Delay(END_PAUSE_MS);
+  closing_pause(END_PAUSE_MS);
   assets.free();
 }

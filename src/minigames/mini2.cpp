@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "minigames/funcs.h"
+#include "platform/events.h"
 #include "sound.h"
 #include "timer.h"
 
@@ -114,7 +115,7 @@ void mini2(int& score, SDL_Surface*& screen) {
   SDL_Event minievent;
   while (!boxes.end) {
     timer.start();
-    while (SDL_PollEvent(&minievent)) {
+    while (poll_event(&minievent)) {
       for (int digs = handle_event(boxes, minievent); digs > 0; --digs) play_sound(assets.effect2);
     }
     draw(boxes, assets, screen);
@@ -124,6 +125,6 @@ void mini2(int& score, SDL_Surface*& screen) {
     pace_frame(timer);
   }
 
-  SDL_Delay(END_PAUSE_MS);
+  closing_pause(END_PAUSE_MS);
   assets.free();
 }

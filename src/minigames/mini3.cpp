@@ -6,6 +6,7 @@
 
 #include "constants.h"
 #include "minigames/funcs.h"
+#include "platform/events.h"
 #include "sound.h"
 #include "text.h"
 
@@ -191,12 +192,12 @@ void mini3(int& score, SDL_Surface*& screen) {
   // untouched, so closing the window here ends only this game.
   SDL_Event minievent;
   while (!s.end) {
-    while (SDL_PollEvent(&minievent)) handle_event(s, minievent);
+    while (poll_event(&minievent)) handle_event(s, minievent);
     frame(s, assets, screen, score);
     SDL_Flip(screen);
     SDL_Delay(FRAME_DELAY_MS);  // a fixed wait, not a frame timer
   }
   assets.free_sound();
-  SDL_Delay(END_PAUSE_MS);
+  closing_pause(END_PAUSE_MS);
   assets.free();
 }

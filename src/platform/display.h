@@ -1,0 +1,7 @@
+#pragma once
+
+// Whether the video driver SDL chose shows the game to anyone. Without a
+// display SDL quietly falls back to a driver that draws into memory; unless
+// the player asked for it (SDL_VIDEODRIVER), that is reported on stderr in
+// one line and the answer is false. Call after SDL has started its video.
+bool display_shows_game();

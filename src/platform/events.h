@@ -1,0 +1,28 @@
+#pragma once
+#include <SDL.h>
+
+// The game's one way to read events: every loop calls poll_event where it
+// would call SDL_PollEvent. On the way to the game's rules, in this order:
+// - after a stop signal (signals.h) the player's input is dropped and each
+//   drain of the queue reads one Escape press, so every loop leaves as if
+//   Escape had been pressed;
+// - joystick events become the key events the game reads (gamepads);
+// - the desktop keys are used up, presses and releases alike: Alt+Enter and
+//   F11 toggle full screen, M mutes and unmutes music and effects together,
+//   P and Pause pause a game in play (pause.h) and do nothing elsewhere;
+// - while a game is in play, losing the input focus or being minimised
+//   pauses it too. Paused, poll_event returns only once P, Pause or Return
+//   resumes (their presses used up), or with the Escape press, window close
+//   or stop signal that ends the pause and reaches the game as it is. Keys
+//   let go while paused are let go after it; keys pressed while paused are
+//   used up with their releases.
+// A player who never uses these keys sees every event as SDL gives it.
+int poll_event(SDL_Event* event);
+
+// Whether M has muted the game.
+bool sound_muted();
+
+// The closing moment of a mini-game or the sword fight: waits ms
+// milliseconds, using up every event that arrives meanwhile so that no key
+// pressed in it reaches the main game. A stop signal cuts it short.
+void closing_pause(Uint32 ms);

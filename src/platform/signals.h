@@ -1,0 +1,26 @@
+#pragma once
+#include <SDL.h>
+
+// Ctrl+C, kill and a closed terminal (SIGINT, SIGTERM, SIGHUP) end the game
+// as Escape would, from any screen: the handlers only note the request, and
+// the event layer turns it into Escape presses (events.h). A second signal
+// ends the program at once, in case a loop never reads its events.
+
+// Replaces SDL's handlers, which would turn the signals into a window close
+// that the menus ignore. Call after SDL has started.
+void install_stop_signals();
+
+// A signal has asked the game to end.
+bool stop_requested();
+
+// Forgets the request (a new run in the same process starts without one).
+void forget_stop_request();
+
+// Ends the program with status 0 at once, for a run that a signal has
+// ended (its record already kept): closing the audio device would wait out
+// the buffer it is playing, up to 0.2 s. Only the display is closed.
+[[noreturn]] void leave_at_once();
+
+// Waits ms milliseconds in short steps, returning early once a signal has
+// asked the game to end. Reads no clock.
+void wait_ms(Uint32 ms);
