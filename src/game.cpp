@@ -14,6 +14,7 @@
 #include "image.h"
 #include "music.h"
 #include "platform/display.h"
+#include "platform/gamepad.h"
 #include "platform/records_location.h"
 #include "platform/signals.h"
 #include "play_loop.h"
@@ -99,6 +100,7 @@ bool start_up(GAME& game) {
     return false;
   }
   SDL_WM_SetCaption("Animation", nullptr);
+  open_gamepads();
 
   game.myminis = new minis;
   game.myfight = new fighting;
@@ -167,6 +169,7 @@ void shut_down(GAME& game) {
   game.font = nullptr;
   game.font2 = nullptr;
   Mix_CloseAudio();
+  close_gamepads();
   SDL_Quit();
   screen = nullptr;
   delete_object(game.myCannonball);

@@ -4,15 +4,11 @@
 
 #include <deque>
 
+#include "platform/gamepad.h"
 #include "platform/pause.h"
 #include "platform/signals.h"
 
 namespace {
-
-// Gamepads plug in here: translate_gamepad turns a joystick event into the
-// key events the game reads, queued on out, and returns true when it used
-// the event up. Until then joysticks give nothing.
-bool translate_gamepad(const SDL_Event& /*event*/, std::deque<SDL_Event>& /*out*/) { return false; }
 
 const Uint32 PAUSE_PASS_MS = 40;
 
@@ -124,7 +120,7 @@ bool next_event(SDL_Event& e) {
       pending.pop_front();
     } else {
       if (!SDL_PollEvent(&e)) return false;
-      if (translate_gamepad(e, pending)) continue;
+      if (translate_gamepad_event(e, pending)) continue;
     }
     if (!take_desktop_key(e)) return true;
   }
