@@ -201,6 +201,8 @@ class SESSION {
     const int limit_frames = (plan.games + 1) * (plan.max_frames + 2 * STUCK_FRAMES);
     harness::set_limits(static_cast<Uint32>(limit_frames) * TICK_MS, limit_frames);
     watch.written();
+    // The start-up check loads every music file once: not a screen change.
+    music_seen = harness::music_files().size();
     marker_was_on = game.myfight->is_on();
     schedule_tick();
     try {
