@@ -65,10 +65,10 @@ bool is_music(const std::string& path) {
 }
 
 bool decodes_as_wav(const std::string& path) {
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
   Uint8* samples = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV(path.c_str(), &spec, &samples, &length) == nullptr) return false;
+  if (SDL_LoadWAV(path.c_str(), &format, &samples, &length) == nullptr) return false;
   SDL_FreeWAV(samples);
   return true;
 }
