@@ -169,6 +169,13 @@ void rows_frame_bench(benchmark::State& state) {
   assets.free();
 }
 
+// The start-up check that every game file decodes, as start_up runs it.
+void file_check_bench(benchmark::State& state) {
+  for (auto _ : state) {
+    if (!bad_game_files().empty()) state.SkipWithError("a game file is missing or corrupt");
+  }
+}
+
 // Remembers each benchmark's best real time per iteration over its
 // repetitions: the least disturbed by whatever else the machine is doing.
 class COLLECTOR : public benchmark::ConsoleReporter {
@@ -224,6 +231,7 @@ int main(int argc, char** argv) {
   add("fight_frame", fight_frame_bench);
   add("trap_run_frame", trap_run_frame_bench);
   add("rows_frame", rows_frame_bench);
+  add("file_check", file_check_bench);
   // Repetitions of the different frames take turns, so that a slow spell of
   // the machine does not fall on one of them only.
   std::vector<char*> args(argv, argv + argc);
@@ -250,5 +258,6 @@ int main(int argc, char** argv) {
     std::printf("rows frame / floor: %.2f\n", collector.ns["rows_frame"] / floor_ns);
     std::printf("play frame / floor: %.2f\n", collector.ns["play_frame"] / floor_ns);
   }
+  std::printf("start-up file check: %.1f ms\n", collector.ns["file_check"] / 1e6);
   return 0;
 }

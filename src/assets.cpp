@@ -1,6 +1,13 @@
 #include "assets.h"
 
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <cerrno>
 #include <cstdio>
+
+#include "sound.h"
 
 const std::vector<std::string>& game_files() {
   static const std::vector<std::string> files = {
@@ -45,15 +52,65 @@ const std::vector<std::string>& game_files() {
   return files;
 }
 
-std::vector<std::string> missing_game_files() {
-  std::vector<std::string> missing;
+namespace {
+
+bool ends_with(const std::string& text, const char* end) {
+  const std::string tail(end);
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool is_music(const std::string& path) {
+  return path == "sfx/open.wav" || path == "sfx/game.wav" || path == "sfx/end.wav";
+}
+
+bool decodes_as_wav(const std::string& path) {
+  SDL_AudioSpec spec;
+  Uint8* samples = nullptr;
+  Uint32 length = 0;
+  if (SDL_LoadWAV(path.c_str(), &spec, &samples, &length) == nullptr) return false;
+  SDL_FreeWAV(samples);
+  return true;
+}
+
+// Loads the file as the game will, and frees it again.
+bool decodes(const std::string& path) {
+  if (ends_with(path, ".ttf")) {
+    TTF_Font* font = TTF_OpenFont(path.c_str(), 36);
+    if (font != nullptr) TTF_CloseFont(font);
+    return font != nullptr;
+  }
+  if (ends_with(path, ".wav")) {
+    // SDL's reader first: the mixer's music loader never returns from a WAV
+    // file that ends before its samples begin.
+    if (!decodes_as_wav(path)) return false;
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) return true;  // a silent game loads none
+    if (is_music(path)) {
+      Mix_Music* music = Mix_LoadMUS(path.c_str());
+      Mix_FreeMusic(music);
+      return music != nullptr;
+    }
+    Mix_Chunk* chunk = load_sound(path);
+    Mix_FreeChunk(chunk);
+    return chunk != nullptr;
+  }
+  SDL_Surface* image = IMG_Load(path.c_str());
+  SDL_FreeSurface(image);
+  return image != nullptr;
+}
+
+}  // namespace
+
+std::vector<BAD_FILE> bad_game_files() {
+  std::vector<BAD_FILE> bad;
   for (const std::string& path : game_files()) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-      missing.push_back(path);
-    } else {
-      std::fclose(file);
+      bad.push_back({errno == ENOENT ? "missing" : "unreadable", path});
+      continue;
     }
+    std::fclose(file);
+    if (!decodes(path)) bad.push_back({"corrupt", path});
   }
-  return missing;
+  return bad;
 }

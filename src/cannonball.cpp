@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "collision.h"
 #include "constants.h"
 #include "image.h"
 #include "sound.h"
@@ -22,7 +23,10 @@ CANNONBALL::CANNONBALL()
       airway(FROM_LEFT),
       sprite_sheet(nullptr),
       c_boxes(2),
-      effect(load_sound("sfx/cannon.wav")) {
+      effect(load_sound("sfx/cannon.wav")),
+      flight_boxes(2),
+      flight_dx(0),
+      flight_dy(0) {
   sprite_sheet = load_image("sprites\\ball.bmp");
   shift_boxes();
 }
@@ -63,25 +67,34 @@ void CANNONBALL::start_over() {
   }
   ++rVel;
   shift_boxes();
+  flight_dx = 0;  // not flown yet
+  flight_dy = 0;
 }
 
 void CANNONBALL::move() {
+  flight_boxes = c_boxes;
+  int dx = 0, dy = 0;
   switch (airway) {
     case FROM_LEFT:
-      x += xVel;
+      dx = xVel;
       break;
     case FROM_RIGHT:
-      x -= xVel;
+      dx = -xVel;
       break;
     case FROM_TOP:
-      y += yVel;
+      dy = yVel;
       break;
     case FROM_BOTTOM:
-      y -= yVel;
+      dy = -yVel;
       break;
   }
+  x += dx;
+  y += dy;
   shift_boxes();
   if (x > 680 || y > 520 || x < -40 || y < -40) start_over();
+  // The way out is part of the flight, the jump back to an edge is not.
+  flight_dx = dx;
+  flight_dy = dy;
 }
 
 void CANNONBALL::show(SDL_Surface* dest) { apply_surface(x, y, sprite_sheet, dest); }
@@ -93,6 +106,10 @@ void CANNONBALL::shift_boxes() {
 }
 
 std::vector<SDL_Rect>& CANNONBALL::get_c_boxes() { return c_boxes; }
+
+bool CANNONBALL::hits(std::vector<SDL_Rect>& boxes) {
+  return check_collision(boxes, c_boxes) || check_flight(boxes, flight_boxes, flight_dx, flight_dy);
+}
 
 void CANNONBALL::zero_vel() {
   xVel = BASE_SPEED;

@@ -20,6 +20,9 @@ class CANNONBALL {
   void shift_boxes();
   std::vector<SDL_Rect>& get_c_boxes();
   void zero_vel();
+  // Whether the ball hits the boxes: overlaps them now, or flew across them
+  // in its last move, which a fast ball can do between two frames.
+  bool hits(std::vector<SDL_Rect>& boxes);
 
   int get_x() const { return x; }
   int get_y() const { return y; }
@@ -36,4 +39,8 @@ class CANNONBALL {
   SDL_Surface* sprite_sheet;
   std::vector<SDL_Rect> c_boxes;
   Mix_Chunk* effect;
+  // The last move: the boxes where it began and the step, kept when the
+  // ball was relaunched at its end.
+  std::vector<SDL_Rect> flight_boxes;
+  int flight_dx, flight_dy;
 };

@@ -24,14 +24,25 @@
 
 namespace {
 
-void report_missing_files(const std::vector<std::string>& missing) {
+void report_bad_files(const std::vector<BAD_FILE>& bad) {
   char cwd[4096];
   const char* where = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "the working directory";
+  std::fprintf(
+      stderr,
+      "brinegrab: cannot start: these game files are missing, unreadable or corrupt in %s:\n",
+      where);
+  for (const BAD_FILE& file : bad) {
+    std::fprintf(stderr, "  %s: %s\n", file.problem.c_str(), file.path.c_str());
+  }
   std::fprintf(stderr,
-               "brinegrab: cannot start: these game files are missing or unreadable in %s:\n",
-               where);
-  for (const std::string& path : missing) std::fprintf(stderr, "  %s\n", path.c_str());
-  std::fprintf(stderr, "Start the game from its game directory (./play does).\n");
+               "Start the game from its game directory, built afresh if a file is corrupt "
+               "(./play does both).\n");
+}
+
+void close_libraries() {
+  TTF_Quit();
+  Mix_CloseAudio();
+  SDL_Quit();
 }
 
 template <class T>
@@ -69,12 +80,6 @@ void prepare_after_mode(GAME& game) {
 }
 
 bool start_up(GAME& game) {
-  const std::vector<std::string> missing = missing_game_files();
-  if (!missing.empty()) {
-    report_missing_files(missing);
-    return false;
-  }
-
   // Keep the pixel art crisp when the picture is scaled to a large monitor,
   // unless the player has chosen otherwise.
   setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
@@ -93,13 +98,19 @@ bool start_up(GAME& game) {
   }
   install_stop_signals();
   TTF_Init();
+  // Every file is decoded once before the window opens: a damaged file would
+  // otherwise give, say, an invisible cannonball that still hits.
+  const std::vector<BAD_FILE> bad = bad_game_files();
+  if (!bad.empty()) {
+    report_bad_files(bad);
+    close_libraries();
+    return false;
+  }
   set_window_icon();
   screen = SDL_SetVideoMode(WIDTH, HEIGHT, BPP, video_mode_flags());
   if (screen == nullptr) {
     std::fprintf(stderr, "brinegrab: cannot open the 640x480 display: %s\n", SDL_GetError());
-    TTF_Quit();
-    Mix_CloseAudio();
-    SDL_Quit();
+    close_libraries();
     return false;
   }
   SDL_WM_SetCaption("Animation", nullptr);

@@ -107,7 +107,7 @@ void pirate_step(GAME& game, P& pirate, int& lives, int& ghost_counter, const ch
       ghost_counter = 0;
     }
   }
-  if (!pirate.is_ghost() && check_collision(boxes, game.myCannonball->get_c_boxes())) {
+  if (!pirate.is_ghost() && game.myCannonball->hits(boxes)) {
     // A hit costs a heart and makes the pirate a ghost for a while; with no
     // heart left it kills him.
     if (lives > 0) {

@@ -1,6 +1,6 @@
 #include "timer.h"
 
-#include <SDL.h>
+#include <climits>
 
 #include "constants.h"
 #include "platform/pause.h"
@@ -9,13 +9,15 @@
 TIMER::TIMER() : startTicks(0), pausedAtStart(0) {}
 
 void TIMER::start() {
-  startTicks = static_cast<int>(SDL_GetTicks());
+  startTicks = SDL_GetTicks();
   pausedAtStart = paused_ms();
 }
 
 int TIMER::get_ticks() {
-  const int paused = static_cast<int>(paused_ms() - pausedAtStart);
-  return static_cast<int>(SDL_GetTicks()) - startTicks - paused;
+  // Unsigned subtraction is exact across the wrap; only a count left
+  // running for more than 24.8 days is too long for an int.
+  const Uint32 elapsed = SDL_GetTicks() - startTicks - (paused_ms() - pausedAtStart);
+  return elapsed > INT_MAX ? INT_MAX : static_cast<int>(elapsed);
 }
 
 bool pace_frame(TIMER& timer) {

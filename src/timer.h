@@ -2,7 +2,9 @@
 #include <SDL.h>
 
 // Measures how long the current frame has taken. Time spent paused
-// (platform/pause.h) does not count.
+// (platform/pause.h) does not count. SDL's millisecond count wraps after
+// 49.7 days; it is kept in its own unsigned type, so a frame that spans the
+// wrap still measures right.
 class TIMER {
  public:
   TIMER();
@@ -10,7 +12,7 @@ class TIMER {
   int get_ticks();
 
  private:
-  int startTicks;
+  Uint32 startTicks;
   Uint32 pausedAtStart;
 };
 

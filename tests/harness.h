@@ -13,6 +13,9 @@ namespace harness {
 // ---- The virtual clock. SDL_Delay advances it at once; nothing else does.
 Uint32 now();
 void advance(Uint32 ms);
+// Sets the clock to ms, say just before SDL's count passes 2^31 or wraps at
+// 2^32; at_time and the limits then count on from there across the wrap.
+void set_clock(Uint32 ms);
 // Makes the k-th SDL_GetTicks call from now (1 = the next one) see the clock
 // ms further on, as if the game had been busy for that long.
 void stall_at_ticks_call(int k, Uint32 ms);
@@ -57,6 +60,9 @@ bool save_png(SDL_Surface* surface, const std::string& path);
 std::string frame_file(const std::string& name);
 // The colour of one pixel of a surface.
 void pixel_rgb(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b);
+// How many pixels of the two 640 x 480 surfaces differ in colour, looking
+// at every step-th pixel of every step-th row.
+int differing_pixels(SDL_Surface* a, SDL_Surface* b, int step = 1);
 
 // ---- Sound. The music files loaded so far, in order, and how often the
 // effect loaded from a file has been played.

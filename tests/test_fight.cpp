@@ -142,16 +142,7 @@ TEST_F(FightDriver, DrawingOnlyTheWaterThatShowsChangesNoPixel) {
   SDL_Surface* clipped = SDL_ConvertSurface(screen, screen->format, SDL_SWSURFACE);
   assets.water_rows = 480;
   fight::draw(state, assets, screen, points);
-  int differing = 0;
-  for (int y = 0; y < 480; y += 2) {
-    for (int x = 0; x < 640; x += 2) {
-      Uint8 r1, g1, b1, r2, g2, b2;
-      harness::pixel_rgb(clipped, x, y, &r1, &g1, &b1);
-      harness::pixel_rgb(screen, x, y, &r2, &g2, &b2);
-      differing += r1 != r2 || g1 != g2 || b1 != b2;
-    }
-  }
-  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(harness::differing_pixels(clipped, screen, 2), 0);
   SDL_FreeSurface(clipped);
   assets.free();
 }

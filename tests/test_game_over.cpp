@@ -67,5 +67,15 @@ TEST_F(GAME_OVER, TheRecordsShownAreThoseInTheFile) {
   }
   EXPECT_GE(rightmost, 585);
   EXPECT_LT(rightmost, 595);
+  // The solo record on the left, the two-player record on the right, the
+  // score in the large font.
+  EXPECT_EQ(ink_missing(frame,
+                        [&](SDL_Surface* s) {
+                          draw_text(s, game.font2, "18250", game.textcolor2, 45, 250);
+                          draw_text(s, game.font2, "42750", game.textcolor2, 595, 250,
+                                    ALIGN::RIGHT);
+                          draw_text(s, game.font, "162", game.textcolor2, 0, 115, ALIGN::CENTRE);
+                        }),
+            0);
   SDL_FreeSurface(frame);
 }

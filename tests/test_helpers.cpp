@@ -28,15 +28,20 @@ TEST(Collision, SumsDoNotWrapAtTheEdgesOfSixteenBits) {
   EXPECT_FALSE(check_collision(a, rect(-32768, -32768, 10, 10)));
 }
 
-TEST(CheckCollision, EdgesMeetingNeverOverlap) {
+TEST(CheckCollision, EdgesMeetingNeverOverlapInEitherOrder) {
   std::vector<SDL_Rect> a = {rect(0, 0, 10, 10)};
   std::vector<SDL_Rect> below = {rect(0, 10, 10, 10)};
   std::vector<SDL_Rect> right = {rect(10, 0, 10, 10)};
   std::vector<SDL_Rect> corner = {rect(9, 9, 10, 10)};
   EXPECT_FALSE(check_collision(a, below));
+  EXPECT_FALSE(check_collision(below, a));
   EXPECT_FALSE(check_collision(a, right));
+  EXPECT_FALSE(check_collision(right, a));
   EXPECT_TRUE(check_collision(a, corner));
+  EXPECT_TRUE(check_collision(corner, a));
   EXPECT_FALSE(check_collision(a, rect(0, 10, 10, 10)));
+  EXPECT_FALSE(check_collision(below, rect(0, 0, 10, 10)));
+  EXPECT_FALSE(check_collision(right, rect(0, 0, 10, 10)));
   EXPECT_TRUE(check_collision(a, rect(9, 9, 10, 10)));
 }
 
@@ -126,14 +131,21 @@ TEST(Timer, CountsFromTheLastStartAndPacesTheRestOfTheFrame) {
   harness::advance(1000);
   TIMER timer;
   EXPECT_EQ(timer.get_ticks(), 1000);
-  timer.start();
-  EXPECT_EQ(timer.get_ticks(), 0);
-  harness::advance(15);
-  EXPECT_EQ(timer.get_ticks(), 15);
-  EXPECT_TRUE(pace_frame(timer));
-  EXPECT_EQ(harness::now(), 1040u);
-  timer.start();
-  harness::advance(40);
-  EXPECT_FALSE(pace_frame(timer)) << "a frame that used its 40 ms does not wait";
-  EXPECT_EQ(harness::now(), 1080u);
+  // Also where SDL's count passes 2^31 (24.8 days up) and where it wraps
+  // to 0 (49.7 days): frames that span either measure and wait the same.
+  for (Uint32 at : {1000u, 0x80000000u - 20, 0xFFFFFFFFu - 19}) {
+    SCOPED_TRACE(at);
+    harness::set_clock(at);
+    timer.start();
+    EXPECT_EQ(timer.get_ticks(), 0);
+    harness::advance(15);
+    EXPECT_EQ(timer.get_ticks(), 15);
+    EXPECT_TRUE(pace_frame(timer));
+    EXPECT_EQ(harness::now(), at + 40);
+    EXPECT_EQ(timer.get_ticks(), 40);
+    timer.start();
+    harness::advance(40);
+    EXPECT_FALSE(pace_frame(timer)) << "a frame that used its 40 ms does not wait";
+    EXPECT_EQ(harness::now(), at + 80);
+  }
 }

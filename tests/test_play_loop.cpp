@@ -266,10 +266,18 @@ TEST_F(PLAY, HeartsShowTheLivesLeft) {
   game.myPirate2->make_position(540, -40);
   game.lives1 = 0;
   game.lives2 = 2;
+  game.score = 4711;
   harness::capture_frames(true);
   play_frame(game);
   SDL_Surface* frame = harness::last_frame();
   harness::save_png(frame, harness::frame_file("hearts.png"));
+  // Between the hearts, the label above the score.
+  EXPECT_EQ(ink_missing(frame,
+                        [&](SDL_Surface* s) {
+                          draw_text_middle(s, game.font2, "score", game.textcolor, -20);
+                          draw_text_middle(s, game.font2, "4711", game.textcolor);
+                        }),
+            0);
   // How red a heart's square looks: a held heart is red, a lost one grey.
   auto redness = [&](int left) {
     int sum = 0;

@@ -2,7 +2,28 @@
 // up, what touching them runs, and that solo games never see them.
 #include <gtest/gtest.h>
 
+#include "minigames/funcs.h"
 #include "play_fixture.h"
+
+namespace {
+
+// The mini-game whose background the frame shows most of.
+int mini_game_shown(SDL_Surface* frame) {
+  const char* backgrounds[] = {"minigames/bg.png", "minigames/cave.png", "minigames/shore.png"};
+  int shown = -1, fewest = 640 * 480;
+  for (int kind = 0; kind < 3; ++kind) {
+    SDL_Surface* bg = load(backgrounds[kind]);
+    const int unlike = harness::differing_pixels(frame, bg, 4);
+    SDL_FreeSurface(bg);
+    if (unlike < fewest) {
+      fewest = unlike;
+      shown = kind;
+    }
+  }
+  return shown;
+}
+
+}  // namespace
 
 class PORTALS : public PLAY_TEST {
  protected:
@@ -32,22 +53,50 @@ TEST_F(PORTALS, TheMapPieceIsOnThePlayfieldInTheFirstFrameOfATwoPlayerGame) {
   EXPECT_LE(piece.y, 339);
 }
 
-TEST_F(PORTALS, BothPiratesOnTheMapPieceRunOneMiniGameOnly) {
+TEST_F(PORTALS, BothPiratesOnTheMapPieceRunOneMiniGameOnlyTheOneDrawnForIt) {
   begin(true);
   no_ghost_pickups();
-  stand_on(*game.myPirate, game.myminis->get_hitbox());
-  stand_on(*game.myPirate2, game.myminis->get_hitbox());
-  game.myPirate->handle_input(harness::key_down(SDLK_RIGHT));
   escape_every_frame();
-  const int score = game.score;
-  play_frame(game);
-  EXPECT_EQ(harness::plays("sfx/mini_enter.wav"), 1);
-  EXPECT_FALSE(game.myminis->is_on());
-  EXPECT_EQ(game.myPirate->get_xvel(), 0) << "both pirates stand still afterwards";
-  EXPECT_GE(game.score, score) << "mini-games only add";
-  // The held key's release does not push the pirate back.
-  game.myPirate->handle_input(harness::key_up(SDLK_RIGHT));
-  EXPECT_EQ(game.myPirate->get_xvel(), 0);
+  harness::capture_frames(true);
+  // The piece of the new game, then a piece placed for each mini-game in turn.
+  for (int round = 0; round < 4; ++round) {
+    int kind = game.myminis->get_game();
+    if (round > 0) {
+      kind = round - 1;
+      ASSERT_FALSE(game.myminis->is_on());
+      // A seed whose third number picks this mini-game: x, y, rand() % 3.
+      unsigned seed = 0;
+      for (int drawn = -1; drawn != kind;) {
+        std::srand(++seed);
+        std::rand();
+        std::rand();
+        drawn = std::rand() % 3;
+      }
+      std::srand(seed);
+      game.myminis->place();
+      ASSERT_EQ(game.myminis->get_game(), kind);
+    }
+    SCOPED_TRACE("mini-game " + std::to_string(kind));
+    stand_on(*game.myPirate, game.myminis->get_hitbox());
+    stand_on(*game.myPirate2, game.myminis->get_hitbox());
+    game.myPirate->handle_input(harness::key_down(SDLK_RIGHT));
+    harness::drain_queue();  // the Escape after the last frame
+    const int score = game.score;
+    const int entries = harness::plays("sfx/mini_enter.wav");
+    SDL_Surface* first = nullptr;
+    harness::after_flip(harness::flips() + 1, [&] { first = harness::last_frame(); });
+    play_frame(game);
+    EXPECT_EQ(harness::plays("sfx/mini_enter.wav"), entries + 1);
+    EXPECT_FALSE(game.myminis->is_on());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(mini_game_shown(first), kind);
+    SDL_FreeSurface(first);
+    EXPECT_EQ(game.myPirate->get_xvel(), 0) << "both pirates stand still afterwards";
+    EXPECT_GE(game.score, score) << "mini-games only add";
+    // The held key's release does not push the pirate back.
+    game.myPirate->handle_input(harness::key_up(SDLK_RIGHT));
+    EXPECT_EQ(game.myPirate->get_xvel(), 0);
+  }
 }
 
 TEST_F(PORTALS, BothPiratesOnTheMarkerRunTwoFights) {
@@ -83,6 +132,12 @@ TEST_F(PORTALS, TheMarkerComesBackOnlyByChanceAndSurvivesANewGame) {
   EXPECT_TRUE(game.myfight->is_on());
   EXPECT_GT(frames, 1);
   const SDL_Rect place = game.myfight->get_hitbox();
+  // A marker on the playfield stays put when placed again, drawing nothing.
+  std::srand(77);
+  const int next = std::rand();
+  std::srand(77);
+  game.myfight->replace();
+  EXPECT_EQ(std::rand(), next);
   begin(true);
   EXPECT_TRUE(game.myfight->is_on());
   EXPECT_EQ(game.myfight->get_hitbox().x, place.x);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "assets.h"
@@ -40,6 +41,22 @@ class ENV_OVERRIDE {
 
 const Uint32 SPLASH_MS = 15000;
 
+// Gives the file new contents in a GAME_DIR_COPY without touching the built
+// game: a linked folder becomes a folder of links first.
+void replace_in_copy(const std::string& path, const std::string& bytes) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(path).parent_path();
+  if (!folder.empty() && fs::is_symlink(folder)) {
+    fs::remove(folder);
+    fs::create_directory(folder);
+    for (const auto& entry : fs::directory_iterator(fs::path(GAME_DIR) / folder)) {
+      fs::create_symlink(entry.path(), folder / entry.path().filename());
+    }
+  }
+  fs::remove(path);
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 }  // namespace
 
 TEST(StartUp, MissingFilesAreNamedAndTheGameDoesNotStart) {
@@ -51,16 +68,15 @@ TEST(StartUp, MissingFilesAreNamedAndTheGameDoesNotStart) {
   testing::internal::CaptureStderr();
   EXPECT_FALSE(start_up(game));
   const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("title.ttf"), std::string::npos) << said;
-  EXPECT_NE(said.find("sfx/cannon.wav"), std::string::npos) << said;
+  EXPECT_NE(said.find("  missing: title.ttf\n"), std::string::npos) << said;
+  EXPECT_NE(said.find("  missing: sfx/cannon.wav\n"), std::string::npos) << said;
   EXPECT_NE(said.find(dir.path()), std::string::npos) << "names the directory searched: " << said;
   EXPECT_EQ(said.find("sprites/bg.jpg"), std::string::npos) << "present files are not listed";
   EXPECT_EQ(game.myPirate, nullptr);
 }
 
-TEST(StartUp, EveryGameFileIsInTheBuiltGameDirectory) {
-  harness::GAME_DIR_COPY dir;
-  EXPECT_TRUE(missing_game_files().empty());
+TEST_F(GAME_TEST, EveryGameFileIsInTheBuiltGameDirectoryAndDecodes) {
+  EXPECT_TRUE(bad_game_files().empty());
   EXPECT_GE(game_files().size(), 37u);
 }
 
@@ -76,6 +92,35 @@ TEST(StartUp, AnUnreadableFontIsReportedNotCrashedOn) {
   EXPECT_NE(said.find("text.ttf"), std::string::npos) << said;
   EXPECT_EQ(game.myPirate, nullptr) << "everything made is cleaned up again";
   EXPECT_EQ(screen, nullptr);
+}
+
+// Each kind of file the game loads (an image, a sound effect, music, a
+// font) made empty, cut short or replaced by other bytes is found corrupt,
+// with the libraries started as start_up starts them.
+TEST_F(GAME_TEST, EmptyCutShortOrForeignFilesAreCorrupt) {
+  struct FILE_CASE {
+    const char* path;
+    size_t cut_to;  // bytes left when cut short; 0 for half the file
+  };
+  // Cut where the game's own loader gives up: a sound before its samples,
+  // an image or a font halfway.
+  const FILE_CASE files[] = {
+      {"sprites/ball.bmp", 0}, {"sfx/cannon.wav", 36}, {"sfx/game.wav", 36}, {"text.ttf", 0}};
+  for (const FILE_CASE& file : files) {
+    std::ifstream in(std::string(GAME_DIR) + "/" + file.path, std::ios::binary);
+    const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(good.size(), file.cut_to);
+    const std::string cut = good.substr(0, file.cut_to > 0 ? file.cut_to : good.size() / 2);
+    for (const std::string& bytes : {std::string(), cut, std::string(4000, 'x')}) {
+      SCOPED_TRACE(std::string(file.path) + " of " + std::to_string(bytes.size()) + " bytes");
+      replace_in_copy(file.path, bytes);
+      const std::vector<BAD_FILE> bad = bad_game_files();
+      ASSERT_EQ(bad.size(), 1u);
+      EXPECT_EQ(bad[0].problem, "corrupt");
+      EXPECT_EQ(bad[0].path, file.path);
+    }
+    replace_in_copy(file.path, good);
+  }
 }
 
 TEST(StartUp, NoDisplayIsReportedClearly) {
@@ -150,14 +195,26 @@ TEST(StartUp, PixelArtStaysCrispUnlessThePlayerChoseOtherwise) {
 }
 
 TEST(StartUp, TheProgramExitsWithStatusOneWhenItCannotStart) {
-  harness::reset();
-  harness::GAME_DIR_COPY dir;
-  std::filesystem::remove(dir.path() + "/sprites");
-  testing::internal::CaptureStderr();
   char name[] = "brinegrab";
   char* args[] = {name, nullptr};
+  {
+    harness::reset();
+    harness::GAME_DIR_COPY dir;
+    std::filesystem::remove(dir.path() + "/sprites");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(SDL_main(1, args), 1);
+    testing::internal::GetCapturedStderr();
+  }
+  // A file that is there but does not decode (an empty ball would be an
+  // invisible one that still hits) is named the way a missing one is.
+  harness::reset();
+  harness::GAME_DIR_COPY dir;
+  replace_in_copy("sprites/ball.bmp", "");
+  testing::internal::CaptureStderr();
   EXPECT_EQ(SDL_main(1, args), 1);
-  testing::internal::GetCapturedStderr();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find(dir.path() + ":\n  corrupt: sprites/ball.bmp\n"), std::string::npos) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 3) << "that file only: " << said;
 }
 
 class RUN : public GAME_TEST {};
@@ -185,10 +242,35 @@ TEST_F(RUN, EscapeOnTheTitleEndsTheRunWithoutTouchingTheRecords) {
 TEST_F(RUN, EnterDuringTheSplashEndsOnlyTheTitleScreen) {
   // Splash: flips 1 to 3. Title: one pass (flip 4). Hint one: flip 5, then
   // Escape is read on its second pass.
+  harness::capture_frames(true);
+  SDL_Surface* title = nullptr;
+  SDL_Surface* hints = nullptr;
   harness::at_time(1000, [] { harness::press(SDLK_RETURN); });
-  harness::after_flip(5, [] { harness::press(SDLK_ESCAPE); });
+  harness::after_flip(4, [&] { title = harness::last_frame(); });
+  harness::after_flip(5, [&] {
+    hints = harness::last_frame();
+    harness::press(SDLK_ESCAPE);
+  });
   run(game);
   EXPECT_EQ(harness::flips(), 5);
+  ASSERT_NE(title, nullptr);
+  ASSERT_NE(hints, nullptr);
+  // Each screen's own lines, in the game's text helper: the title first,
+  // then the first of the two hint screens.
+  EXPECT_EQ(ink_missing(title,
+                        [&](SDL_Surface* s) {
+                          draw_text(s, game.font2, "Game by:", game.textcolor2, 0, 120,
+                                    ALIGN::CENTRE);
+                        }),
+            0);
+  EXPECT_EQ(ink_missing(hints,
+                        [&](SDL_Surface* s) {
+                          draw_text(s, game.font2, "~The cannon balls are getting faster",
+                                    game.textcolor2, 0, 200, ALIGN::CENTRE);
+                        }),
+            0);
+  SDL_FreeSurface(title);
+  SDL_FreeSurface(hints);
 }
 
 TEST_F(RUN, WindowCloseIsIgnoredOnTheMenus) {
@@ -251,6 +333,15 @@ TEST_F(RUN, SpaceTogglesTwoPlayerModeAndTheChoiceIsShown) {
   }
   EXPECT_GT(changed_inside, 50);
   EXPECT_EQ(changed_outside, 0);
+  for (SDL_Surface* frame : {no_frame, yes_frame}) {
+    const char* shown = frame == no_frame ? "~NO" : "~YES";
+    SCOPED_TRACE(shown);
+    EXPECT_EQ(ink_missing(frame,
+                          [&](SDL_Surface* s) {
+                            draw_text(s, game.font2, shown, game.textcolor2, 0, 270, ALIGN::CENTRE);
+                          }),
+              0);
+  }
   SDL_FreeSurface(no_frame);
   SDL_FreeSurface(yes_frame);
 }
