@@ -21,7 +21,9 @@ from PIL import Image
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from files import digest_tree  # noqa: E402
+import art_icon  # noqa: E402
 import check_assets  # noqa: E402
+import generate  # noqa: E402
 import images  # noqa: E402
 
 
@@ -219,6 +221,25 @@ class CheckerRejectsBrokenImages(unittest.TestCase):
         os.remove(os.path.join(bad, "sprites", "ball.bmp"))
         self.assertEqual(check_assets.main(["x", bad, "--images-only"]), 1)
         self.assertEqual(check_assets.main(["x", os.path.join(self.tmp, "nope")]), 2)
+
+
+class Icons(unittest.TestCase):
+    def test_one_picture_for_the_window_and_every_desktop_size(self):
+        tmp = tempfile.mkdtemp(prefix="brinegrab_icon_")
+        self.addCleanup(shutil.rmtree, tmp, True)
+        self.assertEqual(generate.main(["x", tmp, "icon", "icons"]), 0)
+        with Image.open(os.path.join(tmp, "icon.png")) as im:
+            window = np.array(im)
+        self.assertEqual(window.shape, (64, 64, 4))
+        self.assertEqual(window[0, 0, 3], 0, "clear outside the round badge")
+        self.assertTrue((window[12:52, 12:52, 3] == 255).all(), "opaque inside it")
+        for size in art_icon.SIZES:
+            with Image.open(os.path.join(tmp, "%d.png" % size)) as im:
+                self.assertEqual((im.size, im.mode), ((size, size), "RGBA"))
+                a = np.array(im)
+            if size >= 64:
+                k = size // 64
+                self.assertTrue((a[::k, ::k] == window).all(), "%d px: the same pixels" % size)
 
 
 if __name__ == "__main__":

@@ -15,8 +15,10 @@
 #include "music.h"
 #include "platform/display.h"
 #include "platform/gamepad.h"
+#include "platform/options.h"
 #include "platform/records_location.h"
 #include "platform/signals.h"
+#include "platform/window_setup.h"
 #include "play_loop.h"
 #include "screens.h"
 
@@ -104,7 +106,8 @@ bool start_up(GAME& game) {
     close_libraries();
     return false;
   }
-  screen = SDL_SetVideoMode(WIDTH, HEIGHT, BPP, SDL_FULLSCREEN);
+  set_window_icon();
+  screen = SDL_SetVideoMode(WIDTH, HEIGHT, BPP, video_mode_flags());
   if (screen == nullptr) {
     std::fprintf(stderr, "brinegrab: cannot open the 640x480 display: %s\n", SDL_GetError());
     close_libraries();
@@ -197,8 +200,10 @@ void shut_down(GAME& game) {
 }
 
 int SDL_main(int argc, char* args[]) {
-  (void)argc;
-  (void)args;
+  OPTIONS options;
+  const int status = parse_options(argc, args, options, stdout, stderr);
+  if (status >= 0) return status;
+  choose_windowed(options.windowed);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
   if (!start_up(game)) return 1;

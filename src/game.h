@@ -59,6 +59,7 @@ void prepare_after_mode(GAME& game);
 // Closes the libraries and deletes the game objects.
 void shut_down(GAME& game);
 
-// The game's entry: seeds rand() with the time, then start-up, the run and
-// shutdown. Returns the exit status. C linkage, as SDL's headers declare it.
+// The game's entry: reads the command line (--help and --version end there),
+// seeds rand() with the time, then start-up, the run and shutdown. Returns
+// the exit status. C linkage, as SDL's headers declare it.
 extern "C" int SDL_main(int argc, char* args[]);

@@ -2,6 +2,9 @@
 // the bounds, the sprite row and step, ghost mode.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <type_traits>
+
 #include "game_fixture.h"
 #include "pirate.h"
 
@@ -31,7 +34,14 @@ struct PIRATE_OF {
 };
 
 using BOTH = ::testing::Types<PIRATE_OF<PLAYER_ONE>, PIRATE_OF<PLAYER_TWO>>;
-TYPED_TEST_SUITE(PIRATES, BOTH);
+// Names each typed test by its player (PIRATES/PlayerOne.*) rather than by an index.
+struct PLAYER_NAME {
+  template <class T>
+  static std::string GetName(int) {
+    return std::is_same_v<typename T::player, PLAYER_ONE> ? "PlayerOne" : "PlayerTwo";
+  }
+};
+TYPED_TEST_SUITE(PIRATES, BOTH, PLAYER_NAME);
 
 }  // namespace
 

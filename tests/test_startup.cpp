@@ -11,6 +11,7 @@
 
 #include "assets.h"
 #include "game_fixture.h"
+#include "platform/window_setup.h"
 #include "screens.h"
 
 namespace {
@@ -132,6 +133,36 @@ TEST(StartUp, NoDisplayIsReportedClearly) {
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("brinegrab: cannot"), std::string::npos) << said;
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "one clear line: " << said;
+}
+
+TEST(StartUp, AMissingOrBrokenWindowIconDoesNotStopTheGame) {
+  for (const char* icon : {"", "not a picture"}) {
+    harness::reset();
+    reset_game_globals();
+    harness::GAME_DIR_COPY dir;
+    std::filesystem::remove("icon.png");
+    if (*icon != '\0') std::ofstream("icon.png") << icon;
+    GAME game;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(start_up(game)) << "icon.png: '" << icon << "'";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    shut_down(game);
+  }
+}
+
+TEST(StartUp, FullScreenUnlessAWindowWasAskedFor) {
+  for (bool windowed : {false, true}) {
+    harness::reset();
+    reset_game_globals();
+    harness::GAME_DIR_COPY dir;
+    choose_windowed(windowed);
+    GAME game;
+    ASSERT_TRUE(start_up(game));
+    EXPECT_EQ((screen->flags & SDL_FULLSCREEN) != 0, !windowed) << "windowed: " << windowed;
+    EXPECT_EQ(screen->w, 640);
+    shut_down(game);
+  }
+  choose_windowed(false);
 }
 
 TEST(StartUp, NoAudioDeviceRunsSilent) {

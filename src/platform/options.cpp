@@ -1,0 +1,79 @@
+#include "platform/options.h"
+
+#include <cstring>
+
+namespace {
+
+const char* const USAGE =
+    "Usage: brinegrab [--windowed | --fullscreen]\n"
+    "       brinegrab --help | --version\n";
+
+const char* const HELP =
+    "\n"
+    "Brinegrab: a pirate arcade game for one or two players on one keyboard.\n"
+    "\n"
+    "Options:\n"
+    "  --windowed      play in a 640x480 window\n"
+    "  --fullscreen    play full screen (the default)\n"
+    "  -h, --help      show this help and exit\n"
+    "  --version       show the version and exit\n"
+    "\n"
+    "Keys:\n"
+    "  Enter           go on; play (mode screen); play again (game over)\n"
+    "  Space           one or two players (mode screen)\n"
+    "  Escape          quit (menus); end the game, the mini-game or the fight\n"
+    "  arrow keys      move pirate one; Up jumps in the trap run\n"
+    "  Right Ctrl      pirate one strikes in the sword fight\n"
+    "  W, A, S, D      move pirate two; W jumps in the trap run\n"
+    "  G               pirate two strikes in the sword fight\n"
+    "  P or Pause      pause; P, Pause or Enter resume\n"
+    "  M               mute and unmute music and sounds\n"
+    "  Alt+Enter, F11  switch between full screen and a window\n"
+    "\n"
+    "Gamepads (the first steers pirate one, the second pirate two):\n"
+    "  stick or d-pad  move\n"
+    "  first button    strike\n"
+    "  Start           Enter\n"
+    "  Back or Select  Escape\n"
+    "\n"
+    "Files:\n"
+    "  The game reads its pictures, sounds and fonts from the directory it is\n"
+    "  started in; the installed launcher starts it in share/games/brinegrab.\n"
+    "  records.dat     the solo and two-player records: ./records.dat when it\n"
+    "                  can be written in the working directory, otherwise\n"
+    "                  $XDG_DATA_HOME/brinegrab/records.dat (by default\n"
+    "                  ~/.local/share/brinegrab/records.dat)\n"
+    "\n"
+    "Environment:\n"
+    "  SDL_VIDEODRIVER           video driver (x11, wayland, ...)\n"
+    "  SDL_AUDIODRIVER           audio driver (pulseaudio, alsa, dummy for silence)\n"
+    "  SDL12COMPAT_SCALE_METHOD  scaling of the full-screen picture: nearest\n"
+    "                            (the game's default, sharp) or linear (smooth)\n"
+    "  XDG_DATA_HOME             where records.dat goes when the working\n"
+    "                            directory cannot be written\n";
+
+}  // namespace
+
+int parse_options(int argc, char* argv[], OPTIONS& options, std::FILE* out, std::FILE* err) {
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    if (std::strcmp(arg, "--windowed") == 0) {
+      options.windowed = true;
+    } else if (std::strcmp(arg, "--fullscreen") == 0) {
+      options.windowed = false;
+    } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+      std::fputs(USAGE, out);
+      std::fputs(HELP, out);
+      return 0;
+    } else if (std::strcmp(arg, "--version") == 0) {
+      std::fprintf(out, "brinegrab %s\n", BRINEGRAB_VERSION);
+      return 0;
+    } else {
+      std::fprintf(err, "brinegrab: unknown option '%s'\n", arg);
+      std::fputs(USAGE, err);
+      std::fputs("Try 'brinegrab --help' for the keys and files.\n", err);
+      return 2;
+    }
+  }
+  return -1;
+}
