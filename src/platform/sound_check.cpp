@@ -8,10 +8,10 @@
 namespace {
 
 bool decodes_as_wav(const std::string& path) {
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
   Uint8* samples = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV(path.c_str(), &spec, &samples, &length) == nullptr) return false;
+  if (SDL_LoadWAV(path.c_str(), &format, &samples, &length) == nullptr) return false;
   SDL_FreeWAV(samples);
   return true;
 }
