@@ -7,7 +7,8 @@
 #include "platform/pause.h"
 #include "platform/signals.h"
 
-TIMER::TIMER() : startTicks(0), pausedAtStart(0) {}
+// Time paused before the timer was made is not its own.
+TIMER::TIMER() : startTicks(0), pausedAtStart(paused_ms()) {}
 
 void TIMER::start() {
   startTicks = SDL_GetTicks();
