@@ -411,34 +411,52 @@ async function main() {
     await waitForFlips(page, 1, 10000);
     const kept = await recordsFile(page);
     check('the record is still there after a reload', kept === saved, `records.dat: ${kept}`);
-    await waitForFlips(page, 4, SPLASH_MS + 5000);
-    await press(page, 'Enter');
-    await press(page, 'Enter');
-    await press(page, 'Enter');
-    await press(page, 'Space');
-    await press(page, 'Enter', 0);
-    const twoFlip = flips();
-    figures.cpuPlay = await cpuShare(browser, 5000);
-    const twoFlips = flips() - twoFlip;
-    const playGaps = gapsSince(twoFlip + 1);
-    figures.playGapMedian = percentile(playGaps, 0.5);
-    figures.playGapP95 = percentile(playGaps, 0.95);
-    const two = await canvasPixels(page);
-    await page.screenshot({path: path.join(outDir, 'web_two_players.png')});
-    const twoHearts = heartPixelsOfPlayerTwo(two);
+    // The new game places its map piece anywhere, pirates included: a pirate
+    // standing on it plays its mini-game at once (and the treasure boxes then
+    // wait for keys), or a pirate may hide it. A fresh page places a new
+    // piece, so the two-player game gets up to three tries.
+    let twoFlips = 0;
+    let twoHearts = 0;
+    let piece = null;
+    let tries = 0;
+    while (tries < 3 && !piece) {
+      if (tries++) {
+        flipTimes = [];
+        await page.reload();
+        await waitForFlips(page, 1, 10000);
+      }
+      await waitForFlips(page, 4, SPLASH_MS + 5000);
+      await press(page, 'Enter');
+      await press(page, 'Enter');
+      await press(page, 'Enter');
+      await press(page, 'Space');
+      await press(page, 'Enter', 0);
+      const twoFlip = flips();
+      if (tries === 1) {
+        figures.cpuPlay = await cpuShare(browser, 5000);
+        const playGaps = gapsSince(twoFlip + 1);
+        figures.playGapMedian = percentile(playGaps, 0.5);
+        figures.playGapP95 = percentile(playGaps, 0.95);
+      } else {
+        await sleep(5000);
+      }
+      twoFlips = flips() - twoFlip;
+      const two = await canvasPixels(page);
+      await page.screenshot({path: path.join(outDir, 'web_two_players.png')});
+      twoHearts = heartPixelsOfPlayerTwo(two);
+      // The piece may be hidden for a moment under the cannonball.
+      for (let look = 0; look < 10 && !piece && twoHearts >= 500; ++look) {
+        piece = await findSprite(page, 'minigames/map_sheet.png', 4);
+        if (!piece) await sleep(120);
+      }
+    }
     check('two-player mode reaches play, with both players\' hearts',
           twoFlips >= 50 && twoHearts >= 500,
           `${twoFlips} flips in 5 s, ${twoHearts} pink pixels`);
-
     // Pirate one walks onto the map piece (or meets the swords on the way):
     // a mini-game or the fight takes over the screen.
-    // The piece may be hidden for a moment under the cannonball or a pirate.
-    let piece = null;
-    for (let look = 0; look < 10 && !piece; ++look) {
-      piece = await findSprite(page, 'minigames/map_sheet.png', 4);
-      if (!piece) await sleep(120);
-    }
-    check('the map piece is on the beach', piece !== null, JSON.stringify(piece));
+    check('the map piece is on the beach', piece !== null,
+          `${JSON.stringify(piece)} (game ${tries} of 3)`);
     if (piece) {
       // Pirate one starts at (280, 120); his upper box is 27 in and 10 down.
       const dx = piece.x - 27 - 280;
