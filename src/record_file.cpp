@@ -61,6 +61,11 @@ class DIRECTORY_LOCK {
     }
   }
 
+  // Makes a rename in the directory outlive a crash.
+  void sync() const {
+    if (dir.get() >= 0) fsync(dir.get());
+  }
+
  private:
   FD dir;  // closing it releases the lock
 };
@@ -141,7 +146,9 @@ int rewrite_in_place(const std::string& path, const std::string& text, int temp_
 
 // Puts `text` in a new file beside `path` and renames it over `path`; `old`
 // is the file replaced, whose owner and permission bits the new one keeps.
-int replace(const std::string& path, const std::string& text, const struct stat* old) {
+// `lock` holds the directory of `path`.
+int replace(const std::string& path, const std::string& text, const struct stat* old,
+            const DIRECTORY_LOCK& lock) {
   std::string temp = path + ".XXXXXX";
   FD out(mkostemp(&temp[0], O_CLOEXEC));
   if (out.get() < 0) return old != nullptr ? rewrite_in_place(path, text, errno) : errno;
@@ -158,8 +165,7 @@ int replace(const std::string& path, const std::string& text, const struct stat*
     unlink(temp.c_str());
     return error;
   }
-  FD dir(open(directory_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) fsync(dir.get());  // the rename itself outlives a crash
+  lock.sync();
   return 0;
 }
 
@@ -199,7 +205,7 @@ int change(const std::string& path,
   } else if (error != 0) {
     return error;
   }
-  return replace(target, change_text(text), exists ? &old : nullptr);
+  return replace(target, change_text(text), exists ? &old : nullptr, lock);
 }
 
 }  // namespace record_file

@@ -27,15 +27,6 @@ bool muted = false;
 int music_volume = MIX_MAX_VOLUME;
 int effect_volume = MIX_MAX_VOLUME;
 
-SDL_Event escape_press() {
-  SDL_Event e = {};
-  e.type = SDL_KEYDOWN;
-  e.key.type = SDL_KEYDOWN;
-  e.key.state = SDL_PRESSED;
-  e.key.keysym.sym = SDLK_ESCAPE;
-  return e;
-}
-
 // Escape, then nothing, then Escape again: each loop's drain of the queue
 // reads exactly one Escape press and ends.
 bool stop_event(SDL_Event& e) {
@@ -44,7 +35,7 @@ bool stop_event(SDL_Event& e) {
   }
   pending.clear();
   escape_given = !escape_given;
-  if (escape_given) e = escape_press();
+  if (escape_given) e = key_event(SDL_KEYDOWN, SDLK_ESCAPE);
   return escape_given;
 }
 
@@ -186,13 +177,12 @@ int poll_event(SDL_Event* event) {
 bool sound_muted() { return muted; }
 
 void closing_pause(Uint32 ms) {
-  const Uint32 step_ms = 20;
   SDL_Event unused;
   for (;;) {
     while (poll_event(&unused)) {
     }
     if (ms == 0 || stop_requested()) return;
-    const Uint32 step = ms < step_ms ? ms : step_ms;
+    const Uint32 step = ms < WAIT_STEP_MS ? ms : WAIT_STEP_MS;
     wait_ms(step);
     ms -= step;
   }

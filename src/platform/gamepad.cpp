@@ -11,17 +11,6 @@ const SDLKey PLAYER_KEYS[GAMEPAD_COUNT][PAD_PARTS] = {
     {SDLK_w, SDLK_s, SDLK_a, SDLK_d, SDLK_g, SDLK_ESCAPE, SDLK_RETURN},
 };
 
-// (An event's type is a Uint8 in SDL 1.2 and a Uint32 in the browser's SDL.)
-SDL_Event key_event(decltype(SDL_Event::type) type, SDLKey key) {
-  SDL_Event e;
-  std::memset(&e, 0, sizeof e);
-  e.type = type;
-  e.key.type = type;
-  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.keysym.sym = key;
-  return e;
-}
-
 int button_part(int button) {
   switch (button) {
     case GAMEPAD_STRIKE_BUTTON:
@@ -62,6 +51,16 @@ SDL_Joystick* opened[GAMEPAD_COUNT];
 bool joysticks_on = false;
 
 }  // namespace
+
+SDL_Event key_event(KEY_EVENT_TYPE type, SDLKey key) {
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  e.type = type;
+  e.key.type = type;
+  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.sym = key;
+  return e;
+}
 
 bool translate_joystick_event(GAMEPADS& pads, const SDL_Event& e, std::deque<SDL_Event>& out) {
   int which = 0;

@@ -47,6 +47,12 @@ struct GAMEPADS {
   GAMEPAD pads[GAMEPAD_COUNT];
 };
 
+// A key's press (SDL_KEYDOWN) or release (SDL_KEYUP) as the keyboard gives
+// it, with no modifier. (An event's type is a Uint8 in SDL 1.2 and a Uint32
+// in the browser's SDL.)
+using KEY_EVENT_TYPE = decltype(SDL_Event::type);
+SDL_Event key_event(KEY_EVENT_TYPE type, SDLKey key);
+
 // Whether e is a joystick's event. A joystick event is consumed: the key
 // presses and releases it makes, if any (at most four, for the d-pad swung
 // from up-left to down-right), are added to out, releases first. Events of a

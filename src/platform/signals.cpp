@@ -11,7 +11,6 @@ namespace {
 volatile std::sig_atomic_t stop_signal = 0;
 
 const int STOP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
-const Uint32 WAIT_STEP_MS = 20;
 
 void note_stop(int sig) {
   if (stop_signal != 0) {

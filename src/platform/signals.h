@@ -21,6 +21,9 @@ void forget_stop_request();
 // the buffer it is playing, up to 0.2 s. Only the display is closed.
 [[noreturn]] void leave_at_once();
 
-// Waits ms milliseconds in short steps, returning early once a signal has
+// The step of the waits below: short enough that a signal ends them at once.
+constexpr Uint32 WAIT_STEP_MS = 20;
+
+// Waits ms milliseconds in steps of WAIT_STEP_MS, returning early once a signal has
 // asked the game to end. Reads no clock.
 void wait_ms(Uint32 ms);
