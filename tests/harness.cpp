@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 extern "C" {
 Mix_Music* __real_Mix_LoadMUS(const char* file);
@@ -196,6 +198,13 @@ SDL_Surface* last_frame() {
                                            0x0000FF00, 0x000000FF, 0);
   std::memcpy(copy->pixels, s.frame.data(), s.frame.size() * sizeof(Uint32));
   return copy;
+}
+
+std::string file_text(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 std::string frame_file(const std::string& name) {

@@ -70,6 +70,9 @@ const std::vector<std::string>& music_files();
 int plays(const std::string& sound_file);
 int total_plays();
 
+// The whole text of a file; empty when it cannot be read.
+std::string file_text(const std::string& path);
+
 // Forgets every scheduled action, sets the clock to 0, the flip count to 0,
 // the limits to their defaults (30 virtual minutes, 200000 flips).
 void reset();

@@ -37,12 +37,7 @@ namespace {
 
 using CLOCK = std::chrono::steady_clock;
 
-std::string file_text(const char* path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using harness::file_text;
 
 // ---- The real program, started as a player would.
 

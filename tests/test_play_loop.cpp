@@ -11,12 +11,7 @@
 
 namespace {
 
-std::string file_text(const char* path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using harness::file_text;
 
 // The flips before play: three splash pictures, the title, two hints and
 // the mode screen, each left by Enter on its first pass.

@@ -26,12 +26,7 @@
 
 namespace {
 
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using harness::file_text;
 
 void write_file(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
@@ -105,26 +100,26 @@ class RECORD_FILE : public ::testing::Test {
 
 TEST_F(RECORD_FILE, WithNoFileEachModeStartsFromZero) {
   EXPECT_TRUE(update_records(1234, false));
-  EXPECT_EQ(contents("records.dat"), "1234 0");
+  EXPECT_EQ(file_text("records.dat"), "1234 0");
   std::filesystem::remove("records.dat");
   EXPECT_TRUE(update_records(1234, true));
-  EXPECT_EQ(contents("records.dat"), "0 1234");
+  EXPECT_EQ(file_text("records.dat"), "0 1234");
 }
 
 TEST_F(RECORD_FILE, OnlyTheRecordOfTheModePlayedChanges) {
   write_file("records.dat", "500 700");
   update_records(600, false);
-  EXPECT_EQ(contents("records.dat"), "600 700");
+  EXPECT_EQ(file_text("records.dat"), "600 700");
   update_records(650, true);
-  EXPECT_EQ(contents("records.dat"), "600 700");
+  EXPECT_EQ(file_text("records.dat"), "600 700");
   update_records(701, true);
-  EXPECT_EQ(contents("records.dat"), "600 701");
+  EXPECT_EQ(file_text("records.dat"), "600 701");
 }
 
 TEST_F(RECORD_FILE, AnEqualScoreChangesNothingButTheFileIsRewritten) {
   write_file("records.dat", "  500\n\t700\n");
   EXPECT_TRUE(update_records(500, false));
-  EXPECT_EQ(contents("records.dat"), "500 700");
+  EXPECT_EQ(file_text("records.dat"), "500 700");
 }
 
 TEST_F(RECORD_FILE, AnyWhitespaceMaySeparateTheValues) {
@@ -154,10 +149,10 @@ TEST_F(RECORD_FILE, DamagedValuesCountAsZero) {
   }
   write_file("records.dat", "-40 7");
   update_records(0, false);
-  EXPECT_EQ(contents("records.dat"), "0 7") << "any score beats a negative record";
+  EXPECT_EQ(file_text("records.dat"), "0 7") << "any score beats a negative record";
   write_file("records.dat", "99999999999 5");
   update_records(10, false);
-  EXPECT_EQ(contents("records.dat"), "10 5") << "an unreadable first value keeps the second";
+  EXPECT_EQ(file_text("records.dat"), "10 5") << "an unreadable first value keeps the second";
 }
 
 TEST_F(RECORD_FILE, ARecordFileThatCannotBeReplacedIsLeftAlone) {
@@ -184,7 +179,7 @@ TEST_F(RECORD_FILE, AFailedWriteKeepsTheOldRecords) {
   setrlimit(RLIMIT_FSIZE, &old_limit);
   sigaction(SIGXFSZ, &old_action, nullptr);
   EXPECT_FALSE(written);
-  EXPECT_EQ(contents("records.dat"), "300 400");
+  EXPECT_EQ(file_text("records.dat"), "300 400");
   EXPECT_FALSE(std::filesystem::exists("records.dat.new"));
 }
 
@@ -196,7 +191,7 @@ TEST_F(RECORD_FILE, AReadOnlyDirectoryKeepsTheOldRecords) {
       ".", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   EXPECT_FALSE(update_records(1000, false));
   std::filesystem::permissions(".", std::filesystem::perms::owner_all);
-  EXPECT_EQ(contents("records.dat"), "300 400");
+  EXPECT_EQ(file_text("records.dat"), "300 400");
 }
 
 TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
@@ -222,7 +217,7 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
        "mine/records.dat", "saved 1000 400", "",
        [] {
          EXPECT_TRUE(fs::is_symlink("mine/records.dat"));
-         EXPECT_EQ(contents("shared/records.dat"), "1000 400");
+         EXPECT_EQ(file_text("shared/records.dat"), "1000 400");
          EXPECT_EQ(mode_of("shared/records.dat"), 0664);
        }},
       {"a read-only file in a writable directory",
@@ -243,7 +238,7 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
        },
        "ro/records.dat", "saved 1000 400", "",
        [] {
-         EXPECT_EQ(contents("ro/records.dat"), "1000 400") << "rewritten in place";
+         EXPECT_EQ(file_text("ro/records.dat"), "1000 400") << "rewritten in place";
          EXPECT_EQ(mode_of("ro/records.dat"), 0600);
        }},
       {"a read-only file in a read-only directory",
@@ -255,7 +250,7 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
        },
        "ro/records.dat", "not saved 300 400",
        "brinegrab: cannot save the records in ro/records.dat: Permission denied\n",
-       [] { EXPECT_EQ(contents("ro/records.dat"), "300 400"); }},
+       [] { EXPECT_EQ(file_text("ro/records.dat"), "300 400"); }},
       {"no file in a read-only directory",
        [&] {
          fs::create_directories("ro");
@@ -281,7 +276,7 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
        },
        "records.dat", "not saved 300 400",
        "brinegrab: cannot save the records in records.dat: File too large\n",
-       [] { EXPECT_EQ(contents("records.dat"), "300 400"); }},
+       [] { EXPECT_EQ(file_text("records.dat"), "300 400"); }},
       {"a loop of links", [] { fs::create_symlink("records.dat", "records.dat"); }, "records.dat",
        "not saved 0 0",
        "brinegrab: cannot save the records in records.dat: Too many levels of symbolic links\n",
@@ -459,9 +454,9 @@ TEST_F(RECORD_FILE, AGameStartedInAReadOnlyDirectoryKeepsItsRecordsInTheDataDire
     });
     run(game);
     shut_down(game);
-    return contents(data + "/brinegrab/records.dat") == std::to_string(game.score) + " 0"
+    return file_text(data + "/brinegrab/records.dat") == std::to_string(game.score) + " 0"
                ? "saved in the data directory"
-               : "not saved: '" + contents(data + "/brinegrab/records.dat") + "'";
+               : "not saved: '" + file_text(data + "/brinegrab/records.dat") + "'";
   });
   EXPECT_EQ(played.out, "saved in the data directory");
   EXPECT_EQ(mode_of(data + "/brinegrab"), 0700) << "made for the player alone";
