@@ -29,7 +29,8 @@ void report_bad_files(const std::vector<BAD_FILE>& bad) {
   const char* where = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "the working directory";
   std::fprintf(
       stderr,
-      "brinegrab: cannot start: these game files are missing, unreadable or corrupt in %s:\n",
+      "brinegrab: cannot start: these game files are missing, unreadable, corrupt or not "
+      "regular files in %s:\n",
       where);
   for (const BAD_FILE& file : bad) {
     std::fprintf(stderr, "  %s: %s\n", file.problem.c_str(), file.path.c_str());
@@ -83,6 +84,14 @@ bool start_up(GAME& game) {
   // Keep the pixel art crisp when the picture is scaled to a large monitor,
   // unless the player has chosen otherwise.
   setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
+  // Before SDL starts: SDL would take SIGINT and SIGTERM for a window close
+  // that start-up never reads (it leaves handlers it finds in place). From
+  // here on a stop signal ends the program at the next step or file, as the
+  // player quitting: closing the audio device would take a fifth of a second.
+  install_stop_signals();
+  const auto leave_if_stopped = [] {
+    if (stop_requested()) leave_at_once();
+  };
 
   // Video first: the audio device may be missing, and then the game runs silent.
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
@@ -93,14 +102,15 @@ bool start_up(GAME& game) {
     SDL_Quit();
     return false;
   }
+  leave_if_stopped();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
     Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096);
   }
-  install_stop_signals();
   TTF_Init();
   // Every file is decoded once before the window opens: a damaged file would
   // otherwise give, say, an invisible cannonball that still hits.
   const std::vector<BAD_FILE> bad = bad_game_files();
+  leave_if_stopped();
   if (!bad.empty()) {
     report_bad_files(bad);
     close_libraries();

@@ -1,16 +1,25 @@
 // Start-up, the menus and the skeleton of a run, driven by scripted keys on
 // the virtual clock.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "assets.h"
 #include "game_fixture.h"
+#include "platform/signals.h"
 #include "platform/window_setup.h"
 #include "screens.h"
 
@@ -41,9 +50,9 @@ class ENV_OVERRIDE {
 
 const Uint32 SPLASH_MS = 15000;
 
-// Gives the file new contents in a GAME_DIR_COPY without touching the built
-// game: a linked folder becomes a folder of links first.
-void replace_in_copy(const std::string& path, const std::string& bytes) {
+// Removes the file from a GAME_DIR_COPY without touching the built game, to
+// put something else there: a linked folder becomes a folder of links first.
+void remove_in_copy(const std::string& path) {
   namespace fs = std::filesystem;
   const fs::path folder = fs::path(path).parent_path();
   if (!folder.empty() && fs::is_symlink(folder)) {
@@ -54,7 +63,45 @@ void replace_in_copy(const std::string& path, const std::string& bytes) {
     }
   }
   fs::remove(path);
+}
+
+// Gives the file new contents in a GAME_DIR_COPY.
+void replace_in_copy(const std::string& path, const std::string& bytes) {
+  remove_in_copy(path);
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Runs body in a child process, which ends inside it (by exec or exit), with
+// the child's stderr caught in said. Returns the child's wait status, or -1
+// if it was still running after 10 s (a hang: it is killed then).
+int child_status(const std::function<void()>& body, std::string& said) {
+  int err[2];
+  if (pipe(err) != 0) return -1;
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(err[1], 2);
+    close(err[0]);
+    body();
+    _exit(127);
+  }
+  close(err[1]);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > until) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      status = -1;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  said.clear();
+  char buffer[512];
+  for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) said.append(buffer, n);
+  close(err[0]);
+  return status;
 }
 
 }  // namespace
@@ -123,6 +170,82 @@ TEST_F(GAME_TEST, EmptyCutShortOrForeignFilesAreCorrupt) {
   }
 }
 
+// A file the game could only wait on (a pipe with no writer) or that is no
+// file at all is named without being opened; none of them blocks the check.
+TEST_F(GAME_TEST, PipesDevicesFoldersAndDanglingLinksAreNamedNotOpened) {
+  struct CASE {
+    const char* path;
+    const char* what;
+    std::function<void(const char*)> make;
+    const char* problem;
+  };
+  const CASE cases[] = {
+      {"sprites/ball.bmp", "a pipe", [](const char* p) { mkfifo(p, 0644); }, "not a regular file"},
+      {"sfx/game.wav", "a pipe", [](const char* p) { mkfifo(p, 0644); }, "not a regular file"},
+      {"title.ttf", "a pipe", [](const char* p) { mkfifo(p, 0644); }, "not a regular file"},
+      {"text.ttf", "a device",
+       [](const char* p) { std::filesystem::create_symlink("/dev/zero", p); },
+       "not a regular file"},
+      {"sfx/coin.wav", "a folder", [](const char* p) { std::filesystem::create_directory(p); },
+       "not a regular file"},
+      {"minigames/cave.png", "a dangling link",
+       [](const char* p) { std::filesystem::create_symlink("nowhere.png", p); }, "missing"},
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(std::string(c.path) + " as " + c.what);
+    remove_in_copy(c.path);
+    c.make(c.path);
+    const std::vector<BAD_FILE> bad = bad_game_files();
+    ASSERT_EQ(bad.size(), 1u);
+    EXPECT_EQ(bad[0].problem, c.problem);
+    EXPECT_EQ(bad[0].path, c.path);
+    std::filesystem::remove(c.path);
+    std::filesystem::create_symlink(std::string(GAME_DIR) + "/" + c.path, c.path);
+  }
+}
+
+// The real program, as a player starts it, with a pipe for a picture.
+TEST(StartUp, APipeForAGameFileEndsTheProgramWithStatusOneAtOnce) {
+  harness::GAME_DIR_COPY dir;
+  remove_in_copy("sprites/ball.bmp");
+  ASSERT_EQ(mkfifo("sprites/ball.bmp", 0644), 0);
+  const std::string program = std::string(GAME_DIR) + "/brinegrab";
+  std::string said;
+  const auto began = std::chrono::steady_clock::now();
+  const int status = child_status(
+      [&] { execl(program.c_str(), "brinegrab", static_cast<char*>(nullptr)); }, said);
+  const auto took = std::chrono::steady_clock::now() - began;
+  ASSERT_NE(status, -1) << "still waiting on the pipe after 10 s: " << said;
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1) << said;
+  EXPECT_NE(said.find(":\n  not a regular file: sprites/ball.bmp\n"), std::string::npos) << said;
+  RecordProperty("ms", static_cast<int>(
+                           std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+}
+
+// A stop signal during start-up ends the program as the player quitting
+// (status 0), before any window, without a word, whatever the files are.
+TEST(StartUp, AStopSignalEndsStartUpAsQuitting) {
+  harness::reset();
+  harness::GAME_DIR_COPY dir;
+  remove_in_copy("sprites/ball.bmp");
+  ASSERT_EQ(mkfifo("sprites/ball.bmp", 0644), 0);
+  std::string said;
+  const int status = child_status(
+      [] {
+        install_stop_signals();
+        std::raise(SIGTERM);
+        GAME game;
+        start_up(game);
+        _exit(2);  // start-up went on
+      },
+      said);
+  ASSERT_NE(status, -1);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << said;
+  EXPECT_EQ(said, "");
+}
+
 TEST(StartUp, NoDisplayIsReportedClearly) {
   harness::reset();
   harness::GAME_DIR_COPY dir;
@@ -136,16 +259,29 @@ TEST(StartUp, NoDisplayIsReportedClearly) {
 }
 
 TEST(StartUp, AMissingOrBrokenWindowIconDoesNotStopTheGame) {
-  for (const char* icon : {"", "not a picture"}) {
+  struct CASE {
+    const char* icon;  // "" for none
+    bool pipe;         // a pipe, which the game must not wait on, instead
+    const char* said;
+  };
+  const CASE cases[] = {
+      {"", false, ""},
+      {"not a picture", false, ""},
+      {"", true, "brinegrab: icon.png is not a regular file: the window keeps the default icon\n"},
+  };
+  for (const CASE& c : cases) {
     harness::reset();
     reset_game_globals();
     harness::GAME_DIR_COPY dir;
     std::filesystem::remove("icon.png");
-    if (*icon != '\0') std::ofstream("icon.png") << icon;
+    if (*c.icon != '\0') std::ofstream("icon.png") << c.icon;
+    if (c.pipe) {
+      ASSERT_EQ(mkfifo("icon.png", 0644), 0);
+    }
     GAME game;
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(start_up(game)) << "icon.png: '" << icon << "'";
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(start_up(game)) << "icon.png: '" << c.icon << "', pipe: " << c.pipe;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said);
     shut_down(game);
   }
 }
