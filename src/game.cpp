@@ -15,6 +15,7 @@
 #include "music.h"
 #include "platform/display.h"
 #include "platform/gamepad.h"
+#include "platform/library_noise.h"
 #include "platform/options.h"
 #include "platform/records_location.h"
 #include "platform/signals.h"
@@ -92,19 +93,22 @@ bool start_up(GAME& game) {
   const auto leave_if_stopped = [] {
     if (stop_requested()) leave_at_once();
   };
-
-  // Video first: the audio device may be missing, and then the game runs silent.
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-    std::fprintf(stderr, "brinegrab: cannot start the display: %s\n", SDL_GetError());
-    return false;
-  }
-  if (!display_shows_game()) {
-    SDL_Quit();
-    return false;
-  }
-  leave_if_stopped();
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096);
+  {
+    const LIBRARY_NOISE_OFF quiet;
+    // Video first: the audio device may be missing, and then the game runs silent.
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+      std::fprintf(stderr, "brinegrab: cannot start the display: %s\n", SDL_GetError());
+      return false;
+    }
+    if (!display_shows_game()) {
+      SDL_Quit();
+      return false;
+    }
+    leave_if_stopped();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+        Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) != 0) {
+      std::fprintf(stderr, "brinegrab: no sound device: playing silent\n");
+    }
   }
   TTF_Init();
   // Every file is decoded once before the window opens: a damaged file would
