@@ -97,7 +97,7 @@ bool start_up(GAME& game) {
     const LIBRARY_NOISE_OFF quiet;
     // Video first: the audio device may be missing, and then the game runs silent.
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-      std::fprintf(stderr, "brinegrab: cannot start the display: %s\n", SDL_GetError());
+      report_display_failure(SDL_GetError());
       return false;
     }
     if (!display_shows_game()) {
