@@ -25,6 +25,9 @@
 
 namespace {
 
+// Set when start-up ended because a stop signal asked the game to end.
+bool stopped_in_start_up = false;
+
 void report_bad_files(const std::vector<BAD_FILE>& bad) {
   char cwd[4096];
   const char* where = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "the working directory";
@@ -82,17 +85,15 @@ void prepare_after_mode(GAME& game) {
 }
 
 bool start_up(GAME& game) {
+  stopped_in_start_up = false;
   // Keep the pixel art crisp when the picture is scaled to a large monitor,
   // unless the player has chosen otherwise.
   setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
   // Before SDL starts: SDL would take SIGINT and SIGTERM for a window close
   // that start-up never reads (it leaves handlers it finds in place). From
-  // here on a stop signal ends the program at the next step or file, as the
-  // player quitting: closing the audio device would take a fifth of a second.
+  // here on a stop signal ends start-up at the next step or file.
   install_stop_signals();
-  const auto leave_if_stopped = [] {
-    if (stop_requested()) leave_at_once();
-  };
+  const auto stopped = [] { return stopped_in_start_up = stop_requested(); };
   {
     const LIBRARY_NOISE_OFF quiet;
     // Video first: the audio device may be missing, and then the game runs silent.
@@ -104,7 +105,7 @@ bool start_up(GAME& game) {
       SDL_Quit();
       return false;
     }
-    leave_if_stopped();
+    if (stopped()) return false;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
         Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) != 0) {
       std::fprintf(stderr, "brinegrab: no sound device: playing silent\n");
@@ -114,7 +115,7 @@ bool start_up(GAME& game) {
   // Every file is decoded once before the window opens: a damaged file would
   // otherwise give, say, an invisible cannonball that still hits.
   const std::vector<BAD_FILE> bad = bad_game_files();
-  leave_if_stopped();
+  if (stopped()) return false;
   if (!bad.empty()) {
     report_bad_files(bad);
     close_libraries();
@@ -220,7 +221,12 @@ int SDL_main(int argc, char* args[]) {
   choose_windowed(options.windowed);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
-  if (!start_up(game)) return 1;
+  if (!start_up(game)) {
+    // The player quit during start-up. As after a run a signal ended, closing
+    // the audio device would only keep the player waiting a fifth of a second.
+    if (stopped_in_start_up) leave_at_once();
+    return 1;
+  }
   run(game);
   if (stop_requested()) leave_at_once();
   shut_down(game);
