@@ -3,9 +3,8 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
-#include <cerrno>
-#include <cstdio>
-
+#include "platform/regular_file.h"
+#include "platform/signals.h"
 #include "platform/sound_check.h"
 
 const std::vector<std::string>& game_files() {
@@ -81,13 +80,21 @@ bool decodes(const std::string& path) {
 std::vector<BAD_FILE> bad_game_files() {
   std::vector<BAD_FILE> bad;
   for (const std::string& path : game_files()) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-      bad.push_back({errno == ENOENT ? "missing" : "unreadable", path});
-      continue;
+    if (stop_requested()) break;
+    switch (regular_file_kind(path.c_str())) {
+      case FILE_KIND::MISSING:
+        bad.push_back({"missing", path});
+        break;
+      case FILE_KIND::UNREADABLE:
+        bad.push_back({"unreadable", path});
+        break;
+      case FILE_KIND::NOT_REGULAR:
+        bad.push_back({"not a regular file", path});
+        break;
+      case FILE_KIND::REGULAR:
+        if (!decodes(path)) bad.push_back({"corrupt", path});
+        break;
     }
-    std::fclose(file);
-    if (!decodes(path)) bad.push_back({"corrupt", path});
   }
   return bad;
 }

@@ -15,6 +15,7 @@
 #include "music.h"
 #include "platform/display.h"
 #include "platform/gamepad.h"
+#include "platform/library_noise.h"
 #include "platform/options.h"
 #include "platform/records_location.h"
 #include "platform/signals.h"
@@ -24,12 +25,16 @@
 
 namespace {
 
+// Set when start-up ended because a stop signal asked the game to end.
+bool stopped_in_start_up = false;
+
 void report_bad_files(const std::vector<BAD_FILE>& bad) {
   char cwd[4096];
   const char* where = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "the working directory";
   std::fprintf(
       stderr,
-      "brinegrab: cannot start: these game files are missing, unreadable or corrupt in %s:\n",
+      "brinegrab: cannot start: these game files are missing, unreadable, corrupt or not "
+      "regular files in %s:\n",
       where);
   for (const BAD_FILE& file : bad) {
     std::fprintf(stderr, "  %s: %s\n", file.problem.c_str(), file.path.c_str());
@@ -80,27 +85,37 @@ void prepare_after_mode(GAME& game) {
 }
 
 bool start_up(GAME& game) {
+  stopped_in_start_up = false;
   // Keep the pixel art crisp when the picture is scaled to a large monitor,
   // unless the player has chosen otherwise.
   setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
-
-  // Video first: the audio device may be missing, and then the game runs silent.
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-    std::fprintf(stderr, "brinegrab: cannot start the display: %s\n", SDL_GetError());
-    return false;
-  }
-  if (!display_shows_game()) {
-    SDL_Quit();
-    return false;
-  }
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096);
-  }
+  // Before SDL starts: SDL would take SIGINT and SIGTERM for a window close
+  // that start-up never reads (it leaves handlers it finds in place). From
+  // here on a stop signal ends start-up at the next step or file.
   install_stop_signals();
+  const auto stopped = [] { return stopped_in_start_up = stop_requested(); };
+  {
+    const LIBRARY_NOISE_OFF quiet;
+    // Video first: the audio device may be missing, and then the game runs silent.
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+      report_display_failure(SDL_GetError());
+      return false;
+    }
+    if (!display_shows_game()) {
+      SDL_Quit();
+      return false;
+    }
+    if (stopped()) return false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+        Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) != 0) {
+      std::fprintf(stderr, "brinegrab: no sound device: playing silent\n");
+    }
+  }
   TTF_Init();
   // Every file is decoded once before the window opens: a damaged file would
   // otherwise give, say, an invisible cannonball that still hits.
   const std::vector<BAD_FILE> bad = bad_game_files();
+  if (stopped()) return false;
   if (!bad.empty()) {
     report_bad_files(bad);
     close_libraries();
@@ -206,7 +221,12 @@ int SDL_main(int argc, char* args[]) {
   choose_windowed(options.windowed);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
-  if (!start_up(game)) return 1;
+  if (!start_up(game)) {
+    // The player quit during start-up. As after a run a signal ended, closing
+    // the audio device would only keep the player waiting a fifth of a second.
+    if (stopped_in_start_up) leave_at_once();
+    return 1;
+  }
   run(game);
   if (stop_requested()) leave_at_once();
   shut_down(game);

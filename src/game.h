@@ -44,7 +44,9 @@ struct GAME {
 
 // Starts the libraries, opens the window and makes every game object (whose
 // places come from rand(): seed it first). On failure says why on stderr,
-// cleans up and returns false.
+// cleans up and returns false. A stop signal (platform/signals.h) ends it
+// between steps and files, returning false in silence with the libraries
+// left open: SDL_main then leaves at once.
 bool start_up(GAME& game);
 
 // The whole run after start-up: splash, title and hints, then one game

@@ -34,6 +34,7 @@ TEST(Options, EachArgumentListGivesItsExitStatusAndOutput) {
     bool windowed;         // when it runs
     const char* out;       // expected in stdout ("" = stdout stays empty)
     const char* err;       // expected in stderr ("" = stderr stays empty)
+    bool out_full = false;  // stdout is a full disk (/dev/full): nothing printed reaches it
   };
   const CASE cases[] = {
       {{}, -1, false, "", ""},
@@ -50,6 +51,16 @@ TEST(Options, EachArgumentListGivesItsExitStatusAndOutput) {
       {{"windowed"}, 2, false, "", "unknown option 'windowed'"},
       {{"--help=x"}, 2, false, "", "unknown option"},
       {{""}, 2, false, "", "unknown option ''"},
+      // Bytes that would move the cursor, colour the terminal or end the line
+      // are shown escaped, and so are the quote and the backslash.
+      {{"--x\x1b[31m\r\n\t"}, 2, false, "", "unknown option '--x\\x1b[31m\\r\\n\\t'\n"},
+      {{"a'b\\c\x7f\xc3\xa9\x01"}, 2, false, "", "unknown option 'a\\'b\\\\c\\x7f\\xc3\\xa9\\x01'\n"},
+      // Output that cannot be written is a failure, said on stderr.
+      {{"--help"}, 1, false, "", "brinegrab: cannot write the help: No space left on device\n", true},
+      {{"-h"}, 1, false, "", "cannot write the help", true},
+      {{"--version"}, 1, false, "", "brinegrab: cannot write the version: No space left on device\n",
+       true},
+      {{"--windowed"}, -1, true, "", "", true},
   };
   for (const CASE& c : cases) {
     std::vector<char*> argv{const_cast<char*>("brinegrab")};
@@ -58,8 +69,11 @@ TEST(Options, EachArgumentListGivesItsExitStatusAndOutput) {
     OPTIONS options;
     STREAM out;
     STREAM err;
-    const int status =
-        parse_options(static_cast<int>(argv.size()) - 1, argv.data(), options, out.file, err.file);
+    std::FILE* full = c.out_full ? std::fopen("/dev/full", "w") : nullptr;
+    ASSERT_EQ(full != nullptr, c.out_full);
+    const int status = parse_options(static_cast<int>(argv.size()) - 1, argv.data(), options,
+                                     c.out_full ? full : out.file, err.file);
+    if (full != nullptr) std::fclose(full);
     const std::string what = c.args.empty() ? "(none)" : c.args.front() + " ...";
     EXPECT_EQ(status, c.status) << what;
     if (status < 0) {

@@ -1,29 +1,42 @@
 // Start-up, the menus and the skeleton of a run, driven by scripted keys on
 // the virtual clock.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "assets.h"
 #include "game_fixture.h"
+#include "platform/signals.h"
 #include "platform/window_setup.h"
 #include "screens.h"
 
 namespace {
 
-// Sets an environment variable for one scope.
+// Sets an environment variable (or unsets it: null) for one scope.
 class ENV_OVERRIDE {
  public:
   ENV_OVERRIDE(const char* variable, const char* value) : name(variable) {
     const char* old = std::getenv(variable);
     had = old != nullptr;
     if (had) previous = old;
-    setenv(variable, value, 1);
+    if (value != nullptr) {
+      setenv(variable, value, 1);
+    } else {
+      unsetenv(variable);
+    }
   }
   ~ENV_OVERRIDE() {
     if (had) {
@@ -41,9 +54,9 @@ class ENV_OVERRIDE {
 
 const Uint32 SPLASH_MS = 15000;
 
-// Gives the file new contents in a GAME_DIR_COPY without touching the built
-// game: a linked folder becomes a folder of links first.
-void replace_in_copy(const std::string& path, const std::string& bytes) {
+// Removes the file from a GAME_DIR_COPY without touching the built game, to
+// put something else there: a linked folder becomes a folder of links first.
+void remove_in_copy(const std::string& path) {
   namespace fs = std::filesystem;
   const fs::path folder = fs::path(path).parent_path();
   if (!folder.empty() && fs::is_symlink(folder)) {
@@ -54,7 +67,45 @@ void replace_in_copy(const std::string& path, const std::string& bytes) {
     }
   }
   fs::remove(path);
+}
+
+// Gives the file new contents in a GAME_DIR_COPY.
+void replace_in_copy(const std::string& path, const std::string& bytes) {
+  remove_in_copy(path);
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Runs body in a child process, which ends inside it (by exec or exit), with
+// the child's stderr caught in said. Returns the child's wait status, or -1
+// if it was still running after 10 s (a hang: it is killed then).
+int child_status(const std::function<void()>& body, std::string& said) {
+  int err[2];
+  if (pipe(err) != 0) return -1;
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(err[1], 2);
+    close(err[0]);
+    body();
+    _exit(127);
+  }
+  close(err[1]);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > until) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      status = -1;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  said.clear();
+  char buffer[512];
+  for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) said.append(buffer, n);
+  close(err[0]);
+  return status;
 }
 
 }  // namespace
@@ -123,29 +174,151 @@ TEST_F(GAME_TEST, EmptyCutShortOrForeignFilesAreCorrupt) {
   }
 }
 
-TEST(StartUp, NoDisplayIsReportedClearly) {
+// A file the game could only wait on (a pipe with no writer) or that is no
+// file at all is named without being opened; none of them blocks the check.
+TEST_F(GAME_TEST, PipesDevicesFoldersAndDanglingLinksAreNamedNotOpened) {
+  struct CASE {
+    const char* path;
+    const char* what;
+    std::function<void(const char*)> make;
+    const char* problem;
+  };
+  const CASE cases[] = {
+      {"sprites/ball.bmp", "a pipe", [](const char* p) { mkfifo(p, 0644); }, "not a regular file"},
+      {"sfx/game.wav", "a pipe", [](const char* p) { mkfifo(p, 0644); }, "not a regular file"},
+      {"title.ttf", "a pipe", [](const char* p) { mkfifo(p, 0644); }, "not a regular file"},
+      {"text.ttf", "a device",
+       [](const char* p) { std::filesystem::create_symlink("/dev/zero", p); },
+       "not a regular file"},
+      {"sfx/coin.wav", "a folder", [](const char* p) { std::filesystem::create_directory(p); },
+       "not a regular file"},
+      {"minigames/cave.png", "a dangling link",
+       [](const char* p) { std::filesystem::create_symlink("nowhere.png", p); }, "missing"},
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(std::string(c.path) + " as " + c.what);
+    remove_in_copy(c.path);
+    c.make(c.path);
+    const std::vector<BAD_FILE> bad = bad_game_files();
+    ASSERT_EQ(bad.size(), 1u);
+    EXPECT_EQ(bad[0].problem, c.problem);
+    EXPECT_EQ(bad[0].path, c.path);
+    std::filesystem::remove(c.path);
+    std::filesystem::create_symlink(std::string(GAME_DIR) + "/" + c.path, c.path);
+  }
+}
+
+// The real program, as a player starts it, with a pipe for a picture.
+TEST(StartUp, APipeForAGameFileEndsTheProgramWithStatusOneAtOnce) {
+  harness::GAME_DIR_COPY dir;
+  remove_in_copy("sprites/ball.bmp");
+  ASSERT_EQ(mkfifo("sprites/ball.bmp", 0644), 0);
+  const std::string program = std::string(GAME_DIR) + "/brinegrab";
+  std::string said;
+  const auto began = std::chrono::steady_clock::now();
+  const int status = child_status(
+      [&] { execl(program.c_str(), "brinegrab", static_cast<char*>(nullptr)); }, said);
+  const auto took = std::chrono::steady_clock::now() - began;
+  ASSERT_NE(status, -1) << "still waiting on the pipe after 10 s: " << said;
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1) << said;
+  EXPECT_NE(said.find(":\n  not a regular file: sprites/ball.bmp\n"), std::string::npos) << said;
+  RecordProperty("ms", static_cast<int>(
+                           std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+}
+
+// A stop signal during start-up ends the program as the player quitting
+// (status 0), before any window and without a word, whatever the files are;
+// start-up itself returns, so a test with a stop left over fails instead.
+TEST(StartUp, AStopSignalEndsStartUpAsQuitting) {
   harness::reset();
   harness::GAME_DIR_COPY dir;
-  ENV_OVERRIDE video("SDL_VIDEODRIVER", "nosuchdriver");
-  GAME game;
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(start_up(game));
-  const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("brinegrab: cannot"), std::string::npos) << said;
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "one clear line: " << said;
+  remove_in_copy("sprites/ball.bmp");
+  ASSERT_EQ(mkfifo("sprites/ball.bmp", 0644), 0);
+  std::string said;
+  const int status = child_status(
+      [] {
+        install_stop_signals();
+        std::raise(SIGTERM);
+        char name[] = "brinegrab";
+        char* args[] = {name, nullptr};
+        _exit(SDL_main(1, args) + 10);
+      },
+      said);
+  ASSERT_NE(status, -1);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << said;
+  EXPECT_EQ(said, "");
+}
+
+// One line of the game's own, naming the display that was asked for and
+// could not be opened; the libraries' complaints (libwayland's without
+// XDG_RUNTIME_DIR) stay off the terminal. No server answers on display 4093.
+TEST(StartUp, NoDisplayIsReportedClearly) {
+  struct CASE {
+    const char* driver;   // SDL_VIDEODRIVER (null: unset, SDL picks)
+    const char* display;  // DISPLAY (null: unset)
+    const char* wayland;  // WAYLAND_DISPLAY (null: unset)
+    const char* said;     // the start of the one line
+  };
+  // The drivers that fail come last: after a failed start SDL 1.2 no longer
+  // names the driver it falls back to, and the next start seems to succeed
+  // without one (then the video mode fails).
+  const CASE cases[] = {
+      {nullptr, nullptr, nullptr, "brinegrab: no display: set DISPLAY or WAYLAND_DISPLAY"},
+      {nullptr, ":4093", nullptr, "brinegrab: cannot open the display ':4093' (DISPLAY); "},
+      {nullptr, nullptr, "brinegrab-none-4093",
+       "brinegrab: cannot open the display 'brinegrab-none-4093' (WAYLAND_DISPLAY); "},
+      {nullptr, ":4093", "brinegrab-none-4093",
+       "brinegrab: cannot open the display 'brinegrab-none-4093' (WAYLAND_DISPLAY) or ':4093' "
+       "(DISPLAY); "},
+      {nullptr, ":4093\x1b]0;x\a\n", nullptr,
+       "brinegrab: cannot open the display ':4093\\x1b]0;x\\x07\\n' (DISPLAY); "},
+      {"x11", ":4093", nullptr, "brinegrab: cannot open the display ':4093' (DISPLAY): "},
+      {"nosuchdriver", nullptr, nullptr, "brinegrab: cannot "},
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(std::string(c.driver ? c.driver : "-") + ", " + (c.display ? c.display : "-") +
+                 ", " + (c.wayland ? c.wayland : "-"));
+    harness::reset();
+    harness::GAME_DIR_COPY dir;
+    ENV_OVERRIDE video("SDL_VIDEODRIVER", c.driver);
+    ENV_OVERRIDE x11("DISPLAY", c.display);
+    ENV_OVERRIDE wayland("WAYLAND_DISPLAY", c.wayland);
+    ENV_OVERRIDE runtime("XDG_RUNTIME_DIR", nullptr);
+    GAME game;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(start_up(game));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.rfind(c.said, 0), 0u) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "one clear line: " << said;
+  }
 }
 
 TEST(StartUp, AMissingOrBrokenWindowIconDoesNotStopTheGame) {
-  for (const char* icon : {"", "not a picture"}) {
+  struct CASE {
+    const char* icon;  // "" for none
+    bool pipe;         // a pipe, which the game must not wait on, instead
+    const char* said;
+  };
+  const CASE cases[] = {
+      {"", false, ""},
+      {"not a picture", false, ""},
+      {"", true, "brinegrab: icon.png is not a regular file: the window keeps the default icon\n"},
+  };
+  for (const CASE& c : cases) {
     harness::reset();
     reset_game_globals();
     harness::GAME_DIR_COPY dir;
     std::filesystem::remove("icon.png");
-    if (*icon != '\0') std::ofstream("icon.png") << icon;
+    if (*c.icon != '\0') std::ofstream("icon.png") << c.icon;
+    if (c.pipe) {
+      ASSERT_EQ(mkfifo("icon.png", 0644), 0);
+    }
     GAME game;
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(start_up(game)) << "icon.png: '" << icon << "'";
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(start_up(game)) << "icon.png: '" << c.icon << "', pipe: " << c.pipe;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said);
     shut_down(game);
   }
 }
@@ -165,19 +338,35 @@ TEST(StartUp, FullScreenUnlessAWindowWasAskedFor) {
   choose_windowed(false);
 }
 
+// Without a sound device the game says so in one line of its own; the
+// sound library's complaints stay off the terminal (ALSA names the device it
+// cannot find).
 TEST(StartUp, NoAudioDeviceRunsSilent) {
-  harness::reset();
-  reset_game_globals();
-  harness::GAME_DIR_COPY dir;
-  ENV_OVERRIDE audio("SDL_AUDIODRIVER", "nosuchdriver");
-  GAME game;
-  ASSERT_TRUE(start_up(game));
-  EXPECT_NE(screen, nullptr);
-  EXPECT_EQ(game.music, nullptr);
-  harness::at_time(SPLASH_MS + 1, [] { harness::press(SDLK_ESCAPE); });
-  run(game);
-  EXPECT_GE(harness::flips(), 4);
-  shut_down(game);
+  struct CASE {
+    const char* driver;  // SDL_AUDIODRIVER
+    const char* device;  // AUDIODEV, the device SDL's ALSA driver opens
+  };
+  const CASE cases[] = {{"nosuchdriver", nullptr}, {"alsa", "brinegrab-no-such-device"}};
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.driver);
+    harness::reset();
+    reset_game_globals();
+    harness::GAME_DIR_COPY dir;
+    ENV_OVERRIDE audio("SDL_AUDIODRIVER", c.driver);
+    ENV_OVERRIDE device("AUDIODEV", c.device);
+    GAME game;
+    testing::internal::CaptureStderr();
+    const bool started = start_up(game);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "brinegrab: no sound device: playing silent\n");
+    ASSERT_TRUE(started);
+    EXPECT_NE(screen, nullptr);
+    EXPECT_EQ(game.music, nullptr);
+    harness::at_time(SPLASH_MS + 1, [] { harness::press(SDLK_ESCAPE); });
+    run(game);
+    EXPECT_GE(harness::flips(), 4);
+    shut_down(game);
+  }
 }
 
 TEST(StartUp, PixelArtStaysCrispUnlessThePlayerChoseOtherwise) {

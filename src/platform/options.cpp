@@ -1,6 +1,9 @@
 #include "platform/options.h"
 
+#include <cerrno>
 #include <cstring>
+
+#include "platform/quoted.h"
 
 namespace {
 
@@ -52,6 +55,14 @@ const char* const HELP =
     "  XDG_DATA_HOME             where records.dat goes when the working\n"
     "                            directory cannot be written\n";
 
+// A help or a version that could not be written (a full disk, a closed
+// pipe) is a failure, as for any command-line tool.
+int finish_output(std::FILE* out, std::FILE* err, const char* what) {
+  if (std::fflush(out) == 0 && !std::ferror(out)) return 0;
+  std::fprintf(err, "brinegrab: cannot write the %s: %s\n", what, std::strerror(errno));
+  return 1;
+}
+
 }  // namespace
 
 int parse_options(int argc, char* argv[], OPTIONS& options, std::FILE* out, std::FILE* err) {
@@ -64,12 +75,12 @@ int parse_options(int argc, char* argv[], OPTIONS& options, std::FILE* out, std:
     } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
       std::fputs(USAGE, out);
       std::fputs(HELP, out);
-      return 0;
+      return finish_output(out, err, "help");
     } else if (std::strcmp(arg, "--version") == 0) {
       std::fprintf(out, "brinegrab %s\n", BRINEGRAB_VERSION);
-      return 0;
+      return finish_output(out, err, "version");
     } else {
-      std::fprintf(err, "brinegrab: unknown option '%s'\n", arg);
+      std::fprintf(err, "brinegrab: unknown option %s\n", quoted(arg).c_str());
       std::fputs(USAGE, err);
       std::fputs("Try 'brinegrab --help' for the keys and files.\n", err);
       return 2;

@@ -9,5 +9,6 @@ struct OPTIONS {
 
 // Reads the command line, before SDL starts. Returns -1 when the game should
 // run with `options`; otherwise the program's exit status, having printed the
-// help or the version to `out` (0) or the usage to `err` (2).
+// help or the version to `out` (0, or 1 with a message on `err` when it could
+// not be written) or the usage to `err` (2).
 int parse_options(int argc, char* argv[], OPTIONS& options, std::FILE* out, std::FILE* err);

@@ -7,7 +7,8 @@
 // ends the program at once, in case a loop never reads its events.
 
 // Replaces SDL's handlers, which would turn the signals into a window close
-// that the menus ignore. Call after SDL has started.
+// that the menus ignore. Call before SDL starts (SDL then leaves these in
+// place) or after.
 void install_stop_signals();
 
 // A signal has asked the game to end.

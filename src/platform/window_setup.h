@@ -9,5 +9,7 @@ Uint32 video_mode_flags();
 
 // Gives the window the game's icon ("icon.png" beside the game's files). Call
 // after SDL_Init and before SDL_SetVideoMode. Without the file the window
-// keeps the desktop's default icon and the game starts all the same.
+// keeps the desktop's default icon and the game starts all the same; an
+// icon.png that is not a regular file (a pipe, say) is never opened, and
+// said so on stderr.
 void set_window_icon();
