@@ -10,6 +10,7 @@ rows, the two players differ by coat colour, animations change frame to
 frame.
 """
 import os
+import re
 import shutil
 import sys
 import tempfile
@@ -122,6 +123,26 @@ class GeneratedImages(unittest.TestCase):
         key = check_assets.key_mask(a)
         self.assertTrue(key[:60].all())
         self.assertFalse(key[120:].any())
+
+
+class EveryDrawIsSeeded(unittest.TestCase):
+    # The byte-for-byte checks make only a few files again; this covers the
+    # rest of both generators: randomness comes from RandomState(seed) alone,
+    # never numpy's global generator, an unseeded one, Python's or the clock.
+    UNSEEDED = re.compile(r"np\.random\b(?!\.RandomState\(\s*[\w.])|RandomState\(\s*(None\s*)?\)"
+                          r"|^\s*(import|from)\s+(random|time|datetime|uuid)\b|os\.urandom")
+
+    def test_no_unseeded_source_of_randomness(self):
+        here = os.path.dirname(os.path.abspath(__file__))
+        found = []
+        for name in sorted(os.listdir(here)):
+            if not name.endswith(".py") or name.startswith("test_"):
+                continue
+            with open(os.path.join(here, name)) as fh:
+                for n, line in enumerate(fh, 1):
+                    if self.UNSEEDED.search(line):
+                        found.append("%s:%d: %s" % (name, n, line.strip()))
+        self.assertEqual(found, [])
 
 
 class CheckerRejectsBrokenImages(unittest.TestCase):
