@@ -138,7 +138,8 @@ TEST(StopSignal, EndsTheRealGameOnTheSplashWithStatusZero) {
 
 TEST(NoDisplay, IsNamedInOneLineAndTheGameEnds) {
   harness::GAME_DIR_COPY dir;
-  const std::string tests_driver = std::getenv("SDL_VIDEODRIVER");
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  const std::string tests_driver = driver != nullptr ? driver : "dummy";
   // Unset, or set empty, which names no driver either.
   for (const bool empty : {false, true}) {
     SCOPED_TRACE(empty ? "SDL_VIDEODRIVER empty" : "SDL_VIDEODRIVER unset");
