@@ -71,10 +71,11 @@ TEST_F(GAME_OVER, TheRecordsShownAreThoseInTheFile) {
   // score in the large font.
   EXPECT_EQ(ink_missing(frame,
                         [&](SDL_Surface* s) {
-                          draw_text(s, game.font2, "18250", game.textcolor2, 45, 250);
-                          draw_text(s, game.font2, "42750", game.textcolor2, 595, 250,
-                                    ALIGN::RIGHT);
-                          draw_text(s, game.font, "162", game.textcolor2, 0, 115, ALIGN::CENTRE);
+                          put_text(s, game.font2, "18250", game.textcolor2, 45, 250);
+                          put_text(s, game.font2, "42750", game.textcolor2,
+                                   595 - text_width(game.font2, "42750"), 250);
+                          put_text(s, game.font, "162", game.textcolor2,
+                                   centred_x(game.font, "162"), 115);
                         }),
             0);
   SDL_FreeSurface(frame);

@@ -213,8 +213,9 @@ struct SDL2 {
 
 }  // namespace
 
-// Three pads attached through SDL2 and read back through the SDL 1.2 calls
-// the game makes: the first two play, the third is never opened.
+// Pads attached through SDL2 and read back through the SDL 1.2 calls the
+// game makes: one alone plays; of three, the first two play, the third is
+// never opened.
 TEST_F(GAMEPAD_POLL, VirtualPadsReadThroughSdl12Compat) {
   SDL2 sdl2;
   ASSERT_NE(sdl2.lib, nullptr) << dlerror();
@@ -228,7 +229,19 @@ TEST_F(GAMEPAD_POLL, VirtualPadsReadThroughSdl12Compat) {
   const auto set_hat = sdl2.get<int (*)(void*, int, Uint8)>("SDL_JoystickSetVirtualHat");
   const int xbox_like = 1;  // SDL_JOYSTICK_TYPE_GAMECONTROLLER
   void* pads[3];
-  for (int i = 0; i < 3; ++i) {
+  // One pad alone plays player one.
+  ASSERT_EQ(attach(xbox_like, 6, 11, 1), 0);
+  pads[0] = open(0);
+  open_gamepads();
+  ASSERT_EQ(SDL_NumJoysticks(), 1);
+  EXPECT_TRUE(SDL_JoystickOpened(0));
+  poll_all();
+  set_axis(pads[0], 0, -30000);
+  EXPECT_EQ(poll_all(), std::vector<std::string>{"+left"});
+  set_axis(pads[0], 0, 0);
+  EXPECT_EQ(poll_all(), std::vector<std::string>{"-left"});
+  close_gamepads();
+  for (int i = 1; i < 3; ++i) {
     ASSERT_EQ(attach(xbox_like, 6, 11, 1), i);
     pads[i] = open(i);
   }

@@ -1,5 +1,6 @@
 // The shared helpers: the two collision rules, image loading and blitting,
 // asset paths and the frame timer.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "image.h"
 #include "minigames/funcs.h"
 #include "paths.h"
+#include "platform/pause.h"
 #include "timer.h"
 
 TEST(Collision, HorizontalEdgesMeetingCollideVerticalEdgesDoNot) {
@@ -62,6 +64,34 @@ TEST(CheckCollision, AnyPairInEitherListCounts) {
   EXPECT_TRUE(check_collision(a, b));
   EXPECT_TRUE(check_collision(b, a));
   EXPECT_TRUE(check_collision(a, rect(101, 101, 1, 1)));
+}
+
+// A box that moved by (dx, dy) swept everything between where it stood and
+// where it ended; a step whose far edge only meets the target misses it.
+TEST(CheckFlight, TheStepCountsUpToItsFarEdge) {
+  const struct {
+    SDL_Rect start;
+    int dx, dy;
+    bool hits;
+  } cases[] = {
+      {rect(0, 0, 10, 10), 91, 0, true},      // right edge one pixel into the target
+      {rect(0, 0, 10, 10), 90, 0, false},     // right edge on the target's left edge
+      {rect(0, 0, 10, 10), 500, 0, true},     // wholly past it
+      {rect(200, 0, 10, 10), -91, 0, true},   // leftwards, left edge one pixel in
+      {rect(200, 0, 10, 10), -90, 0, false},  // left edge on the target's right edge
+      {rect(100, -50, 10, 10), 0, 41, true},  // downwards
+      {rect(100, -50, 10, 10), 0, 40, false},
+      {rect(100, 60, 10, 10), 0, -51, true},  // upwards
+      {rect(100, 60, 10, 10), 0, -50, false},
+      {rect(100, 0, 10, 10), 300, 0, false},  // already on it at the start: not a flight hit
+      {rect(0, 20, 10, 10), 500, 0, false},   // a row below the target
+  };
+  std::vector<SDL_Rect> target = {rect(100, 0, 10, 10)};
+  for (const auto& c : cases) {
+    std::vector<SDL_Rect> before = {c.start};
+    EXPECT_EQ(check_flight(target, before, c.dx, c.dy), c.hits)
+        << "from (" << c.start.x << "," << c.start.y << ") by (" << c.dx << "," << c.dy << ")";
+  }
 }
 
 TEST(Paths, BackslashesNameTheSameFolders) {
@@ -128,7 +158,20 @@ TEST_F(IMAGES, BackslashPathsLoad) {
 
 TEST(Timer, CountsFromTheLastStartAndPacesTheRestOfTheFrame) {
   harness::reset();
-  harness::advance(1000);
+  harness::advance(400);
+  {
+    // A pause before the timer is made is not its own. (The mixer is open
+    // as in a game: SDL_mixer crashes pausing channels it has closed.)
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0);
+    ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024), 0);
+    {
+      PAUSABLE in_play(nullptr, SDL_Color{});
+      PAUSED_SCREEN paused;
+      harness::advance(600);
+    }
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
   TIMER timer;
   EXPECT_EQ(timer.get_ticks(), 1000);
   // Also where SDL's count passes 2^31 (24.8 days up) and where it wraps

@@ -266,12 +266,17 @@ TEST_F(PLAY, HeartsShowTheLivesLeft) {
   play_frame(game);
   SDL_Surface* frame = harness::last_frame();
   harness::save_png(frame, harness::frame_file("hearts.png"));
-  // Between the hearts, the label above the score.
-  EXPECT_EQ(ink_missing(frame,
-                        [&](SDL_Surface* s) {
-                          draw_text_middle(s, game.font2, "score", game.textcolor, -20);
-                          draw_text_middle(s, game.font2, "4711", game.textcolor);
-                        }),
+  // Between the hearts, the score in the screen's middle and its label 20
+  // pixels higher, both centred; nothing else of theirs around them.
+  EXPECT_EQ(ink_missing(
+                frame,
+                [&](SDL_Surface* s) {
+                  put_text(s, game.font2, "score", game.textcolor, centred_x(game.font2, "score"),
+                           middle_y(game.font2, "score", -20));
+                  put_text(s, game.font2, "4711", game.textcolor, centred_x(game.font2, "4711"),
+                           middle_y(game.font2, "4711"));
+                },
+                30),
             0);
   // How red a heart's square looks: a held heart is red, a lost one grey.
   auto redness = [&](int left) {

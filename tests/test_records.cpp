@@ -3,6 +3,7 @@
 // the records live.
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -141,7 +142,7 @@ TEST_F(RECORD_FILE, DamagedValuesCountAsZero) {
         CASE{"99999999999 5", 0, 5}, CASE{"-2147483649\n5", 0, 5}, CASE{"5 2147483648", 5, 0},
         CASE{"2147483647 -2147483648", INT_MAX, INT_MIN}, CASE{"-40 7", -40, 7}, CASE{"7", 7, 0},
         CASE{"3 4 junk", 3, 4}, CASE{"12abc 5", 12, 0}, CASE{"+8 -0", 8, 0}, CASE{"- 5", 0, 0},
-        CASE{"1e3 5", 1, 0}}) {
+        CASE{"1e3 5", 1, 0}, CASE{"21474836470 5", 0, 5}, CASE{"-21474836480 5", 0, 5}}) {
     write_file("records.dat", c.text);
     const RECORDS r = read_records();
     EXPECT_EQ(r.solo, c.solo) << "'" << c.text << "'";
@@ -385,7 +386,8 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
     const char* name;
     std::function<void()> prepare;  // by the player, in an empty working directory
     const char* xdg_data_home;      // nullptr: unset
-    const char* path;               // T stands for the test's directory
+    const char* path;               // T stands for the test's directory, ~ for the account's
+    const char* home = "T/home";
   };
   const auto read_only_here = [] { chmod(".", 0555); };
   const CASE cases[] = {
@@ -407,6 +409,8 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
        "T/data", "T/data/brinegrab/records.dat"},
       {"a relative XDG_DATA_HOME, which does not count", read_only_here, "data",
        "T/home/.local/share/brinegrab/records.dat"},
+      {"a relative HOME, which does not count either", read_only_here, nullptr,
+       "~/.local/share/brinegrab/records.dat", "home"},
   };
   int number = 0;
   for (const CASE& c : cases) {
@@ -415,7 +419,7 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
     const PLAYED played = as_player([&] {
       fs::create_directory(here);
       fs::current_path(here);
-      setenv("HOME", (test_dir + "/home").c_str(), 1);
+      setenv("HOME", std::regex_replace(c.home, std::regex("^T"), test_dir).c_str(), 1);
       if (c.xdg_data_home == nullptr) {
         unsetenv("XDG_DATA_HOME");
       } else {
@@ -423,7 +427,11 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
                std::regex_replace(c.xdg_data_home, std::regex("^T"), test_dir).c_str(), 1);
       }
       c.prepare();
-      return std::regex_replace(records_path(), std::regex("^" + test_dir), "T");
+      std::string path = std::regex_replace(records_path(), std::regex("^" + test_dir), "T");
+      const passwd* account = getpwuid(getuid());
+      const std::string own = account != nullptr ? account->pw_dir : "";
+      if (!own.empty() && path.rfind(own + "/", 0) == 0) path = "~" + path.substr(own.size());
+      return path;
     });
     EXPECT_EQ(played.out, c.path);
     EXPECT_EQ(played.errors, "");

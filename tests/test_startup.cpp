@@ -54,6 +54,13 @@ class ENV_OVERRIDE {
 
 const Uint32 SPLASH_MS = 15000;
 
+// Little-endian fields of a file header.
+std::string le32(size_t v) {
+  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+          static_cast<char>(v >> 24)};
+}
+std::string le16(size_t v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
+
 // Removes the file from a GAME_DIR_COPY without touching the built game, to
 // put something else there: a linked folder becomes a folder of links first.
 void remove_in_copy(const std::string& path) {
@@ -172,6 +179,17 @@ TEST_F(GAME_TEST, EmptyCutShortOrForeignFilesAreCorrupt) {
     }
     replace_in_copy(file.path, good);
   }
+  // Music in a WAV that SDL's own reader takes but the mixer's music player
+  // does not play: A-law samples.
+  const std::string samples(2205, '\x55');
+  const std::string wav = "RIFF" + le32(4 + 26 + 8 + samples.size()) + "WAVEfmt " + le32(18) +
+                          le16(6) + le16(1) + le32(22050) + le32(22050) + le16(1) + le16(8) +
+                          le16(0) + "data" + le32(samples.size()) + samples;
+  replace_in_copy("sfx/open.wav", wav);
+  const std::vector<BAD_FILE> bad = bad_game_files();
+  ASSERT_EQ(bad.size(), 1u);
+  EXPECT_EQ(bad[0].problem, "corrupt");
+  EXPECT_EQ(bad[0].path, "sfx/open.wav");
 }
 
 // A file the game could only wait on (a pipe with no writer) or that is no
@@ -444,18 +462,19 @@ TEST_F(RUN, EnterDuringTheSplashEndsOnlyTheTitleScreen) {
   EXPECT_EQ(harness::flips(), 5);
   ASSERT_NE(title, nullptr);
   ASSERT_NE(hints, nullptr);
-  // Each screen's own lines, in the game's text helper: the title first,
-  // then the first of the two hint screens.
+  // Each screen's own lines, centred: the title first, then the first of
+  // the two hint screens.
   EXPECT_EQ(ink_missing(title,
                         [&](SDL_Surface* s) {
-                          draw_text(s, game.font2, "Game by:", game.textcolor2, 0, 120,
-                                    ALIGN::CENTRE);
+                          put_text(s, game.font2, "Game by:", game.textcolor2,
+                                   centred_x(game.font2, "Game by:"), 120);
                         }),
             0);
+  const std::string hint = "~The cannon balls are getting faster";
   EXPECT_EQ(ink_missing(hints,
                         [&](SDL_Surface* s) {
-                          draw_text(s, game.font2, "~The cannon balls are getting faster",
-                                    game.textcolor2, 0, 200, ALIGN::CENTRE);
+                          put_text(s, game.font2, hint, game.textcolor2,
+                                   centred_x(game.font2, hint), 200);
                         }),
             0);
   SDL_FreeSurface(title);
@@ -527,10 +546,41 @@ TEST_F(RUN, SpaceTogglesTwoPlayerModeAndTheChoiceIsShown) {
     SCOPED_TRACE(shown);
     EXPECT_EQ(ink_missing(frame,
                           [&](SDL_Surface* s) {
-                            draw_text(s, game.font2, shown, game.textcolor2, 0, 270, ALIGN::CENTRE);
+                            put_text(s, game.font2, shown, game.textcolor2,
+                                     centred_x(game.font2, shown), 270);
                           }),
               0);
   }
   SDL_FreeSurface(no_frame);
   SDL_FreeSurface(yes_frame);
+}
+
+// A game file the player may not read is named as such, not as missing;
+// checked as a player, since root reads every file.
+TEST(StartUp, AFileThePlayerMayNotReadIsNamedUnreadable) {
+  harness::reset();
+  harness::GAME_DIR_COPY dir;
+  replace_in_copy("sprites/ball.bmp", "BM");
+  chmod("sprites/ball.bmp", 0);
+  std::filesystem::permissions(".", std::filesystem::perms::all);
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    close(out[0]);
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    TTF_Init();
+    std::string said;
+    for (const BAD_FILE& bad : bad_game_files()) said += bad.problem + ": " + bad.path + "\n";
+    _exit(write(out[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 3);
+  }
+  close(out[1]);
+  std::string said;
+  char buffer[256];
+  for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) said.append(buffer, n);
+  close(out[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(said, "unreadable: sprites/ball.bmp\n");
 }
