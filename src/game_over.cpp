@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls.h"
 #include "globals.h"
 #include "image.h"
 #include "platform/events.h"
@@ -12,12 +13,11 @@ namespace {
 
 void read_keys() {
   while (poll_event(&event)) {
-    if (event.type != SDL_KEYDOWN) continue;
-    if (event.key.keysym.sym == SDLK_ESCAPE) {
+    if (pressed(event, MENU_QUIT)) {
       quit = true;
       restart = false;
     }
-    if (event.key.keysym.sym == SDLK_RETURN) quit = true;
+    if (pressed(event, MENU_NEXT)) quit = true;
   }
 }
 

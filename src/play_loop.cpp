@@ -4,6 +4,7 @@
 #include <string>
 
 #include "collision.h"
+#include "settings.h"
 #include "globals.h"
 #include "image.h"
 #include "music.h"
@@ -28,7 +29,7 @@ void read_events(GAME& game) {
     game.myPirate->handle_input(event);
     if (game.multi) game.myPirate2->handle_input(event);
     if (event.type == SDL_QUIT) quit = true;
-    if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) {
+    if (pressed(event, MENU_QUIT)) {
       quit = true;
       switch_music(game.music, "sfx\\end.wav");
     }
@@ -151,7 +152,7 @@ void play_frame(GAME& game) {
   draw_frame(game);
 
   // A frame on time scores a point.
-  if (pace_frame(game.fps)) game.score += 1;
+  if (pace_frame(game.fps, game_frame_ms())) game.score += 1;
 
   pirate_step(game, *game.myPirate, game.lives1, game.ghost_counter, "#1 Pirate died!");
   if (game.myTreasure->is_collected() && std::rand() % 2000 + 1 <= 1) game.myTreasure->replace();

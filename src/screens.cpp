@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "constants.h"
+#include "controls.h"
 #include "globals.h"
 #include "image.h"
 #include "platform/events.h"
@@ -61,11 +62,9 @@ template <class ON_SPACE>
 bool read_keys(ON_SPACE on_space) {
   bool stay = true;
   while (poll_event(&event)) {
-    if (event.type != SDL_KEYDOWN) continue;
-    const SDLKey key = event.key.keysym.sym;
-    if (key == SDLK_RETURN) start = true;
-    if (key == SDLK_ESCAPE) stay = false;
-    if (key == SDLK_SPACE) on_space();
+    if (pressed(event, MENU_NEXT)) start = true;
+    if (pressed(event, MENU_QUIT)) stay = false;
+    if (pressed(event, MENU_PLAYERS)) on_space();
   }
   return stay;
 }
