@@ -21,6 +21,7 @@
 #include "platform/window_setup.h"
 #include "play_loop.h"
 #include "screens.h"
+#include "settings.h"
 
 namespace {
 
@@ -96,6 +97,8 @@ bool start_up(GAME& game) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
     Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096);
   }
+  // After the audio device, which takes the volumes.
+  load_settings();
   install_stop_signals();
   TTF_Init();
   // Every file is decoded once before the window opens: a damaged file would
@@ -167,7 +170,8 @@ void run(GAME& game) {
     prepare_after_mode(game);
     play_loop(game);
     quit = false;
-    update_records(game.score, game.multi, records_path_for_saving());
+    // A slowed-down game is not measured against the others.
+    if (!assisted()) update_records(game.score, game.multi, records_path_for_saving());
     game_over_screen(game);
   }
 }

@@ -15,6 +15,9 @@
 
 namespace {
 
+// Below the score: the game is slowed down.
+const int ASSIST_MARK_DY = 30;
+
 // After a mini-game or a fight both pirates stand still, and keys held
 // through it no longer count when released.
 void stop_pirates(GAME& game) {
@@ -64,6 +67,10 @@ void draw_frame(GAME& game) {
   apply_surface(0, 0, game.bg, screen);
   draw_text_middle(screen, game.font2, "score", game.textcolor, -20);
   const int h = draw_text_middle(screen, game.font2, std::to_string(game.score), game.textcolor);
+  if (assisted()) {
+    draw_text_middle(screen, game.font2, std::to_string(current_settings().speed) + "% speed",
+                     game.textcolor, ASSIST_MARK_DY);
+  }
   draw_hearts(game, 50, game.lives1, (480 - h) / 2);
   if (game.multi) draw_hearts(game, 455, game.lives2, (480 - h) / 2);
   game.myTreasure->show(screen);

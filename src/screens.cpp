@@ -9,6 +9,7 @@
 #include "image.h"
 #include "platform/events.h"
 #include "platform/signals.h"
+#include "settings_screen.h"
 #include "text.h"
 
 namespace {
@@ -55,16 +56,17 @@ void draw_lines(GAME& game, const std::vector<LINE>& lines) {
   }
 }
 
-// Reads every waiting event: Enter sets start, Space calls on_space.
-// Returns false when Escape was pressed. Everything else, the window's
-// close button included, is ignored.
-template <class ON_SPACE>
-bool read_keys(ON_SPACE on_space) {
+// Reads every waiting event: Enter sets start, Space calls on_space, C
+// calls on_settings. Returns false when Escape was pressed. Everything else,
+// the window's close button included, is ignored.
+template <class ON_SPACE, class ON_SETTINGS = void (*)()>
+bool read_keys(ON_SPACE on_space, ON_SETTINGS on_settings = [] {}) {
   bool stay = true;
   while (poll_event(&event)) {
     if (pressed(event, MENU_NEXT)) start = true;
     if (pressed(event, MENU_QUIT)) stay = false;
     if (pressed(event, MENU_PLAYERS)) on_space();
+    if (pressed(event, MENU_SETTINGS)) on_settings();
   }
   return stay;
 }
@@ -114,7 +116,14 @@ bool mode_screen(GAME& game) {
   TIMER timer;
   while (!start) {
     timer.start();
-    if (!read_keys([&game] { game.multi = !game.multi; })) return false;
+    bool settings = false;
+    if (!read_keys([&game] { game.multi = !game.multi; }, [&settings] { settings = true; })) {
+      return false;
+    }
+    if (settings && !start) {
+      settings_screen(game);
+      continue;
+    }
     draw_lines(game, {
                          {10, "Brinegrab", true},
                          {120, "MULTIPLAYER", false},

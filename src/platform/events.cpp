@@ -116,7 +116,12 @@ bool next_event(SDL_Event& e) {
       pending.pop_front();
     } else {
       if (!SDL_PollEvent(&e)) return false;
-      if (raw_buttons && is_pad_button(e)) return true;
+      if (raw_buttons && is_pad_button(e)) {
+        // The pad still learns the button is up or down, but makes no key.
+        std::deque<SDL_Event> unused;
+        translate_gamepad_event(e, unused);
+        return true;
+      }
       if (translate_gamepad_event(e, pending)) continue;
     }
     if (!take_desktop_key(e)) return true;
