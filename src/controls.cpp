@@ -31,8 +31,8 @@ const CONTROL TABLE[ACTIONS] = {
 // clang-format on
 
 // The pad's parts in the order the event layer numbers them.
-const PLAYER_MOVE PAD_MOVES[PAD_PARTS] = {MOVE_UP, MOVE_DOWN, MOVE_LEFT, MOVE_RIGHT, MOVE_STRIKE,
-                                          PLAYER_MOVES, PLAYER_MOVES};
+const PLAYER_MOVE PAD_MOVES[PAD_PARTS] = {MOVE_UP,     MOVE_DOWN,    MOVE_LEFT,   MOVE_RIGHT,
+                                          MOVE_STRIKE, PLAYER_MOVES, PLAYER_MOVES};
 
 // The defaults are handed down before main, so the event layer never runs
 // without them.
@@ -73,6 +73,6 @@ void publish_controls() {
   }
   set_pad_map(map);
   set_desktop_keys(DESKTOP_KEY_MAP{key_of(DESK_FULL_SCREEN), key_of(DESK_FULL_SCREEN_ALT),
-                                key_of(DESK_MUTE), key_of(DESK_PAUSE), key_of(DESK_PAUSE_KEY),
-                                key_of(MENU_NEXT), key_of(MENU_QUIT)});
+                                   key_of(DESK_MUTE), key_of(DESK_PAUSE), key_of(DESK_PAUSE_KEY),
+                                   key_of(MENU_NEXT), key_of(MENU_QUIT)});
 }

@@ -103,9 +103,8 @@ void undo_clashes(SETTINGS& settings, std::vector<std::string>& problems) {
       const ACTION action = static_cast<ACTION>(a);
       const ACTION key_owner = key_taken(settings, action, settings.keys[a]);
       if (key_owner != ACTIONS && settings.keys[a] != defaults.keys[a]) {
-        problems.push_back(std::string(control(action).name) + ": " +
-                           key_name(settings.keys[a]) + " is already " +
-                           control(key_owner).name + "'s key");
+        problems.push_back(std::string(control(action).name) + ": " + key_name(settings.keys[a]) +
+                           " is already " + control(key_owner).name + "'s key");
         settings.keys[a] = defaults.keys[a];
         clean = false;
       }
@@ -177,8 +176,8 @@ SETTINGS settings_from_text(const std::string& text, std::vector<std::string>& p
     if (equals == std::string::npos) {
       problem = "not \"name = value\"";
     } else {
-      problem = read_line(lower(trim(content.substr(0, equals))),
-                          trim(content.substr(equals + 1)), settings);
+      problem = read_line(lower(trim(content.substr(0, equals))), trim(content.substr(equals + 1)),
+                          settings);
     }
     if (!problem.empty()) {
       problems.push_back("line " + std::to_string(number) + ": " + problem);

@@ -177,8 +177,7 @@ void draw_settings(const GAME& game, TTF_Font* small, const SETTINGS_MENU& menu)
     for (int move = 0; move < PLAYER_MOVES; ++move) {
       const ACTION action = player_action(player, static_cast<PLAYER_MOVE>(move));
       const bool chosen = menu.line == move && menu.column == player;
-      const std::string key =
-          chosen && menu.waiting ? "?" : shown_key(menu.settings.keys[action]);
+      const std::string key = chosen && menu.waiting ? "?" : shown_key(menu.settings.keys[action]);
       draw_line(small, control(action).label,
                 key + " / " + shown_button(action, menu.settings.buttons[action]),
                 COLUMN_LEFT[player], COLUMN_WIDTH, line_y(move), chosen, game);

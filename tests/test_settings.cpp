@@ -4,10 +4,12 @@
 // the score and the records as they were.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "minigames/mini1.h"
 #include "minigames/mini2.h"
 #include "minigames/mini3.h"
+#include "platform/options.h"
 #include "play_fixture.h"
 #include "settings.h"
 #include "settings_screen.h"
@@ -137,8 +140,8 @@ TEST_F(SETTINGS_TEST, AKeyOrButtonAnotherActionHasIsRefusedOnTheScreen) {
     ASSERT_TRUE(menu.waiting) << c.what;
     EXPECT_TRUE(settings_menu_event(menu, c.given)) << c.what;
     EXPECT_FALSE(menu.waiting) << c.what;
-    const bool changed = current_settings().keys[P1_UP] != SDLK_UP ||
-                         current_settings().buttons[P1_UP] != -1;
+    const bool changed =
+        current_settings().keys[P1_UP] != SDLK_UP || current_settings().buttons[P1_UP] != -1;
     EXPECT_EQ(changed, c.taken) << c.what;
     EXPECT_EQ(menu.message.empty(), c.taken) << c.what << ": " << menu.message;
   }
@@ -155,16 +158,16 @@ TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {
   const std::string text =
       "# a comment, then a blank line\n"
       "\n"
-      "p1.up = i\n"                // taken
+      "p1.up = i\n"                 // taken
       "P2.Strike =  Right Shift\n"  // taken: any case, blanks around
-      "speed = 70\n"               // taken
-      "jump = space\n"             // unknown setting
-      "p1.down down\n"             // no "="
-      "p1.left = no such key\n"    // unknown key
-      "music = 55\n"               // not a step of 10
-      "effects = 120\n"            // above 100
-      "p1.right = w\n"             // player two's key
-      "p2.up.button = 7\n";        // the menus' Start button
+      "speed = 70\n"                // taken
+      "jump = space\n"              // unknown setting
+      "p1.down down\n"              // no "="
+      "p1.left = no such key\n"     // unknown key
+      "music = 55\n"                // not a step of 10
+      "effects = 120\n"             // above 100
+      "p1.right = w\n"              // player two's key
+      "p2.up.button = 7\n";         // the menus' Start button
   std::vector<std::string> problems;
   const SETTINGS s = settings_from_text(text, problems);
   const SETTINGS defaults;
@@ -255,4 +258,59 @@ TEST_F(SETTINGS_TEST, ASlowedDownGameLeavesTheRecordsAsTheyWere) {
   EXPECT_FALSE(restart);
   EXPECT_GT(game.score, 0);
   EXPECT_EQ(harness::file_text("records.dat"), "7 9");
+}
+
+// The key lists a player reads name every action by the key the table
+// gives it, so a changed default cannot leave them behind.
+TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) {
+  const std::string source = BRINEGRAB_SOURCE_DIR;
+  auto file = [](const std::string& path) { return harness::file_text(path); };
+  OPTIONS options;
+  char program[] = "brinegrab", help[] = "--help";
+  char* argv[] = {program, help, nullptr};
+  char* printed = nullptr;
+  size_t printed_size = 0;
+  FILE* out = open_memstream(&printed, &printed_size);
+  parse_options(2, argv, options, out, stderr);
+  std::fclose(out);
+  const std::string help_text(printed, printed_size);
+  std::free(printed);
+  struct DOC {
+    const char* name;
+    std::string text;
+    bool browser;  // F11 is the browser's own there
+  };
+  const DOC docs[] = {
+      {"--help", help_text, false},
+      {"man page", file(source + "/dist/brinegrab.6.in"), false},
+      {"web page", file(source + "/src/platform/web/shell.html"), true},
+      {"README", file(source + "/README.md"), false},
+  };
+  // The name shown is the key's: SDL's own name, Enter for Return, "arrow
+  // keys" for the four arrows, or one of a list of letters.
+  for (int a = 0; a < ACTIONS; ++a) {
+    const CONTROL& c = control(static_cast<ACTION>(a));
+    const std::string sdl = key_name(c.key), shown = c.shown;
+    const std::regex name(
+        "(^|[ ,+])" + (sdl == "return" ? std::string("enter") : sdl) + "$|(^|, )" + sdl + "(,|$)",
+        std::regex::icase);
+    const bool arrow = sdl == "up" || sdl == "down" || sdl == "left" || sdl == "right";
+    EXPECT_TRUE(arrow ? shown == "arrow keys" : std::regex_search(shown, name))
+        << c.name << " shows " << shown << " for the key SDL calls " << sdl;
+  }
+  for (const DOC& doc : docs) {
+    ASSERT_FALSE(doc.text.empty()) << doc.name;
+    // Troff's and HTML's markup out of the way.
+    const std::string plain = std::regex_replace(
+        std::regex_replace(doc.text, std::regex("<[^>]*>|\\\\f[BIR]"), " "), std::regex("\""), "");
+    for (int a = 0; a < ACTIONS; ++a) {
+      const ACTION action = static_cast<ACTION>(a);
+      if (doc.browser && action == DESK_FULL_SCREEN) continue;
+      std::string pattern = control(action).shown;
+      pattern = "\\b" + std::regex_replace(pattern, std::regex("[ ,+]+"), "[\\s,+]*") + "\\b";
+      EXPECT_TRUE(std::regex_search(plain, std::regex(pattern, std::regex::icase)))
+          << doc.name << " does not name " << control(action).shown << " (" << control(action).name
+          << ")";
+    }
+  }
 }
