@@ -16,6 +16,7 @@
 #include "platform/display.h"
 #include "platform/gamepad.h"
 #include "platform/options.h"
+#include "platform/pause.h"
 #include "platform/records_location.h"
 #include "platform/signals.h"
 #include "platform/window_setup.h"
@@ -118,6 +119,7 @@ bool start_up(GAME& game) {
   }
   SDL_WM_SetCaption("Animation", nullptr);
   open_gamepads();
+  set_paused_look(draw_paused);
 
   game.myminis = new minis;
   game.myfight = new fighting;

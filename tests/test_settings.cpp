@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -313,4 +314,25 @@ TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) 
           << ")";
     }
   }
+}
+
+// The platform layer sits at the bottom: it includes its own headers and
+// the libraries', never the game's.
+TEST(PLATFORM_LAYER, IncludesNothingOfTheGame) {
+  const std::string platform = std::string(BRINEGRAB_SOURCE_DIR) + "/src/platform";
+  const std::regex own_include("^#include \"([^\"]*)\"");
+  int files = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(platform)) {
+    const std::string ext = entry.path().extension().string();
+    if (ext != ".cpp" && ext != ".h") continue;
+    ++files;
+    std::istringstream text(harness::file_text(entry.path().string()));
+    std::smatch include;
+    for (std::string line; std::getline(text, line);) {
+      if (!std::regex_search(line, include, own_include)) continue;
+      EXPECT_EQ(include[1].str().rfind("platform/", 0), 0u)
+          << entry.path().filename() << " includes " << include[1];
+    }
+  }
+  EXPECT_GT(files, 20);
 }
