@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +19,7 @@
 #include "minigames/mini1.h"
 #include "minigames/mini2.h"
 #include "minigames/mini3.h"
+#include "platform/gamepad.h"
 #include "platform/options.h"
 #include "play_fixture.h"
 #include "settings.h"
@@ -153,6 +155,64 @@ TEST_F(SETTINGS_TEST, AKeyOrButtonAnotherActionHasIsRefusedOnTheScreen) {
   EXPECT_TRUE(settings_menu_event(menu, harness::key_down(SDLK_ESCAPE)));
   EXPECT_EQ(current_settings().keys[P1_UP], SDLK_UP);
   EXPECT_FALSE(settings_menu_event(menu, harness::key_down(SDLK_ESCAPE)));
+}
+
+namespace {
+
+SDL_Event pad_button(int button, bool down) {
+  SDL_Event e{};
+  e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+  e.jbutton.type = e.type;
+  e.jbutton.which = 0;
+  e.jbutton.button = static_cast<Uint8>(button);
+  e.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+  return e;
+}
+
+SDL_Event pad_hat(Uint8 value) {
+  SDL_Event e{};
+  e.type = SDL_JOYHATMOTION;
+  e.jhat.type = e.type;
+  e.jhat.which = 0;
+  e.jhat.value = value;
+  return e;
+}
+
+}  // namespace
+
+// With nothing but the first pad: down the d-pad to player one's Strike,
+// Start to change it, button 2 as the new one, Back to leave. Button 2 then
+// strikes, and the choice is in the settings file.
+TEST_F(SETTINGS_TEST, APadAloneChangesAButtonThatThenStrikes) {
+  const std::string config = dir.path() + "/config";
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  std::vector<SDL_Event> script;
+  for (int line = 0; line < 4; ++line) {
+    script.push_back(pad_hat(SDL_HAT_DOWN));
+    script.push_back(pad_hat(SDL_HAT_CENTERED));
+  }
+  for (const int button : {7, 2, 6}) {  // Start, the new button, Back
+    script.push_back(pad_button(button, true));
+    script.push_back(pad_button(button, false));
+  }
+  const int first = harness::flips() + 1;
+  for (size_t i = 0; i < script.size(); ++i) {
+    harness::push_after_flip(first + static_cast<int>(i), script[i]);
+  }
+  settings_screen(game);
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(current_settings().buttons[P1_STRIKE], 2);
+  EXPECT_NE(harness::file_text(config + "/brinegrab/settings.conf").find("p1.strike.button = 2"),
+            std::string::npos);
+  GAMEPADS pads;
+  std::deque<SDL_Event> out;
+  translate_joystick_event(pads, pad_button(2, true), out);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].type, SDL_KEYDOWN);
+  EXPECT_EQ(out[0].key.keysym.sym, SDLK_RCTRL);
+  out.clear();
+  translate_joystick_event(pads, pad_button(0, true), out);
+  EXPECT_TRUE(out.empty()) << "the old strike button is free again";
 }
 
 TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {
