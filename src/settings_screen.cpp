@@ -87,6 +87,10 @@ void take_new_binding(SETTINGS_MENU& menu, const SDL_Event& e) {
       menu.message = "";
       return;
     }
+    if (key_name(key) == key_name(SDLK_UNKNOWN) || key_named(key_name(key)) != key) {
+      menu.message = "That key has no name to keep it by";
+      return;
+    }
     const ACTION owner = key_taken(menu.settings, action, key);
     if (owner != ACTIONS) {
       menu.message = shown_key(key) + " is taken: " +

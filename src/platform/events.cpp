@@ -185,7 +185,7 @@ int poll_event(SDL_Event* event) {
   return 0;
 }
 
-void set_desktop_keys(const DESKTOP_KEY_MAP& keys) { desktop = keys; }
+void set_desktop_keys(const DESKTOP_KEY_MAP& map) { desktop = map; }
 
 bool sound_muted() { return muted; }
 

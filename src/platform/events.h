@@ -25,7 +25,7 @@ int poll_event(SDL_Event* event);
 struct DESKTOP_KEY_MAP {
   SDLKey full_screen, full_screen_with_alt, mute, pause, pause_other, resume, leave;
 };
-void set_desktop_keys(const DESKTOP_KEY_MAP& keys);
+void set_desktop_keys(const DESKTOP_KEY_MAP& map);
 
 // Whether M has muted the game.
 bool sound_muted();
