@@ -59,7 +59,7 @@ bool read_button(const std::string& text, int& out) {
   return read_percent(text, 0, 99, 1, out);
 }
 
-int player_of(ACTION action) { return action / PLAYER_MOVES; }
+int player_of(ACTION action) { return static_cast<int>(action) / PLAYER_MOVES; }
 
 // One line's setting into settings; an empty string when it was taken,
 // otherwise what is wrong with it.
@@ -185,20 +185,6 @@ SETTINGS settings_from_text(const std::string& text, std::vector<std::string>& p
   }
   undo_clashes(settings, problems);
   return settings;
-}
-
-std::string key_name(SDLKey key) { return SDL_GetKeyName(key); }
-
-SDLKey key_named(const std::string& name) {
-  const std::string wanted = lower(trim(name));
-  if (wanted.empty()) return SDLK_UNKNOWN;
-  for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k) {
-    const char* given = SDL_GetKeyName(static_cast<SDLKey>(k));
-    if (given != nullptr && lower(given) == wanted && wanted != "unknown key") {
-      return static_cast<SDLKey>(k);
-    }
-  }
-  return SDLK_UNKNOWN;
 }
 
 ACTION key_taken(const SETTINGS& settings, ACTION action, SDLKey key) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls.h"
+#include "platform/key_names.h"  // keys by SDL's names
 
 constexpr int FULL_SPEED = 100;
 constexpr int SLOWEST_SPEED = 50;
@@ -35,11 +36,6 @@ std::string settings_text(const SETTINGS& settings);
 // action already has, is described in problems and leaves its setting as it
 // was by default.
 SETTINGS settings_from_text(const std::string& text, std::vector<std::string>& problems);
-
-// SDL's name of a key, and the key of a name (any case); SDLK_UNKNOWN for a
-// name SDL does not give.
-std::string key_name(SDLKey key);
-SDLKey key_named(const std::string& name);
 
 // The action other than action that has key (another player's, a menu's or
 // a desktop key), or ACTIONS when the key is free for it.

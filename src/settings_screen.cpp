@@ -39,11 +39,12 @@ std::string shown_key(SDLKey key) {
 
 std::string shown_button(ACTION action, int button) {
   if (button >= 0) return "button " + std::to_string(button);
-  return action % PLAYER_MOVES < MOVE_STRIKE ? "stick" : "no button";
+  return static_cast<int>(action) % PLAYER_MOVES < MOVE_STRIKE ? "stick" : "no button";
 }
 
 std::string action_title(ACTION action) {
-  return "P" + std::to_string(action / PLAYER_MOVES + 1) + " " + control(action).label;
+  return "P" + std::to_string(static_cast<int>(action) / PLAYER_MOVES + 1) + " " +
+         control(action).label;
 }
 
 bool is_direction(const SDL_Event& e, PLAYER_MOVE move) {
