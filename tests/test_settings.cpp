@@ -2,6 +2,7 @@
 // reach every place that reads them, clashes are refused, a settings file
 // with bad lines keeps its good ones, and a slowed-down game keeps the rules,
 // the score and the records as they were.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "minigames/mini1.h"
 #include "minigames/mini2.h"
 #include "minigames/mini3.h"
+#include "platform/events.h"
 #include "platform/gamepad.h"
 #include "platform/options.h"
 #include "play_fixture.h"
@@ -395,4 +397,24 @@ TEST(PLATFORM_LAYER, IncludesNothingOfTheGame) {
     }
   }
   EXPECT_GT(files, 20);
+}
+
+// The volumes are parts of the mixer's full volume; M silences both and
+// brings back the chosen ones, not the full volume.
+TEST_F(SETTINGS_TEST, MUnmutesToTheChosenVolumes) {
+  SETTINGS s;
+  s.music = 50;
+  s.effects = 30;
+  use_settings(s);
+  const int music = MIX_MAX_VOLUME * 50 / 100, effects = MIX_MAX_VOLUME * 30 / 100;
+  EXPECT_EQ(Mix_VolumeMusic(-1), music);
+  EXPECT_EQ(Mix_Volume(-1, -1), effects);
+  SDL_Event e;
+  for (const int expected_music : {0, music}) {
+    harness::press(SDLK_m);
+    while (poll_event(&e)) {
+    }
+    EXPECT_EQ(Mix_VolumeMusic(-1), expected_music);
+    EXPECT_EQ(Mix_Volume(-1, -1), expected_music == 0 ? 0 : effects);
+  }
 }
