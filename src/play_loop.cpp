@@ -4,13 +4,13 @@
 #include <string>
 
 #include "collision.h"
-#include "settings.h"
 #include "globals.h"
 #include "image.h"
 #include "music.h"
 #include "platform/events.h"
 #include "platform/pause.h"
 #include "platform/signals.h"
+#include "settings.h"
 #include "text.h"
 
 namespace {

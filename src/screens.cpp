@@ -59,8 +59,8 @@ void draw_lines(GAME& game, const std::vector<LINE>& lines) {
 // Reads every waiting event: Enter sets start, Space calls on_space, C
 // calls on_settings. Returns false when Escape was pressed. Everything else,
 // the window's close button included, is ignored.
-template <class ON_SPACE, class ON_SETTINGS = void (*)()>
-bool read_keys(ON_SPACE on_space, ON_SETTINGS on_settings = [] {}) {
+template <class ON_SPACE, class ON_SETTINGS>
+bool read_keys(ON_SPACE on_space, ON_SETTINGS on_settings) {
   bool stay = true;
   while (poll_event(&event)) {
     if (pressed(event, MENU_NEXT)) start = true;
@@ -78,7 +78,7 @@ bool text_screen(GAME& game, const std::vector<LINE>& lines) {
   TIMER timer;
   while (!start) {
     timer.start();
-    if (!read_keys([] {})) return false;
+    if (!read_keys([] {}, [] {})) return false;
     draw_lines(game, lines);
     SDL_Flip(screen);
     pace_frame(timer);

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "settings.h"
 #include "minigames/funcs.h"
 #include "platform/events.h"
 #include "platform/surface.h"
+#include "settings.h"
 #include "sound.h"
 #include "strip.h"
 #include "text.h"

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings.h"
 #include "minigames/funcs.h"
 #include "platform/events.h"
+#include "settings.h"
 #include "sound.h"
 #include "text.h"
 

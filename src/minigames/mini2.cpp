@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "settings.h"
 #include "minigames/funcs.h"
 #include "platform/events.h"
+#include "settings.h"
 #include "sound.h"
 #include "timer.h"
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "constants.h"
-#include "settings.h"
 #include "minigames/funcs.h"
 #include "platform/events.h"
+#include "settings.h"
 #include "sound.h"
 #include "text.h"
 
