@@ -2,22 +2,27 @@
 
 #include <string>
 
+#include "controls.h"
 #include "globals.h"
 #include "image.h"
 #include "platform/events.h"
 #include "platform/records_location.h"
+#include "settings.h"
 #include "text.h"
 
 namespace {
 
+// A slowed-down game leaves the record file alone, and says so.
+const char* const ASSISTED_TEXT = "Slowed down: records left as they were";
+const int ASSISTED_Y = 350;
+
 void read_keys() {
   while (poll_event(&event)) {
-    if (event.type != SDL_KEYDOWN) continue;
-    if (event.key.keysym.sym == SDLK_ESCAPE) {
+    if (pressed(event, MENU_QUIT)) {
       quit = true;
       restart = false;
     }
-    if (event.key.keysym.sym == SDLK_RETURN) quit = true;
+    if (pressed(event, MENU_NEXT)) quit = true;
   }
 }
 
@@ -40,6 +45,9 @@ void game_over_screen(GAME& game) {
     draw_text(screen, game.font2, std::to_string(records.solo), colour, 45, 250);
     draw_text(screen, game.font2, "Multi Record:", colour, 595, 220, ALIGN::RIGHT);
     draw_text(screen, game.font2, std::to_string(records.multi), colour, 595, 250, ALIGN::RIGHT);
+    if (assisted()) {
+      draw_text(screen, game.font2, ASSISTED_TEXT, colour, 0, ASSISTED_Y, ALIGN::CENTRE);
+    }
     draw_text(screen, game.font2, "Enter ~ Restart!      Escape ~ Quit!", colour, 0, 400,
               ALIGN::CENTRE);
     SDL_Flip(screen);

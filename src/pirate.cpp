@@ -2,9 +2,18 @@
 
 #include "constants.h"
 #include "image.h"
+#include "settings.h"
 
 const char* const PLAYER_ONE::sheet = "sprites\\pirate_ssheet.png";
 const char* const PLAYER_TWO::sheet = "sprites\\pirate2_ssheet.png";
+const SDLKey& PLAYER_ONE::up = current_settings().keys[P1_UP];
+const SDLKey& PLAYER_ONE::down = current_settings().keys[P1_DOWN];
+const SDLKey& PLAYER_ONE::left = current_settings().keys[P1_LEFT];
+const SDLKey& PLAYER_ONE::right = current_settings().keys[P1_RIGHT];
+const SDLKey& PLAYER_TWO::up = current_settings().keys[P2_UP];
+const SDLKey& PLAYER_TWO::down = current_settings().keys[P2_DOWN];
+const SDLKey& PLAYER_TWO::left = current_settings().keys[P2_LEFT];
+const SDLKey& PLAYER_TWO::right = current_settings().keys[P2_RIGHT];
 
 namespace {
 

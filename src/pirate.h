@@ -3,15 +3,16 @@
 
 #include <vector>
 
-// What tells player one's pirate from player two's.
+// What tells player one's pirate from player two's. The keys are the
+// player's as the controls table has them now.
 struct PLAYER_ONE {
-  static constexpr SDLKey up = SDLK_UP, down = SDLK_DOWN, left = SDLK_LEFT, right = SDLK_RIGHT;
+  static const SDLKey &up, &down, &left, &right;
   // Only its own four keys count as a fresh key press.
   static constexpr bool any_key_moves = false;
   static const char* const sheet;
 };
 struct PLAYER_TWO {
-  static constexpr SDLKey up = SDLK_w, down = SDLK_s, left = SDLK_a, right = SDLK_d;
+  static const SDLKey &up, &down, &left, &right;
   // Any key press at all counts as a fresh key press.
   static constexpr bool any_key_moves = true;
   static const char* const sheet;

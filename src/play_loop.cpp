@@ -10,9 +10,13 @@
 #include "platform/events.h"
 #include "platform/pause.h"
 #include "platform/signals.h"
+#include "settings.h"
 #include "text.h"
 
 namespace {
+
+// Below the score: the game is slowed down.
+const int ASSIST_MARK_DY = 30;
 
 // After a mini-game or a fight both pirates stand still, and keys held
 // through it no longer count when released.
@@ -28,7 +32,7 @@ void read_events(GAME& game) {
     game.myPirate->handle_input(event);
     if (game.multi) game.myPirate2->handle_input(event);
     if (event.type == SDL_QUIT) quit = true;
-    if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) {
+    if (pressed(event, MENU_QUIT)) {
       quit = true;
       switch_music(game.music, "sfx\\end.wav");
     }
@@ -63,6 +67,10 @@ void draw_frame(GAME& game) {
   apply_surface(0, 0, game.bg, screen);
   draw_text_middle(screen, game.font2, "score", game.textcolor, -20);
   const int h = draw_text_middle(screen, game.font2, std::to_string(game.score), game.textcolor);
+  if (assisted()) {
+    draw_text_middle(screen, game.font2, std::to_string(current_settings().speed) + "% speed",
+                     game.textcolor, ASSIST_MARK_DY);
+  }
   draw_hearts(game, 50, game.lives1, (480 - h) / 2);
   if (game.multi) draw_hearts(game, 455, game.lives2, (480 - h) / 2);
   game.myTreasure->show(screen);
@@ -151,7 +159,7 @@ void play_frame(GAME& game) {
   draw_frame(game);
 
   // A frame on time scores a point.
-  if (pace_frame(game.fps)) game.score += 1;
+  if (pace_frame(game.fps, game_frame_ms())) game.score += 1;
 
   pirate_step(game, *game.myPirate, game.lives1, game.ghost_counter, "#1 Pirate died!");
   if (game.myTreasure->is_collected() && std::rand() % 2000 + 1 <= 1) game.myTreasure->replace();

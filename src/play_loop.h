@@ -1,5 +1,6 @@
 #pragma once
 #include "game.h"
+#include "paused_look.h"  // how a paused game looks
 
 // Points for what a pirate picks up.
 const int COIN_POINTS = 500;

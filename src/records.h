@@ -1,9 +1,10 @@
 #pragma once
 #include <string>
 
+#include "platform/records_location.h"  // RECORDS_FILE
+
 // The record file: two decimal numbers separated by a blank, the solo record
 // and the two-player record.
-const char* const RECORDS_FILE = "records.dat";
 
 struct RECORDS {
   int solo = 0;

@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "constants.h"
+#include "controls.h"
 #include "globals.h"
 #include "image.h"
 #include "platform/events.h"
 #include "platform/signals.h"
+#include "settings_screen.h"
 #include "text.h"
 
 namespace {
@@ -54,18 +56,17 @@ void draw_lines(GAME& game, const std::vector<LINE>& lines) {
   }
 }
 
-// Reads every waiting event: Enter sets start, Space calls on_space.
-// Returns false when Escape was pressed. Everything else, the window's
-// close button included, is ignored.
-template <class ON_SPACE>
-bool read_keys(ON_SPACE on_space) {
+// Reads every waiting event: Enter sets start, Space calls on_space, C
+// calls on_settings. Returns false when Escape was pressed. Everything else,
+// the window's close button included, is ignored.
+template <class ON_SPACE, class ON_SETTINGS>
+bool read_keys(ON_SPACE on_space, ON_SETTINGS on_settings) {
   bool stay = true;
   while (poll_event(&event)) {
-    if (event.type != SDL_KEYDOWN) continue;
-    const SDLKey key = event.key.keysym.sym;
-    if (key == SDLK_RETURN) start = true;
-    if (key == SDLK_ESCAPE) stay = false;
-    if (key == SDLK_SPACE) on_space();
+    if (pressed(event, MENU_NEXT)) start = true;
+    if (pressed(event, MENU_QUIT)) stay = false;
+    if (pressed(event, MENU_PLAYERS)) on_space();
+    if (pressed(event, MENU_SETTINGS)) on_settings();
   }
   return stay;
 }
@@ -77,7 +78,7 @@ bool text_screen(GAME& game, const std::vector<LINE>& lines) {
   TIMER timer;
   while (!start) {
     timer.start();
-    if (!read_keys([] {})) return false;
+    if (!read_keys([] {}, [] {})) return false;
     draw_lines(game, lines);
     SDL_Flip(screen);
     pace_frame(timer);
@@ -115,7 +116,14 @@ bool mode_screen(GAME& game) {
   TIMER timer;
   while (!start) {
     timer.start();
-    if (!read_keys([&game] { game.multi = !game.multi; })) return false;
+    bool settings = false;
+    if (!read_keys([&game] { game.multi = !game.multi; }, [&settings] { settings = true; })) {
+      return false;
+    }
+    if (settings && !start) {
+      settings_screen(game);
+      continue;
+    }
     draw_lines(game, {
                          {10, "Brinegrab", true},
                          {120, "MULTIPLAYER", false},

@@ -22,13 +22,13 @@ int TIMER::get_ticks() {
   return elapsed > INT_MAX ? INT_MAX : static_cast<int>(elapsed);
 }
 
-bool pace_frame(TIMER& timer) {
-  if (timer.get_ticks() >= FRAME_MS) {
+bool pace_frame(TIMER& timer, int frame_ms) {
+  if (timer.get_ticks() >= frame_ms) {
     frame_without_wait();
     return false;
   }
   // The clock may have moved on since the first look.
-  const int rest = FRAME_MS - timer.get_ticks();
+  const int rest = frame_ms - timer.get_ticks();
   // A game that a signal has asked to end does not wait for its next frame.
   if (rest > 0 && !stop_requested()) {
     SDL_Delay(static_cast<Uint32>(rest));

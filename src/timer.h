@@ -1,6 +1,8 @@
 #pragma once
 #include <SDL.h>
 
+#include "constants.h"
+
 // Measures how long the current frame has taken. Time spent paused
 // (platform/pause.h) does not count. SDL's millisecond count wraps after
 // 49.7 days; it is kept in its own unsigned type, so a frame that spans the
@@ -16,6 +18,7 @@ class TIMER {
   Uint32 pausedAtStart;
 };
 
-// Waits out the rest of a 40 ms frame measured by timer; returns whether
-// there was time left to wait.
-bool pace_frame(TIMER& timer);
+// Waits out the rest of a frame of frame_ms (40 ms unless the game is
+// slowed down) measured by timer; returns whether there was time left to
+// wait.
+bool pace_frame(TIMER& timer, int frame_ms = FRAME_MS);

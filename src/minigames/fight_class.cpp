@@ -6,6 +6,7 @@
 #include "minigames/funcs.h"
 #include "platform/events.h"
 #include "platform/surface.h"
+#include "settings.h"
 #include "sound.h"
 #include "strip.h"
 #include "text.h"
@@ -63,7 +64,7 @@ void fighting::collect(int& score, SDL_Surface*& screen) {
     fight::step(state, score);
     fight::draw(state, assets, screen, score);
     SDL_Flip(screen);
-    SDL_Delay(40);
+    SDL_Delay(game_wait_ms(40));
   }
   // The last frame stays up for a moment so the players see how it ended.
   closing_pause(1000);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "controls.h"
 #include "minigames/funcs.h"
 
 namespace fight {
@@ -86,15 +87,15 @@ bool handle_input(FIGHT_STATE& s, const SDL_Event& e) {
   if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
   const SDLKey key = e.key.keysym.sym;
   if (e.type == SDL_KEYDOWN) {
-    if (key == SDLK_ESCAPE) {
+    if (key == key_of(MENU_QUIT)) {
       s.end = true;
       return false;
     }
-    if (key == SDLK_RCTRL) {
+    if (key == player_key(0, MOVE_STRIKE)) {
       begin_stroke(s.slash1, s.slash1c, s.shitbox1, s.hitbox1, s.STATUS1);
       return true;
     }
-    if (key == SDLK_g) {
+    if (key == player_key(1, MOVE_STRIKE)) {
       begin_stroke(s.slash2, s.slash2c, s.shitbox2, s.hitbox2, s.STATUS2);
       return true;
     }

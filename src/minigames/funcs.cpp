@@ -1,6 +1,7 @@
 #include "minigames/funcs.h"
 
 #include "constants.h"
+#include "controls.h"
 #include "image.h"
 
 SDL_Surface* load(const std::string& filename) { return load_image(filename); }
@@ -26,37 +27,39 @@ bool collision(SDL_Rect A, SDL_Rect B) {
 
 namespace {
 
-// What a movement key's press adds to its player's velocity.
-struct MOVE_KEY {
-  SDLKey key;
-  int player;  // 1 or 2
+// What a direction's press adds to its player's velocity.
+struct MOVE_STEP {
+  PLAYER_MOVE move;
   int dx, dy;
 };
 
-const MOVE_KEY MOVE_KEYS[] = {
-    {SDLK_UP, 1, 0, -VELOCITY},   {SDLK_DOWN, 1, 0, VELOCITY}, {SDLK_LEFT, 1, -VELOCITY, 0},
-    {SDLK_RIGHT, 1, VELOCITY, 0}, {SDLK_w, 2, 0, -VELOCITY},   {SDLK_s, 2, 0, VELOCITY},
-    {SDLK_a, 2, -VELOCITY, 0},    {SDLK_d, 2, VELOCITY, 0},
+const MOVE_STEP MOVE_STEPS[] = {
+    {MOVE_UP, 0, -VELOCITY},
+    {MOVE_DOWN, 0, VELOCITY},
+    {MOVE_LEFT, -VELOCITY, 0},
+    {MOVE_RIGHT, VELOCITY, 0},
 };
 
 }  // namespace
 
 bool steer_pirates(const SDL_Event& e, STEERING pirates) {
   if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
-  for (const MOVE_KEY& m : MOVE_KEYS) {
-    if (m.key != e.key.keysym.sym) continue;
-    bool& moved = m.player == 1 ? pirates.moved1 : pirates.moved2;
-    int& xVel = m.player == 1 ? pirates.xVel1 : pirates.xVel2;
-    int& yVel = m.player == 1 ? pirates.yVel1 : pirates.yVel2;
-    if (e.type == SDL_KEYDOWN) {
-      xVel += m.dx;
-      yVel += m.dy;
-      moved = true;
-    } else if (moved) {
-      xVel -= m.dx;
-      yVel -= m.dy;
+  for (int player = 0; player < PLAYERS; ++player) {
+    for (const MOVE_STEP& m : MOVE_STEPS) {
+      if (player_key(player, m.move) != e.key.keysym.sym) continue;
+      bool& moved = player == 0 ? pirates.moved1 : pirates.moved2;
+      int& xVel = player == 0 ? pirates.xVel1 : pirates.xVel2;
+      int& yVel = player == 0 ? pirates.yVel1 : pirates.yVel2;
+      if (e.type == SDL_KEYDOWN) {
+        xVel += m.dx;
+        yVel += m.dy;
+        moved = true;
+      } else if (moved) {
+        xVel -= m.dx;
+        yVel -= m.dy;
+      }
+      return true;
     }
-    return true;
   }
   return false;
 }

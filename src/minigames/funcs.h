@@ -17,7 +17,7 @@ bool collision(SDL_Rect A, SDL_Rect B);
 SDL_Rect rect(int x, int y, int w, int h);
 
 // Steering of the two pirates in the mini-games that let them walk freely:
-// the arrow keys steer pirate one and W, A, S, D pirate two, each press
+// each player's four direction keys steer his pirate, each press
 // adding 10 pixels per frame and each release taking them off again. A
 // player's releases count only once he has pressed one of his keys in this
 // game (moved), so keys held down from the main game cannot push him about.

@@ -5,6 +5,7 @@
 
 #include "minigames/funcs.h"
 #include "platform/events.h"
+#include "settings.h"
 #include "sound.h"
 #include "text.h"
 
@@ -86,24 +87,20 @@ RUN_SOUND handle_event(TRAP_RUN_STATE& run, const SDL_Event& e) {
     return RUN_SOUND::NONE;
   }
   if (e.type != SDL_KEYDOWN) return RUN_SOUND::NONE;
-  switch (e.key.keysym.sym) {
-    case SDLK_UP:
-      if (run.jump1 && run.jump_h1 == 0) {
-        run.jump1 = false;
-        return RUN_SOUND::JUMP;
-      }
-      break;
-    case SDLK_w:
-      if (run.jump2 && run.jump_h2 == 0) {
-        run.jump2 = false;
-        return RUN_SOUND::JUMP;
-      }
-      break;
-    case SDLK_ESCAPE:
-      run.end = true;
-      break;
-    default:
-      break;
+  // Each player jumps with his Up.
+  const SDLKey key = e.key.keysym.sym;
+  if (key == player_key(0, MOVE_UP)) {
+    if (run.jump1 && run.jump_h1 == 0) {
+      run.jump1 = false;
+      return RUN_SOUND::JUMP;
+    }
+  } else if (key == player_key(1, MOVE_UP)) {
+    if (run.jump2 && run.jump_h2 == 0) {
+      run.jump2 = false;
+      return RUN_SOUND::JUMP;
+    }
+  } else if (key == key_of(MENU_QUIT)) {
+    run.end = true;
   }
   return RUN_SOUND::NONE;
 }
@@ -212,7 +209,7 @@ void mini1(int& score, SDL_Surface*& screen) {
       if (handle_event(run, minievent) == RUN_SOUND::JUMP) play_sound(assets.effect);
     }
     SDL_Flip(screen);
-    SDL_Delay(FRAME_WAIT_MS);
+    SDL_Delay(game_wait_ms(FRAME_WAIT_MS));
     step(run);
   }
 

@@ -4,6 +4,7 @@
 
 #include "minigames/funcs.h"
 #include "platform/events.h"
+#include "settings.h"
 #include "sound.h"
 #include "timer.h"
 
@@ -19,21 +20,21 @@ const int CLOSED = 0, WITH_TREASURE = 1, EMPTY_BOX = 2;  // cells of the box she
 const int END_PAUSE_MS = 1000;
 
 // The box a key opens for one player, or -1.
-int box_of(SDLKey key, const SDLKey (&keys)[BOX_COUNT]) {
+// The directions open the boxes from left to right in this order.
+const PLAYER_MOVE BOX_MOVES[BOX_COUNT] = {MOVE_UP, MOVE_LEFT, MOVE_DOWN, MOVE_RIGHT};
+
+int box_of(SDLKey key, int player) {
   for (int k = 0; k < BOX_COUNT; ++k) {
-    if (keys[k] == key) return k;
+    if (player_key(player, BOX_MOVES[k]) == key) return k;
   }
   return -1;
 }
 
-const SDLKey PLAYER_ONE_KEYS[BOX_COUNT] = {SDLK_UP, SDLK_LEFT, SDLK_DOWN, SDLK_RIGHT};
-const SDLKey PLAYER_TWO_KEYS[BOX_COUNT] = {SDLK_w, SDLK_a, SDLK_s, SDLK_d};
-
 // One player's share of a key press: his pick if the key is his. A box that
 // is already open still uses the pick up.
-int pick(BOXES_STATE& boxes, bool& choose, SDLKey key, const SDLKey (&keys)[BOX_COUNT]) {
+int pick(BOXES_STATE& boxes, bool& choose, SDLKey key, int player) {
   if (!choose) return 0;
-  const int k = box_of(key, keys);
+  const int k = box_of(key, player);
   if (k >= 0) {
     boxes.treasures[k] = true;
     choose = false;
@@ -58,9 +59,9 @@ int handle_event(BOXES_STATE& boxes, const SDL_Event& e) {
   }
   if (e.type != SDL_KEYDOWN) return 0;
   const SDLKey key = e.key.keysym.sym;
-  if (key == SDLK_ESCAPE) boxes.end = true;
-  int digs = pick(boxes, boxes.choose1, key, PLAYER_ONE_KEYS);
-  digs += pick(boxes, boxes.choose2, key, PLAYER_TWO_KEYS);
+  if (key == key_of(MENU_QUIT)) boxes.end = true;
+  int digs = pick(boxes, boxes.choose1, key, 0);
+  digs += pick(boxes, boxes.choose2, key, 1);
   return digs;
 }
 
@@ -122,7 +123,7 @@ void mini2(int& score, SDL_Surface*& screen) {
     if (step(boxes, score)) play_sound(assets.effect1);
     SDL_Flip(screen);
     // Without this the boxes would spin a whole core waiting for two keys.
-    pace_frame(timer);
+    pace_frame(timer, game_frame_ms());
   }
 
   closing_pause(END_PAUSE_MS);

@@ -7,6 +7,7 @@
 #include "constants.h"
 #include "minigames/funcs.h"
 #include "platform/events.h"
+#include "settings.h"
 #include "sound.h"
 #include "text.h"
 
@@ -93,7 +94,7 @@ void handle_event(ROWS_STATE& s, const SDL_Event& e) {
     s.end = true;
     return;
   }
-  if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE) {
+  if (pressed(e, MENU_QUIT)) {
     s.end = true;
     return;
   }
@@ -195,7 +196,7 @@ void mini3(int& score, SDL_Surface*& screen) {
     while (poll_event(&minievent)) handle_event(s, minievent);
     frame(s, assets, screen, score);
     SDL_Flip(screen);
-    SDL_Delay(FRAME_DELAY_MS);  // a fixed wait, not a frame timer
+    SDL_Delay(game_wait_ms(FRAME_DELAY_MS));  // a fixed wait, not a frame timer
   }
   assets.free_sound();
   closing_pause(END_PAUSE_MS);

@@ -23,6 +23,9 @@ KEY_STATE keys[SDLK_LAST + 1] = {};
 // Under a stop signal, whether this drain of the queue has had its Escape.
 bool escape_given = false;
 
+DESKTOP_KEY_MAP desktop;
+bool raw_buttons = false;
+
 bool muted = false;
 int music_volume = MIX_MAX_VOLUME;
 int effect_volume = MIX_MAX_VOLUME;
@@ -35,7 +38,7 @@ bool stop_event(SDL_Event& e) {
   }
   pending.clear();
   escape_given = !escape_given;
-  if (escape_given) e = key_event(SDL_KEYDOWN, SDLK_ESCAPE);
+  if (escape_given) e = key_event(SDL_KEYDOWN, desktop.leave);
   return escape_given;
 }
 
@@ -46,8 +49,6 @@ void toggle_full_screen() {
 
 void toggle_mute() {
   if (!muted) {
-    music_volume = Mix_VolumeMusic(-1);
-    effect_volume = Mix_Volume(-1, -1);
     Mix_VolumeMusic(0);
     Mix_Volume(-1, 0);
   } else {
@@ -63,7 +64,7 @@ bool is_press(const SDL_Event& e, SDLKey key) {
   return e.type == SDL_KEYDOWN && e.key.keysym.sym == key;
 }
 
-bool is_pause_key(SDLKey key) { return key == SDLK_p || key == SDLK_PAUSE; }
+bool is_pause_key(SDLKey key) { return key == desktop.pause || key == desktop.pause_other; }
 
 KEY_STATE& state_of(const SDL_Event& e) {
   const int key = e.key.keysym.sym;
@@ -82,23 +83,27 @@ bool take_desktop_key(const SDL_Event& e) {
     state = FREE;
     return true;
   }
-  switch (key) {
-    case SDLK_RETURN:
-      if (down && (e.key.keysym.mod & KMOD_ALT) != 0) {
-        toggle_full_screen();
-        state = TAKEN;
-        return true;
-      }
-      return false;
-    case SDLK_F11:
-      if (down) toggle_full_screen();
+  if (key == desktop.full_screen_with_alt) {
+    if (down && (e.key.keysym.mod & KMOD_ALT) != 0) {
+      toggle_full_screen();
+      state = TAKEN;
       return true;
-    case SDLK_m:
-      if (down) toggle_mute();
-      return true;
-    default:
-      return is_pause_key(key) && !down;
+    }
+    return false;
   }
+  if (key == desktop.full_screen) {
+    if (down) toggle_full_screen();
+    return true;
+  }
+  if (key == desktop.mute) {
+    if (down) toggle_mute();
+    return true;
+  }
+  return is_pause_key(key) && !down;
+}
+
+bool is_pad_button(const SDL_Event& e) {
+  return e.type == SDL_JOYBUTTONDOWN || e.type == SDL_JOYBUTTONUP;
 }
 
 // The next event past the stop signal, the gamepads and the desktop keys;
@@ -111,6 +116,12 @@ bool next_event(SDL_Event& e) {
       pending.pop_front();
     } else {
       if (!SDL_PollEvent(&e)) return false;
+      if (raw_buttons && is_pad_button(e)) {
+        // The pad still learns the button is up or down, but makes no key.
+        std::deque<SDL_Event> unused;
+        translate_gamepad_event(e, unused);
+        return true;
+      }
       if (translate_gamepad_event(e, pending)) continue;
     }
     if (!take_desktop_key(e)) return true;
@@ -136,13 +147,13 @@ bool pause_until_resumed(SDL_Event& e) {
   bool deliver = false;
   for (bool paused_on = true; paused_on;) {
     while (paused_on && next_event(e)) {
-      if (e.type == SDL_QUIT || is_press(e, SDLK_ESCAPE)) {
+      if (e.type == SDL_QUIT || is_press(e, desktop.leave)) {
         deliver = true;
         paused_on = false;
       } else if (e.type == SDL_KEYDOWN) {
         const SDLKey key = e.key.keysym.sym;
         state_of(e) = TAKEN;
-        paused_on = !is_pause_key(key) && key != SDLK_RETURN;
+        paused_on = !is_pause_key(key) && key != desktop.resume;
       } else if (e.type == SDL_KEYUP && state_of(e) == HELD) {
         state_of(e) = FREE;
         releases.push_back(e);
@@ -174,7 +185,19 @@ int poll_event(SDL_Event* event) {
   return 0;
 }
 
+void set_desktop_keys(const DESKTOP_KEY_MAP& map) { desktop = map; }
+
 bool sound_muted() { return muted; }
+
+void set_sound_levels(int music, int effects) {
+  music_volume = music;
+  effect_volume = effects;
+  if (muted) return;
+  Mix_VolumeMusic(music_volume);
+  Mix_Volume(-1, effect_volume);
+}
+
+void pass_pad_buttons(bool on) { raw_buttons = on; }
 
 void closing_pause(Uint32 ms) {
   SDL_Event unused;

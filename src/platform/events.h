@@ -19,8 +19,24 @@
 // A player who never uses these keys sees every event as SDL gives it.
 int poll_event(SDL_Event* event);
 
+// The keys the layer acts on, set by the game before main runs: the two
+// full-screen keys (the second with Alt), mute, the two pause keys, the key
+// that also resumes, and the key a stop signal presses.
+struct DESKTOP_KEY_MAP {
+  SDLKey full_screen, full_screen_with_alt, mute, pause, pause_other, resume, leave;
+};
+void set_desktop_keys(const DESKTOP_KEY_MAP& map);
+
 // Whether M has muted the game.
 bool sound_muted();
+
+// The music's and the effects' volumes (0 to MIX_MAX_VOLUME): set now, or,
+// while muted, when M unmutes.
+void set_sound_levels(int music, int effects);
+
+// While on, joystick buttons reach the caller as they are instead of as
+// keys (for choosing a pad button).
+void pass_pad_buttons(bool on);
 
 // The closing moment of a mini-game or the sword fight: waits ms
 // milliseconds, using up every event that arrives meanwhile so that no key

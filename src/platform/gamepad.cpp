@@ -5,23 +5,14 @@
 
 namespace {
 
-// The keys each player's pad presses, in the order of GAMEPAD_PART.
-const SDLKey PLAYER_KEYS[GAMEPAD_COUNT][PAD_PARTS] = {
-    {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RCTRL, SDLK_ESCAPE, SDLK_RETURN},
-    {SDLK_w, SDLK_s, SDLK_a, SDLK_d, SDLK_g, SDLK_ESCAPE, SDLK_RETURN},
-};
+// Set by the game before main runs.
+PAD_MAP pad_map;
 
-int button_part(int button) {
-  switch (button) {
-    case GAMEPAD_STRIKE_BUTTON:
-      return PAD_STRIKE;
-    case GAMEPAD_BACK_BUTTON:
-      return PAD_BACK;
-    case GAMEPAD_START_BUTTON:
-      return PAD_START;
-    default:
-      return PAD_PARTS;
+int button_part(int pad, int button) {
+  for (int part = 0; part < PAD_PARTS; ++part) {
+    if (pad_map.buttons[pad][part] == button) return part;
   }
+  return PAD_PARTS;
 }
 
 // One axis of the stick: past the dead zone one way or the other.
@@ -51,6 +42,8 @@ SDL_Joystick* opened[GAMEPAD_COUNT];
 bool joysticks_on = false;
 
 }  // namespace
+
+void set_pad_map(const PAD_MAP& map) { pad_map = map; }
 
 SDL_Event key_event(KEY_EVENT_TYPE type, SDLKey key) {
   SDL_Event e;
@@ -97,11 +90,11 @@ bool translate_joystick_event(GAMEPADS& pads, const SDL_Event& e, std::deque<SDL
       pad.hat[PAD_RIGHT] = (e.jhat.value & SDL_HAT_RIGHT) != 0;
     }
   } else {
-    const int part = button_part(e.jbutton.button);
-    if (part < PAD_PARTS) want[part] = e.type == SDL_JOYBUTTONDOWN;
+    const int part = button_part(which, e.jbutton.button);
+    if (part < PAD_PARTS) want[part] = pad.button[part] = e.type == SDL_JOYBUTTONDOWN;
   }
-  for (int d = 0; d < PAD_DIRECTIONS; ++d) want[d] = pad.stick[d] || pad.hat[d];
-  settle(pad, want, PLAYER_KEYS[which], out);
+  for (int d = 0; d < PAD_DIRECTIONS; ++d) want[d] = pad.stick[d] || pad.hat[d] || pad.button[d];
+  settle(pad, want, pad_map.keys[which], out);
   return true;
 }
 

@@ -4,12 +4,13 @@
 // turned into the SDL_KEYDOWN and SDL_KEYUP events the game already reads,
 // so every rule about keys (the held-key rule included) applies to pads too.
 //
-// The pad's parts, as sdl12-compat reports an SDL2 joystick (the numbering of
-// an Xbox-style pad under Linux's xpad driver):
-//   left stick (axes 0 and 1) and d-pad (hat 0): Up, Down, Left, Right / W, S, A, D
-//   button 0 (A):            Right Ctrl / G (the sword fight's strike)
-//   button 6 (Back, Select): Escape
-//   button 7 (Start):        Return
+// Which key each part presses and which button presses it comes from the
+// game (set_pad_map). By default, as sdl12-compat reports an SDL2 joystick
+// (the numbering of an Xbox-style pad under Linux's xpad driver):
+//   left stick (axes 0 and 1) and d-pad (hat 0): the player's four directions
+//   button 0 (A):            the player's strike
+//   button 6 (Back, Select): the key that quits
+//   button 7 (Start):        the key that goes on
 #include <SDL.h>
 
 #include <deque>
@@ -40,12 +41,21 @@ constexpr int PAD_DIRECTIONS = PAD_STRIKE;
 struct GAMEPAD {
   bool stick[PAD_DIRECTIONS] = {};
   bool hat[PAD_DIRECTIONS] = {};
+  bool button[PAD_PARTS] = {};
   bool held[PAD_PARTS] = {};  // the keys down for this pad
 };
 
 struct GAMEPADS {
   GAMEPAD pads[GAMEPAD_COUNT];
 };
+
+// What each pad's parts press: a key per part, and the button that presses
+// it (-1 for none; the directions also follow the stick and the d-pad).
+struct PAD_MAP {
+  SDLKey keys[GAMEPAD_COUNT][PAD_PARTS];
+  int buttons[GAMEPAD_COUNT][PAD_PARTS];
+};
+void set_pad_map(const PAD_MAP& map);
 
 // A key's press (SDL_KEYDOWN) or release (SDL_KEYUP) as the keyboard gives
 // it, with no modifier. (An event's type is a Uint8 in SDL 1.2 and a Uint32

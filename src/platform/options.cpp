@@ -24,6 +24,7 @@ const char* const HELP =
     "Keys:\n"
     "  Enter           go on; play (mode screen); play again (game over)\n"
     "  Space           one or two players (mode screen)\n"
+    "  C               settings: keys, pad buttons, game speed, volumes (mode screen)\n"
     "  Escape          quit (menus); end the game, the mini-game or the fight\n"
     "  arrow keys      move pirate one; Up jumps in the trap run\n"
     "  Right Ctrl      pirate one strikes in the sword fight\n"
@@ -46,6 +47,10 @@ const char* const HELP =
     "                  can be written in the working directory, otherwise\n"
     "                  $XDG_DATA_HOME/brinegrab/records.dat (by default\n"
     "                  ~/.local/share/brinegrab/records.dat)\n"
+    "  settings.conf   the keys, pad buttons, speed and volumes chosen on the\n"
+    "                  settings screen: $XDG_CONFIG_HOME/brinegrab/settings.conf\n"
+    "                  (by default ~/.config/brinegrab/settings.conf); without\n"
+    "                  it every key is as listed above\n"
     "\n"
     "Environment:\n"
     "  SDL_VIDEODRIVER           video driver (x11, wayland, ...)\n"
@@ -53,7 +58,8 @@ const char* const HELP =
     "  SDL12COMPAT_SCALE_METHOD  scaling of the full-screen picture: nearest\n"
     "                            (the game's default, sharp) or linear (smooth)\n"
     "  XDG_DATA_HOME             where records.dat goes when the working\n"
-    "                            directory cannot be written\n";
+    "                            directory cannot be written\n"
+    "  XDG_CONFIG_HOME           where settings.conf is kept\n";
 
 // A help or a version that could not be written (a full disk, a closed
 // pipe) is a failure, as for any command-line tool.

@@ -2,16 +2,11 @@
 
 #include <SDL_mixer.h>
 
-#include "text.h"
-
 namespace {
-
-const Uint8 SHADE_ALPHA = 112;  // of black over the kept frame
-const int PANEL_MARGIN = 24;
-const SDL_Color PANEL_COLOUR = {45, 22, 4, 0};
 
 TTF_Font* paused_font = nullptr;
 SDL_Color paused_colour = {};
+PAUSED_LOOK paused_look = nullptr;
 int guards = 0;
 Uint32 paused_total = 0;
 
@@ -33,7 +28,7 @@ PAUSED_SCREEN::PAUSED_SCREEN()
   Mix_Pause(-1);
   if (screen == nullptr) return;
   kept = SDL_ConvertSurface(screen, screen->format, SDL_SWSURFACE);
-  draw_paused(screen, paused_font, paused_colour);
+  if (paused_look != nullptr) paused_look(screen, paused_font, paused_colour);
   show_again();
 }
 
@@ -49,22 +44,6 @@ void PAUSED_SCREEN::show_again() {
   if (screen != nullptr) SDL_Flip(screen);
 }
 
-void draw_paused(SDL_Surface* frame, TTF_Font* font, SDL_Color colour) {
-  SDL_Surface* shade = SDL_CreateRGBSurface(SDL_SWSURFACE, frame->w, frame->h, 32, 0, 0, 0, 0);
-  if (shade != nullptr) {
-    SDL_SetAlpha(shade, SDL_SRCALPHA, SHADE_ALPHA);
-    SDL_BlitSurface(shade, nullptr, frame, nullptr);
-    SDL_FreeSurface(shade);
-  }
-  int w = 0, h = 0;
-  text_size(font, "Paused", &w, &h);
-  SDL_Rect panel = {static_cast<Sint16>((frame->w - w) / 2 - PANEL_MARGIN),
-                    static_cast<Sint16>((frame->h - h) / 2 - PANEL_MARGIN / 2),
-                    static_cast<Uint16>(w + 2 * PANEL_MARGIN),
-                    static_cast<Uint16>(h + PANEL_MARGIN)};
-  SDL_FillRect(frame, &panel,
-               SDL_MapRGB(frame->format, PANEL_COLOUR.r, PANEL_COLOUR.g, PANEL_COLOUR.b));
-  draw_text_middle(frame, font, "Paused", colour);
-}
+void set_paused_look(PAUSED_LOOK look) { paused_look = look; }
 
 Uint32 paused_ms() { return paused_total; }

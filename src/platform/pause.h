@@ -4,7 +4,7 @@
 
 // While one of these exists (a game in play, with the mini-games and the
 // sword fight inside it), P, Pause and losing the input focus pause the game
-// (events.h); "Paused" is drawn in font and colour.
+// (events.h); the paused look is drawn in font and colour.
 class PAUSABLE {
  public:
   PAUSABLE(TTF_Font* font, SDL_Color colour);
@@ -36,9 +36,10 @@ class PAUSED_SCREEN {
   Uint32 since;
 };
 
-// How a paused game looks: its frame shaded, with "Paused" on a dark panel
-// in the middle.
-void draw_paused(SDL_Surface* frame, TTF_Font* font, SDL_Color colour);
+// How a paused game looks, drawn over its frame in the font and colour the
+// PAUSABLE was given; the game sets it at start-up.
+using PAUSED_LOOK = void (*)(SDL_Surface* frame, TTF_Font* font, SDL_Color colour);
+void set_paused_look(PAUSED_LOOK look);
 
 // Milliseconds spent paused since the program started. The frame timer
 // leaves them out, so the frame a pause interrupted is not a slow one.

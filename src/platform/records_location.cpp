@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 
-#include "records.h"
-
 namespace {
 
 std::string data_home() {

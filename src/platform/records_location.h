@@ -4,6 +4,9 @@
 // read-only directory keeps them in the player's data directory instead.
 #include <string>
 
+// The record file's name.
+const char* const RECORDS_FILE = "records.dat";
+
 // "records.dat" when it exists and is writable or the working directory is
 // writable; otherwise $XDG_DATA_HOME/brinegrab/records.dat (an absolute
 // XDG_DATA_HOME only), by default ~/.local/share/brinegrab/records.dat.

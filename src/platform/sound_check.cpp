@@ -3,8 +3,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include "sound.h"
-
 namespace {
 
 bool decodes_as_wav(const std::string& path) {
@@ -28,7 +26,9 @@ bool sound_decodes(const std::string& path, bool music) {
     Mix_FreeMusic(loaded);
     return loaded != nullptr;
   }
-  Mix_Chunk* chunk = load_sound(path);
+  // The effects' loader, as the game calls it.
+  SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+  Mix_Chunk* chunk = file != nullptr ? Mix_LoadWAV_RW(file, 1) : nullptr;
   Mix_FreeChunk(chunk);
   return chunk != nullptr;
 }

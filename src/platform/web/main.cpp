@@ -4,14 +4,10 @@
 #include <emscripten.h>
 #include <sys/stat.h>
 
-#include "game.h"
 #include "platform/web/records_store.h"
 
-namespace {
-
-int flips = 0;
-
-}  // namespace
+// The game's entry, as SDL's headers declare it on the desktop.
+extern "C" int SDL_main(int argc, char* args[]);
 
 // The browser's SDL_ttf draws text in the CSS font family named like the file
 // it is asked to open, so each font file of the data package becomes a font
@@ -24,19 +20,6 @@ EM_ASYNC_JS(void, register_fonts, (), {
   }
 });
 // clang-format on
-
-// The browser's SDL draws straight onto the page's canvas, so a flip has
-// nothing to show; it is counted, and the page may watch it (Module.onFlip).
-// clang-format off
-EM_JS(void, report_flip, (int count), {
-  if (Module['onFlip']) Module['onFlip'](count);
-});
-// clang-format on
-
-extern "C" int SDL_Flip(SDL_Surface*) {
-  report_flip(++flips);
-  return 0;
-}
 
 int main(int argc, char* argv[]) {
   // Emscripten's file mask starts at 0777, which would leave a saved record

@@ -6,7 +6,6 @@
 #include <emscripten.h>
 
 #include "platform/web/records_store.h"
-#include "records.h"
 
 namespace {
 

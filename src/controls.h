@@ -1,0 +1,67 @@
+#pragma once
+// The one table of the game's controls: every action, the key that does it
+// and the pad button, if any. Every loop asks here which key does what; the
+// players' ten actions can be changed (settings.h), the rest stay fixed.
+#include <SDL.h>
+
+// What each player can do. The trap run's jump is Up; the treasure boxes
+// open with the four directions.
+enum PLAYER_MOVE { MOVE_UP, MOVE_DOWN, MOVE_LEFT, MOVE_RIGHT, MOVE_STRIKE, PLAYER_MOVES };
+constexpr int PLAYERS = 2;
+
+enum ACTION {
+  P1_UP,
+  P1_DOWN,
+  P1_LEFT,
+  P1_RIGHT,
+  P1_STRIKE,
+  P2_UP,
+  P2_DOWN,
+  P2_LEFT,
+  P2_RIGHT,
+  P2_STRIKE,
+  MENU_NEXT,      // go on, play, resume a pause
+  MENU_PLAYERS,   // one or two players, on the mode screen
+  MENU_QUIT,      // leave a screen, end a game, a mini-game or the fight
+  MENU_SETTINGS,  // the settings screen, from the mode screen
+  DESK_PAUSE,
+  DESK_PAUSE_KEY,
+  DESK_MUTE,
+  DESK_FULL_SCREEN,
+  DESK_FULL_SCREEN_ALT,  // with Alt held
+  ACTIONS
+};
+constexpr int PLAYER_ACTIONS = PLAYERS * PLAYER_MOVES;
+
+constexpr ACTION player_action(int player, PLAYER_MOVE move) {
+  return static_cast<ACTION>(player * PLAYER_MOVES + move);
+}
+
+// One row of the table.
+struct CONTROL {
+  ACTION action;
+  const char* name;   // in the settings file
+  const char* label;  // on the settings screen
+  SDLKey key;         // the key it has unless the player changed it
+  int button;         // the pad button (any pad for the menu, the player's own pad for a
+                      // player's action), -1 for none
+  const char* shown;  // how the help texts name the key
+};
+
+// Every action, in the order of ACTION.
+const CONTROL& control(ACTION action);
+
+// The key that does an action now.
+SDLKey key_of(ACTION action);
+SDLKey player_key(int player, PLAYER_MOVE move);
+
+// Whether e is the press of the action's key.
+bool pressed(const SDL_Event& e, ACTION action);
+
+// The pad button of a player's action now, -1 for none.
+int pad_button_of(ACTION action);
+
+// Hands the current keys and buttons down to the event layer: the desktop
+// keys, and what each pad's stick, d-pad and buttons press. Called whenever
+// the bindings change; the defaults are in place before main.
+void publish_controls();

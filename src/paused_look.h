@@ -1,0 +1,8 @@
+#pragma once
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+// How a paused game looks: its frame shaded, with "Paused" on a dark panel
+// in the middle. The pause (platform/pause.h) draws it through the hook
+// start-up sets.
+void draw_paused(SDL_Surface* frame, TTF_Font* font, SDL_Color colour);

@@ -1,0 +1,258 @@
+#include "settings.h"
+
+#include <SDL_mixer.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "constants.h"
+#include "platform/events.h"
+#include "platform/replace_file.h"
+#include "platform/settings_location.h"
+
+namespace {
+
+const char* const SPEED_NAME = "speed";
+const char* const MUSIC_NAME = "music";
+const char* const EFFECTS_NAME = "effects";
+const char* const BUTTON_SUFFIX = ".button";
+const char* const NO_BUTTON = "none";
+
+SETTINGS& in_use() {
+  static SETTINGS settings;
+  return settings;
+}
+
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// A whole number in [low, high] that is a multiple of step; false otherwise.
+bool read_percent(const std::string& text, int low, int high, int step, int& out) {
+  if (text.empty() || text.size() > 3) return false;
+  int value = 0;
+  for (char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value < low || value > high || value % step != 0) return false;
+  out = value;
+  return true;
+}
+
+bool read_button(const std::string& text, int& out) {
+  if (lower(text) == NO_BUTTON) {
+    out = -1;
+    return true;
+  }
+  return read_percent(text, 0, 99, 1, out);
+}
+
+int player_of(ACTION action) { return static_cast<int>(action) / PLAYER_MOVES; }
+
+// One line's setting into settings; an empty string when it was taken,
+// otherwise what is wrong with it.
+std::string read_line(const std::string& name, const std::string& value, SETTINGS& settings) {
+  if (name == SPEED_NAME) {
+    return read_percent(value, SLOWEST_SPEED, FULL_SPEED, SPEED_STEP, settings.speed)
+               ? ""
+               : "the speed is 50 to 100 in steps of 10";
+  }
+  if (name == MUSIC_NAME || name == EFFECTS_NAME) {
+    int& level = name == MUSIC_NAME ? settings.music : settings.effects;
+    return read_percent(value, 0, 100, VOLUME_STEP, level) ? ""
+                                                           : "a volume is 0 to 100 in steps of 10";
+  }
+  for (int a = 0; a < PLAYER_ACTIONS; ++a) {
+    const ACTION action = static_cast<ACTION>(a);
+    const std::string own = control(action).name;
+    if (name == own) {
+      const SDLKey key = key_named(value);
+      if (key == SDLK_UNKNOWN) return "no key is called \"" + value + "\"";
+      settings.keys[a] = key;
+      return "";
+    }
+    if (name == own + BUTTON_SUFFIX) {
+      int button = -1;
+      if (!read_button(value, button)) return "a button is a number from 0 to 99 or none";
+      settings.buttons[a] = button;
+      return "";
+    }
+  }
+  return "no setting is called \"" + name + "\"";
+}
+
+// Undoes, one at a time, the keys and buttons of the file that clash with
+// another action's, the later of the two first.
+void undo_clashes(SETTINGS& settings, std::vector<std::string>& problems) {
+  const SETTINGS defaults;
+  for (int round = 0; round < 2 * PLAYER_ACTIONS; ++round) {
+    bool clean = true;
+    for (int a = PLAYER_ACTIONS - 1; a >= 0; --a) {
+      const ACTION action = static_cast<ACTION>(a);
+      const ACTION key_owner = key_taken(settings, action, settings.keys[a]);
+      if (key_owner != ACTIONS && settings.keys[a] != defaults.keys[a]) {
+        problems.push_back(std::string(control(action).name) + ": " + key_name(settings.keys[a]) +
+                           " is already " + control(key_owner).name + "'s key");
+        settings.keys[a] = defaults.keys[a];
+        clean = false;
+      }
+      const ACTION button_owner = button_taken(settings, action, settings.buttons[a]);
+      if (button_owner != ACTIONS && settings.buttons[a] != defaults.buttons[a]) {
+        problems.push_back(std::string(control(action).name) + BUTTON_SUFFIX + ": button " +
+                           std::to_string(settings.buttons[a]) + " is already " +
+                           control(button_owner).name + "'s");
+        settings.buttons[a] = defaults.buttons[a];
+        clean = false;
+      }
+    }
+    if (clean) return;
+  }
+  // Defaults cannot clash; with every key back to them, nothing does.
+  const int speed = settings.speed, music = settings.music, effects = settings.effects;
+  settings = defaults;
+  settings.speed = speed;
+  settings.music = music;
+  settings.effects = effects;
+}
+
+int mixer_level(int percent) { return percent * MIX_MAX_VOLUME / 100; }
+
+}  // namespace
+
+SETTINGS::SETTINGS() : keys(), buttons(), speed(FULL_SPEED), music(100), effects(100) {
+  for (int a = 0; a < PLAYER_ACTIONS; ++a) {
+    keys[a] = control(static_cast<ACTION>(a)).key;
+    buttons[a] = control(static_cast<ACTION>(a)).button;
+  }
+}
+
+bool SETTINGS::operator==(const SETTINGS& other) const {
+  for (int a = 0; a < PLAYER_ACTIONS; ++a) {
+    if (keys[a] != other.keys[a] || buttons[a] != other.buttons[a]) return false;
+  }
+  return speed == other.speed && music == other.music && effects == other.effects;
+}
+
+std::string settings_text(const SETTINGS& settings) {
+  std::ostringstream out;
+  out << "# Brinegrab's settings: keys by SDL's key names, pad buttons by number.\n";
+  for (int a = 0; a < PLAYER_ACTIONS; ++a) {
+    const char* name = control(static_cast<ACTION>(a)).name;
+    out << name << " = " << key_name(settings.keys[a]) << "\n";
+    out << name << BUTTON_SUFFIX << " = ";
+    if (settings.buttons[a] < 0) {
+      out << NO_BUTTON << "\n";
+    } else {
+      out << settings.buttons[a] << "\n";
+    }
+  }
+  out << SPEED_NAME << " = " << settings.speed << "\n";
+  out << MUSIC_NAME << " = " << settings.music << "\n";
+  out << EFFECTS_NAME << " = " << settings.effects << "\n";
+  return out.str();
+}
+
+SETTINGS settings_from_text(const std::string& text, std::vector<std::string>& problems) {
+  SETTINGS settings;
+  std::istringstream in(text);
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    const std::string content = trim(line);
+    if (content.empty() || content[0] == '#') continue;
+    const size_t equals = content.find('=');
+    std::string problem;
+    if (equals == std::string::npos) {
+      problem = "not \"name = value\"";
+    } else {
+      problem = read_line(lower(trim(content.substr(0, equals))), trim(content.substr(equals + 1)),
+                          settings);
+    }
+    if (!problem.empty()) {
+      problems.push_back("line " + std::to_string(number) + ": " + problem);
+    }
+  }
+  undo_clashes(settings, problems);
+  return settings;
+}
+
+ACTION key_taken(const SETTINGS& settings, ACTION action, SDLKey key) {
+  for (int a = 0; a < ACTIONS; ++a) {
+    if (a == action || a == DESK_FULL_SCREEN_ALT) continue;  // Enter with Alt only
+    const SDLKey held = a < PLAYER_ACTIONS ? settings.keys[a] : control(static_cast<ACTION>(a)).key;
+    if (held == key) return static_cast<ACTION>(a);
+  }
+  return ACTIONS;
+}
+
+ACTION button_taken(const SETTINGS& settings, ACTION action, int button) {
+  if (button < 0) return ACTIONS;
+  for (int a = 0; a < ACTIONS; ++a) {
+    if (a == action) continue;
+    if (a < PLAYER_ACTIONS) {
+      if (player_of(static_cast<ACTION>(a)) == player_of(action) && settings.buttons[a] == button) {
+        return static_cast<ACTION>(a);
+      }
+    } else if (control(static_cast<ACTION>(a)).button == button) {
+      return static_cast<ACTION>(a);
+    }
+  }
+  return ACTIONS;
+}
+
+const SETTINGS& current_settings() { return in_use(); }
+
+void use_settings(const SETTINGS& settings) {
+  const bool levels_changed =
+      settings.music != in_use().music || settings.effects != in_use().effects;
+  in_use() = settings;
+  publish_controls();
+  if (levels_changed) set_sound_levels(mixer_level(settings.music), mixer_level(settings.effects));
+}
+
+bool assisted() { return in_use().speed < FULL_SPEED; }
+
+int game_frame_ms() { return FRAME_MS * FULL_SPEED / in_use().speed; }
+
+Uint32 game_wait_ms(Uint32 ms) {
+  return ms * static_cast<Uint32>(FULL_SPEED) / static_cast<Uint32>(in_use().speed);
+}
+
+void load_settings() {
+  const std::string path = settings_path();
+  if (path.empty()) return;
+  std::ifstream file(path);
+  if (!file) return;  // no file: the game as it always plays
+  std::ostringstream text;
+  text << file.rdbuf();
+  std::vector<std::string> problems;
+  const SETTINGS settings = settings_from_text(text.str(), problems);
+  for (const std::string& problem : problems) {
+    std::fprintf(stderr, "brinegrab: %s: %s; that setting keeps its default\n", path.c_str(),
+                 problem.c_str());
+  }
+  use_settings(settings);
+}
+
+bool save_settings() {
+  const std::string path = settings_path();
+  std::string error = "no home directory to keep them in";
+  if (!path.empty()) {
+    make_directories_above(path);
+    if (replace_file(path, settings_text(in_use()), error)) return true;
+  }
+  std::fprintf(stderr, "brinegrab: cannot save the settings in %s: %s\n",
+               path.empty() ? "~/.config/brinegrab" : path.c_str(), error.c_str());
+  return false;
+}
