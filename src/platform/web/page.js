@@ -257,6 +257,9 @@
     }
     if (SDL.audioContext && SDL.audioContext.close) SDL.audioContext.close().catch(function() {});
     previousSDL = SDL;
+    // The program's script runs again in this page: its one global that
+    // starts unset, and so would keep the old run's value, is set back.
+    window.calledRun = undefined;
   }
 
   function start() {
