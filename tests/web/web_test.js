@@ -452,14 +452,29 @@ async function otherVisits(browser, url, figures) {
     const size = view.viewport.width + 'x' + view.viewport.height;
     await page.screenshot({path: path.join(outDir, `view_${size}_title.png`)});
     if (view.viewport.hasTouch) {
-      // Every control a finger can reach is at least 48 px each way.
-      const small = await page.evaluate(() => Array.from(document.querySelectorAll('#touch button'))
-          .filter(b => getComputedStyle(b).display !== 'none' && getComputedStyle(b.parentNode).display !== 'none')
-          .map(b => b.getBoundingClientRect())
-          .filter(r => r.width < 48 || r.height < 48 || r.x < 0 || r.y < 0 ||
-                       r.right > innerWidth || r.bottom > innerHeight).length);
-      check(`${view.name}: the touch controls are on screen, 48 px or larger`, small === 0,
-            `${small} too small or off the screen`);
+      // With both pirates' controls shown, every control is on the screen,
+      // at least 48 px each way, and apart from every other.
+      const bad = await page.evaluate(() => {
+        document.body.classList.add('two');
+        const rects = Array.from(document.querySelectorAll('#touch button, #keys-button'))
+            .filter(b => b.getClientRects().length > 0)
+            .map(b => [b.getAttribute('aria-label') || b.textContent, b.getBoundingClientRect()]);
+        const wrong = [];
+        for (const [name, r] of rects) {
+          if (r.width < 48 || r.height < 48 || r.x < 0 || r.y < 0 || r.right > innerWidth ||
+              r.bottom > innerHeight) wrong.push(name);
+          for (const [other, o] of rects) {
+            if (name < other && r.x < o.right && o.x < r.right && r.y < o.bottom && o.y < r.bottom) {
+              wrong.push(`${name} over ${other}`);
+            }
+          }
+        }
+        return {count: rects.length, wrong};
+      });
+      check(`${view.name}: 15 touch controls on screen, 48 px or larger, none over another`,
+            bad.count === 15 && bad.wrong.length === 0, JSON.stringify(bad));
+      await page.screenshot({path: path.join(outDir, `view_${size}_two_players.png`)});
+      await page.evaluate(() => document.body.classList.remove('two'));
     }
     check(`${view.name}: no errors on the page`, page.errors.length === 0, page.errors.join(' | '));
     await page.close();
@@ -584,9 +599,15 @@ async function otherVisits(browser, url, figures) {
     const after = await pirateX(page, PIRATE_ONE, 120);
     check('the gamepad\'s stick moves pirate one', before === 280 && after !== null && after < 280,
           `x ${before} then ${after}`);
+    await page.evaluate(() => window.textsSeen.clear());
     await button(8);  // Escape: the game is over
+    for (let look = 0; look < 20 && !await page.evaluate(() => window.textsSeen.has('Your score:')); ++look) {
+      await sleep(100);
+    }
     await button(8);  // Escape: the program ends
-    await sleep(300);
+    for (let look = 0; look < 20 && await page.evaluate(() => document.getElementById('again').hidden); ++look) {
+      await sleep(100);
+    }
     const ended = await page.evaluate(() => ({
       text: document.getElementById('message-text').textContent,
       again: !document.getElementById('again').hidden,
@@ -595,8 +616,8 @@ async function otherVisits(browser, url, figures) {
           ended.text === 'The game has ended' && ended.again, JSON.stringify(ended));
     requests.length = 0;
     await page.evaluate(() => window.flipCount = 0);
-    await page.click('#again');
-    const again = await waitForFrame(page, 1, 10000);
+    if (ended.again) await page.click('#again');
+    const again = ended.again && await waitForFrame(page, 1, 10000);
     const loaded = requests.filter(r => !r.startsWith('data:'));
     check('"Play again" starts the game anew, no file loaded again', again && loaded.length === 0,
           loaded.join(', '));

@@ -27,6 +27,8 @@ EM_ASYNC_JS(void, mount_indexed_db, (const char* where), {
   FS.mkdir(dir);
   let kept = true;
   try {
+    // IDBFS aborts the whole program when the browser has no IndexedDB.
+    if (!window.indexedDB) throw new Error('no IndexedDB');
     FS.mount(IDBFS, {}, dir);
     await new Promise((done, refuse) => FS.syncfs(true, error => error ? refuse(error) : done()));
   } catch (error) {

@@ -6,8 +6,18 @@
 const CACHE = CACHE_NAME;
 const FILES = PAGE_FILES;
 
+// On a first visit the page has just downloaded the very files listed here,
+// and the browser's cache still holds them: they are taken from there rather
+// than downloaded twice. A later build asks the server again, so no file of
+// the older build comes into the new cache.
 self.addEventListener('install', event => {
-  event.waitUntil(caches.open(CACHE).then(cache => cache.addAll(FILES)).then(() => self.skipWaiting()));
+  event.waitUntil(caches.keys()
+                      .then(names => {
+                        const mode = names.some(name => name.startsWith('brinegrab-')) ? 'no-cache' : 'force-cache';
+                        return caches.open(CACHE).then(cache => cache.addAll(
+                            FILES.map(file => new Request(file, {cache: mode}))));
+                      })
+                      .then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', event => {
