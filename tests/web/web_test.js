@@ -497,6 +497,29 @@ async function otherVisits(browser, url, figures) {
           before === 280 && after !== null && after < 280, `x ${before} then ${after}`);
     await page.screenshot({path: path.join(outDir, 'touch_play.png')});
 
+    // A finger that slides from Left onto the strike button lets Left go:
+    // pirate one stops (a strike does nothing on the beach).
+    {
+      const session = await page.target().createCDPSession();
+      const left = await controlAt(page, 'Pirate one left');
+      const strike = await controlAt(page, 'Pirate one strikes');
+      const waitFrames = async n => {
+        const from = await frameCount(page);
+        while (await frameCount(page) < from + n) await sleep(5);
+      };
+      await session.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [{x: left.x, y: left.y, id: 1}]});
+      await waitFrames(2);
+      await session.send('Input.dispatchTouchEvent', {type: 'touchMove', touchPoints: [{x: strike.x, y: strike.y, id: 1}]});
+      await waitFrames(2);
+      const slid = await pirateX(page, PIRATE_ONE, 120);
+      await waitFrames(3);
+      const stayed = await pirateX(page, PIRATE_ONE, 120);
+      await session.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+      await session.detach();
+      check('a finger sliding off Left releases it', slid !== null && slid < after && stayed === slid,
+            `x ${after}, ${slid} after the slide, then ${stayed}`);
+    }
+
     await page.evaluate(() => {
       window.textsSeen.clear();
       Object.defineProperty(document, 'hidden', {configurable: true, get: () => true});
