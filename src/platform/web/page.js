@@ -176,6 +176,8 @@
     if (pads.length != padsConnected) {
       padsConnected = pads.length;
       showTouch();
+      clearInterval(padTimer);
+      padTimer = setInterval(readPads, padsConnected ? 20 : 250);
     }
     for (var player = 0; player < 2; ++player) {
       var want = pads[player] ? padWants(pads[player]) : {};
@@ -188,9 +190,12 @@
         }
       }
     }
-    requestAnimationFrame(readPads);
   }
-  requestAnimationFrame(readPads);
+  // Read faster than the game's frames while a pad is there, and a few
+  // times a second otherwise: a loop on every animation frame would make the
+  // browser draw the page sixty times a second for nothing.
+  var padTimer = setInterval(readPads, 250);
+  window.addEventListener('gamepadconnected', readPads);
 
   // ---- The screen stays awake while the game runs and the page is seen.
   var wakeLock = null;

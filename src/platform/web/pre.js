@@ -74,11 +74,12 @@ Module['noAudioDecoding'] = true;
 
 // Every picture the emulation loads is read back from its canvas once, to key
 // out its see-through colour; canvases kept in main memory make that cheap.
-// The page's own canvas is left to the browser.
+// The page's own canvas too: the game draws small pictures onto it, which
+// costs less in main memory than handing each to the graphics card.
 (function() {
   var getContext = HTMLCanvasElement.prototype.getContext;
   HTMLCanvasElement.prototype.getContext = function(type, options) {
-    if (type == '2d' && this !== Module['canvas']) {
+    if (type == '2d') {
       options = Object.assign({willReadFrequently: true}, options);
     }
     return getContext.call(this, type, options);
