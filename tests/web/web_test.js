@@ -448,7 +448,8 @@ async function otherVisits(browser, url, figures) {
   // wide on a desktop), below one step as large as fits; on a phone held
   // upright the picture spans the width, with the controls below it.
   const views = [
-    {name: 'phone upright', viewport: {width: 390, height: 844, ...PHONE}, want: [0, 0, 390, 292.5]},
+    {name: 'phone upright', viewport: {width: 390, height: 844, ...PHONE}, want: [0, 0, 390, 292.5],
+     turned: 'phone on its side'},
     {name: 'phone on its side', viewport: {width: 844, height: 390, ...PHONE}, want: [162, 0, 520, 390]},
     {name: 'tablet', viewport: {width: 1024, height: 768, ...PHONE}, want: [192, 144, 640, 480]},
     {name: '1920 x 1080', viewport: {width: 1920, height: 1080}, want: [189.5, 60, 1280, 960]},
@@ -486,6 +487,17 @@ async function otherVisits(browser, url, figures) {
             bad.count === 15 && bad.wrong.length === 0, JSON.stringify(bad));
       await page.screenshot({path: path.join(outDir, `view_${size}_two_players.png`)});
       await page.evaluate(() => document.body.classList.remove('two'));
+    }
+    if (view.turned) {
+      const turned = views.find(other => other.name === view.turned);
+      await page.setViewport(turned.viewport);
+      await sleep(300);
+      const now = await page.evaluate(() => {
+        const r = document.getElementById('canvas').getBoundingClientRect();
+        return {x: r.x, y: r.y, width: r.width, height: r.height};
+      });
+      check(`${view.name}, turned: the picture as on a ${turned.name}`, same(now, turned.want),
+            JSON.stringify(now));
     }
     check(`${view.name}: no errors on the page`, page.errors.length === 0, page.errors.join(' | '));
     await page.close();
@@ -531,30 +543,41 @@ async function otherVisits(browser, url, figures) {
             `x ${after}, ${slid} after the slide, then ${stayed}`);
     }
 
-    await page.evaluate(() => {
-      window.textsSeen.clear();
-      Object.defineProperty(document, 'hidden', {configurable: true, get: () => true});
-      Object.defineProperty(document, 'visibilityState', {configurable: true, get: () => 'hidden'});
-      document.dispatchEvent(new Event('visibilitychange'));
-    });
-    await sleep(400);
-    const hiddenOne = await canvasPixels(page);
-    await sleep(1000);
-    const hiddenTwo = await canvasPixels(page);
-    const paused = await page.evaluate(() => window.textsSeen.has('Paused'));
-    await page.evaluate(() => {
-      delete document.hidden;
-      delete document.visibilityState;
-      document.dispatchEvent(new Event('visibilitychange'));
-    });
-    await sleep(400);
-    const stillPaused = (await canvasPixels(page)).equals(hiddenTwo);
-    check('a hidden page pauses the game: "Paused", nothing moves',
-          paused && hiddenOne.equals(hiddenTwo) && stillPaused);
-    await page.screenshot({path: path.join(outDir, 'touch_paused.png')});
-    await tap(page, 'Pause');
-    await sleep(600);
-    check('a tap on the pause control plays on', !(await canvasPixels(page)).equals(hiddenTwo));
+    // A hidden tab, and a window that loses focus: each pauses the game
+    // ("Paused", nothing moves, not even once it is seen again), and a tap
+    // on the pause control plays on.
+    const leaves = [
+      {name: 'a hidden page', leave: () => {
+        Object.defineProperty(document, 'hidden', {configurable: true, get: () => true});
+        Object.defineProperty(document, 'visibilityState', {configurable: true, get: () => 'hidden'});
+        document.dispatchEvent(new Event('visibilitychange'));
+      }, come: () => {
+        delete document.hidden;
+        delete document.visibilityState;
+        document.dispatchEvent(new Event('visibilitychange'));
+      }},
+      {name: 'a window left', leave: () => window.dispatchEvent(new Event('blur')),
+       come: () => window.dispatchEvent(new Event('focus'))},
+    ];
+    for (const way of leaves) {
+      await page.evaluate(() => window.textsSeen.clear());
+      await page.evaluate(way.leave);
+      await sleep(400);
+      const hiddenOne = await canvasPixels(page);
+      await sleep(1000);
+      const hiddenTwo = await canvasPixels(page);
+      const paused = await page.evaluate(() => window.textsSeen.has('Paused'));
+      await page.evaluate(way.come);
+      await sleep(400);
+      const stillPaused = (await canvasPixels(page)).equals(hiddenTwo);
+      check(`${way.name} pauses the game: "Paused", nothing moves`,
+            paused && hiddenOne.equals(hiddenTwo) && stillPaused);
+      await page.screenshot({path: path.join(outDir, 'touch_paused.png')});
+      await tap(page, 'Pause');
+      await sleep(600);
+      check(`after ${way.name}, a tap on the pause control plays on`,
+            !(await canvasPixels(page)).equals(hiddenTwo));
+    }
 
     page.errors.length = 0;
     await page.keyboard.down('Alt');
