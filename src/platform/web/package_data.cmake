@@ -7,7 +7,7 @@ file(COPY ${FROM}/ DESTINATION ${TO} PATTERN *.wav EXCLUDE PATTERN assets.stamp 
 file(GLOB_RECURSE sounds RELATIVE ${FROM} ${FROM}/*.wav)
 foreach(sound ${sounds})
   execute_process(
-    COMMAND ${OGGENC} --quiet --quality 2 --output ${TO}/${sound} ${FROM}/${sound}
+    COMMAND ${OGGENC} --quiet --quality 1 --output ${TO}/${sound} ${FROM}/${sound}
     RESULT_VARIABLE failed)
   if(failed)
     message(FATAL_ERROR "Cannot encode ${FROM}/${sound}")

@@ -16,15 +16,26 @@ const char* const RECORDS_DIR = "/records";
 // A save ends with an fsync of the file and of its directory; emscripten's
 // fsync of a file in an IndexedDB-backed directory writes the whole
 // directory to IndexedDB and waits for it, so every save is kept at once.
+// A browser without IndexedDB, or one that refuses it (private windows,
+// blocked storage), leaves the directory in memory: the game plays, the
+// records last as long as the page, and the page says so
+// (Module.onRecordsStore(false)).
 // clang-format off
 EM_ASYNC_JS(void, mount_indexed_db, (const char* where), {
   const dir = UTF8ToString(where);
   FS.mkdir(dir);
-  FS.mount(IDBFS, {}, dir);
-  await new Promise(done => FS.syncfs(true, error => {
-    if (error) console.warn('The saved records could not be read:', error);
-    done();
-  }));
+  let kept = true;
+  try {
+    // IDBFS aborts the whole program when the browser has no IndexedDB.
+    if (!window.indexedDB) throw new Error('no IndexedDB');
+    FS.mount(IDBFS, {}, dir);
+    await new Promise((done, refuse) => FS.syncfs(true, error => error ? refuse(error) : done()));
+  } catch (error) {
+    console.warn('The records cannot be kept in this browser:', error);
+    kept = false;
+    try { FS.unmount(dir); } catch (notMounted) {}
+  }
+  if (Module['onRecordsStore']) Module['onRecordsStore'](kept);
 });
 // clang-format on
 

@@ -3,15 +3,27 @@
 // ascent (the emulation makes it as tall as the point size, which moves
 // every line of text a few pixels), and "solid" glyphs, each pixel either
 // the colour or see-through, as TTF_RenderText_Solid gives them.
+// The game draws the same few lines every frame: each line's layout and
+// pixels are kept after the first time, so a frame only copies them instead
+// of drawing the text and reading its pixels back. The page hears of every line drawn (Module.onText), which
+// tells it what screen is up.
 mergeInto(LibraryManager.library, {
-  $brinegrabTextLayout__deps: ['$SDL'],
+  $brinegrabTextCache: {layouts: {}, pixels: {}},
+
+  $brinegrabTextLayout__deps: ['$SDL', '$brinegrabTextCache'],
   $brinegrabTextLayout: function(font, text) {
     var fontData = SDL.fonts[font];
+    var key = fontData.size + ' ' + fontData.name + ' ' + text;
+    var known = brinegrabTextCache.layouts[key];
+    if (known) return known;
     var context = SDL_ttfContext();
     context.font = SDL.makeFontString(fontData.size, fontData.name);
     var metrics = context.measureText(text);
     var ascent = Math.ceil(metrics.fontBoundingBoxAscent);
-    return {
+    // The score changes often: bounded stores, emptied when full.
+    if (Object.keys(brinegrabTextCache.layouts).length >= 256) brinegrabTextCache.layouts = {};
+    return brinegrabTextCache.layouts[key] = {
+      key: key,
       font: context.font,
       ascent: ascent,
       width: Math.max(1, Math.ceil(metrics.width)),
@@ -19,15 +31,22 @@ mergeInto(LibraryManager.library, {
     };
   },
 
-  TTF_RenderText_Solid__deps: ['$SDL', '$brinegrabTextLayout'],
+  TTF_RenderText_Solid__deps: ['$SDL', '$brinegrabTextLayout', '$brinegrabTextCache'],
   TTF_RenderText_Solid: function(font, text, color) {
     text = UTF8ToString(text) || ' ';
+    if (Module['onText']) Module['onText'](text);
     var layout = brinegrabTextLayout(font, text);
     var r = HEAPU8[color];
     var g = HEAPU8[color + 1];
     var b = HEAPU8[color + 2];
     var surf = SDL.makeSurface(layout.width, layout.height, 0, false, 'text:' + text);
     var context = SDL.surfaces[surf].ctx;
+    var pixelsKey = layout.key + ' ' + r + ',' + g + ',' + b;
+    var kept = brinegrabTextCache.pixels[pixelsKey];
+    if (kept) {
+      context.putImageData(kept, 0, 0);
+      return surf;
+    }
     context.save();
     context.font = layout.font;
     context.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
@@ -44,6 +63,8 @@ mergeInto(LibraryManager.library, {
       data[i + 3] = solid ? 255 : 0;
     }
     context.putImageData(image, 0, 0);
+    if (Object.keys(brinegrabTextCache.pixels).length >= 256) brinegrabTextCache.pixels = {};
+    brinegrabTextCache.pixels[pixelsKey] = image;
     return surf;
   },
 

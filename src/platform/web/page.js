@@ -1,0 +1,337 @@
+// The page around the game: the picture's size, the touch controls, the
+// browser's gamepads, full screen, the screen kept awake, the messages, and
+// a new start after the game has ended. Everything here only presses the
+// game's keys or watches it; the game itself is the same as on the desktop.
+(function() {
+  'use strict';
+  var body = document.body;
+  var stage = document.getElementById('stage');
+  var picture = document.getElementById('picture');
+  var screenBox = document.getElementById('screen');
+  var canvas = document.getElementById('canvas');
+  var message = document.getElementById('message');
+  var messageText = document.getElementById('message-text');
+  var again = document.getElementById('again');
+  var sound = document.getElementById('sound');
+  var records = document.getElementById('records');
+  var fullScreenButton = document.getElementById('fullscreen');
+
+  // ---- Keys. Every on-screen control and every gamepad part presses the key
+  // the keyboard would: this table is the one place that says which.
+  // [DOM key code, location] (location 2: the right-hand key).
+  var KEYS = {
+    'one-up': [38], 'one-down': [40], 'one-left': [37], 'one-right': [39], 'one-strike': [17, 2],
+    'two-up': [87], 'two-down': [83], 'two-left': [65], 'two-right': [68], 'two-strike': [71],
+    'enter': [13], 'space': [32], 'escape': [27], 'pause': [80],
+  };
+  function keyFor(action) {
+    return KEYS[action];
+  }
+
+  // How many controls hold each action down: two fingers (or a finger and
+  // a pad) on one key press it once and release it when both have let go.
+  var held = {};
+  function press(action, down) {
+    var count = held[action] || 0;
+    held[action] = count + (down ? 1 : -1);
+    if (down ? count != 0 : count != 1) return;
+    var key = keyFor(action);
+    if (key && Module.sendKey) Module.sendKey(key[0], key[1], down);
+  }
+
+  // ---- The picture: whole steps of 640 x 480 where the room allows, so
+  // every pixel of the game stays square and sharp; smaller than that, as
+  // large as fits. The size is on a wrapper, which the game's start-up
+  // leaves alone.
+  function fit() {
+    var room = Math.min(picture.clientWidth / 640, picture.clientHeight / 480);
+    var scale = room >= 1 ? Math.floor(room) : room;
+    screenBox.style.width = 640 * scale + 'px';
+    screenBox.style.height = 480 * scale + 'px';
+  }
+  function layout() {
+    body.classList.toggle('portrait', window.innerHeight > window.innerWidth);
+    fit();
+  }
+  window.addEventListener('resize', layout);
+  window.addEventListener('orientationchange', layout);
+  document.addEventListener('fullscreenchange', layout);
+  layout();
+
+  // ---- Full screen: the page's own, of the stage (picture and controls),
+  // from the button and from Alt+Enter or F11 (pre.js). Where the browser
+  // offers none, the button is not shown.
+  function toggleFullScreen() {
+    if (!document.fullscreenEnabled) return;
+    var done = document.fullscreenElement ? document.exitFullscreen()
+                                          : stage.requestFullscreen({navigationUI: 'hide'});
+    if (done && done.catch) done.catch(function() {});  // refused: the page stays as it is
+  }
+  fullScreenButton.hidden = !document.fullscreenEnabled;
+  fullScreenButton.addEventListener('click', function(e) {
+    e.currentTarget.blur();  // Space and Enter are the game's keys, not the button's
+    toggleFullScreen();
+  });
+
+  // The key list folds away on narrow screens.
+  document.getElementById('keys-button').addEventListener('click', function(e) {
+    e.currentTarget.blur();
+    e.currentTarget.setAttribute('aria-expanded', body.classList.toggle('keys-open'));
+  });
+
+  // ---- Touch controls. A finger presses the control under it; sliding onto
+  // another control releases the first and presses the second; lifting it
+  // releases. Each finger is followed on its own, so two players share a
+  // tablet.
+  var touch = document.getElementById('touch');
+  var fingers = {};  // pointer id -> the action it holds
+  function actionAt(x, y) {
+    var element = document.elementFromPoint(x, y);
+    var control = element && element.closest('[data-action]');
+    return control && touch.contains(control) ? control.getAttribute('data-action') : null;
+  }
+  function follow(e) {
+    if (!(e.pointerId in fingers)) return;
+    var now = e.type == 'pointerup' || e.type == 'pointercancel' ? null
+                                                                 : actionAt(e.clientX, e.clientY);
+    var before = fingers[e.pointerId];
+    if (now === before) return;
+    if (before) press(before, false);
+    if (now) press(now, true);
+    fingers[e.pointerId] = now;
+    if (e.type == 'pointerup' || e.type == 'pointercancel') delete fingers[e.pointerId];
+  }
+  touch.addEventListener('pointerdown', function(e) {
+    if (!actionAt(e.clientX, e.clientY)) return;
+    e.preventDefault();
+    fingers[e.pointerId] = null;
+    follow(e);
+  });
+  for (var type of ['pointermove', 'pointerup', 'pointercancel']) {
+    window.addEventListener(type, follow);
+  }
+  // A button that got focus would take Space and Enter from the game.
+  touch.addEventListener('click', function(e) {
+    if (e.target.blur) e.target.blur();
+  });
+  touch.addEventListener('contextmenu', function(e) {
+    e.preventDefault();
+  });
+
+  // Shown on touch screens; a physical key or a gamepad hides them.
+  var padsConnected = 0;
+  var touchWanted = window.matchMedia('(pointer: coarse)').matches || navigator.maxTouchPoints > 0;
+  function showTouch() {
+    body.classList.toggle('touch', touchWanted && padsConnected == 0);
+    fit();
+  }
+  window.addEventListener('pointerdown', function(e) {
+    if (e.pointerType == 'touch' && !touchWanted) {
+      touchWanted = true;
+      showTouch();
+    }
+  }, true);
+  window.addEventListener('keydown', function(e) {
+    if (touchWanted) {
+      touchWanted = false;
+      showTouch();
+    }
+  }, true);
+  showTouch();
+
+  // Pirate two's controls only in a two-player game: the mode screen writes
+  // whether it is on.
+  function onText(text) {
+    if (window.onGameText) window.onGameText(text);
+    if (text == '~YES' || text == '~NO') body.classList.toggle('two', text == '~YES');
+  }
+
+  // ---- Gamepads, read as the desktop reads its pads: the first pad plays
+  // pirate one, the second pirate two; the left stick and the d-pad
+  // (standard buttons 12 to 15) move, button 0 strikes, Back (8) is Escape,
+  // Start (9) is Enter. A pad plugged in at any time is seen.
+  var DEAD_ZONE = 8000 / 32767;
+  var PARTS = ['up', 'down', 'left', 'right', 'strike', 'escape', 'enter'];
+  var padHeld = [{}, {}];
+  function padWants(pad) {
+    var b = function(i) {
+      return !!(pad.buttons[i] && pad.buttons[i].pressed);
+    };
+    var x = pad.axes[0] || 0;
+    var y = pad.axes[1] || 0;
+    return {
+      up: b(12) || y < -DEAD_ZONE, down: b(13) || y > DEAD_ZONE,
+      left: b(14) || x < -DEAD_ZONE, right: b(15) || x > DEAD_ZONE,
+      strike: b(0), escape: b(8), enter: b(9),
+    };
+  }
+  function padAction(player, part) {
+    return part == 'escape' || part == 'enter' ? part : (player ? 'two-' : 'one-') + part;
+  }
+  function readPads() {
+    var all = navigator.getGamepads ? Array.from(navigator.getGamepads() || []) : [];
+    var pads = all.filter(function(pad) {
+      return pad && pad.connected !== false;
+    }).slice(0, 2);
+    if (pads.length != padsConnected) {
+      padsConnected = pads.length;
+      showTouch();
+      clearInterval(padTimer);
+      padTimer = setInterval(readPads, padsConnected ? 20 : 250);
+    }
+    for (var player = 0; player < 2; ++player) {
+      var want = pads[player] ? padWants(pads[player]) : {};
+      // Releases first: a stick swung from left to right leaves Left first.
+      for (var down of [false, true]) {
+        for (var part of PARTS) {
+          if (!!want[part] != down || !!padHeld[player][part] == down) continue;
+          padHeld[player][part] = down;
+          press(padAction(player, part), down);
+        }
+      }
+    }
+  }
+  // Read faster than the game's frames while a pad is there, and a few
+  // times a second otherwise: a loop on every animation frame would make the
+  // browser draw the page sixty times a second for nothing.
+  var padTimer = setInterval(readPads, 250);
+  window.addEventListener('gamepadconnected', readPads);
+
+  // ---- The screen stays awake while the game runs and the page is seen.
+  var wakeLock = null;
+  var running = false;
+  function keepAwake() {
+    if (!running || document.hidden || wakeLock || !navigator.wakeLock) return;
+    navigator.wakeLock.request('screen').then(function(lock) {
+      wakeLock = lock;
+      lock.addEventListener('release', function() {
+        wakeLock = null;
+      });
+    }).catch(function() {});
+  }
+  document.addEventListener('visibilitychange', keepAwake);
+
+  // ---- Messages.
+  function say(text, offerAgain) {
+    messageText.textContent = text;
+    again.hidden = !offerAgain;
+    message.hidden = !text;
+  }
+  // The browser lets sound start only after the player's first key or touch.
+  var soundCheck = setInterval(function() {
+    if (typeof SDL != 'undefined' && SDL.audioContext && SDL.audioContext.state == 'running') {
+      sound.hidden = true;
+      clearInterval(soundCheck);
+    }
+  }, 250);
+
+  // ---- Starting the game. The page fetches the program and its data itself
+  // and keeps them, so "Play again" starts a new game from memory.
+  function fetchFile(name) {
+    return fetch(name).then(function(response) {
+      if (!response.ok) throw new Error(name + ': ' + response.status);
+      return response;
+    });
+  }
+  var gameScript = document.getElementById('game-script').content.querySelector('script');
+  var program = fetchFile(gameScript.getAttribute('src')).then(function(response) {
+    return response.text();
+  });
+  var wasm = fetchFile('index.wasm').then(function(response) {
+    return response.arrayBuffer();
+  }).then(function(bytes) {
+    return WebAssembly.compile(bytes);
+  });
+  var data = fetchFile('index.data').then(function(response) {
+    return response.arrayBuffer();
+  });
+  var previousSDL = null;
+
+  // The emulation's listeners of a game that has ended, taken away before
+  // the next one adds its own.
+  function forgetGame() {
+    if (typeof SDL == 'undefined' || SDL === previousSDL) return;
+    var listen = SDL.receiveEvent;
+    for (var name of ['keydown', 'keyup', 'keypress', 'visibilitychange']) {
+      document.removeEventListener(name, listen);
+    }
+    for (var name2 of ['focus', 'blur', 'unload']) window.removeEventListener(name2, listen);
+    for (var name3 of ['mousedown', 'mouseup', 'mousemove', 'wheel', 'mouseout', 'touchstart',
+                       'touchend', 'touchmove', 'touchcancel']) {
+      canvas.removeEventListener(name3, listen, true);
+    }
+    if (SDL.audioContext && SDL.audioContext.close) SDL.audioContext.close().catch(function() {});
+    previousSDL = SDL;
+    // The program's script runs again in this page: its one global that
+    // starts unset, and so would keep the old run's value, is set back.
+    window.calledRun = undefined;
+  }
+
+  function start() {
+    say('Loading…');
+    forgetGame();
+    running = true;
+    keepAwake();
+    var flips = 0;
+    Promise.all([wasm, data, program]).then(function(loaded) {
+      window.Module = {
+        canvas: canvas,
+        print: function(text) { console.log(text); },
+        printErr: function(text) { console.error(text); },
+        setStatus: function() {},
+        instantiateWasm: function(imports, done) {
+          WebAssembly.instantiate(loaded[0], imports).then(function(instance) {
+            done(instance, loaded[0]);
+          });
+          return {};
+        },
+        getPreloadedPackage: function() {
+          return loaded[1].slice(0);
+        },
+        onRecordsStore: function(kept) {
+          records.textContent = kept ? 'Records are kept in this browser.'
+                                     : 'Records cannot be kept in this browser: they last until the page is closed.';
+          records.classList.toggle('note', !kept);
+        },
+        onFlip: function(count) {
+          if (++flips == 1) {
+            say('');
+            fit();
+            offerOffline();
+          }
+          if (window.onGameFlip) window.onGameFlip(count);
+        },
+        onText: onText,
+        toggleFullScreen: toggleFullScreen,
+        onExit: function() {
+          running = false;
+          if (wakeLock) wakeLock.release().catch(function() {});
+          say('The game has ended', true);
+        },
+      };
+      var script = document.createElement('script');
+      script.textContent = loaded[2];
+      document.body.appendChild(script);
+    }).catch(function(error) {
+      running = false;
+      say('The game could not be loaded: ' + error.message);
+    });
+  }
+  again.addEventListener('click', function(e) {
+    e.currentTarget.blur();
+    start();
+  });
+  window.onerror = function() {
+    running = false;
+    say('The game has stopped on an error');
+  };
+  start();
+
+  // ---- Offline after one visit: the service worker keeps the page's files.
+  // It is registered once the game runs, so its copy of the files comes from
+  // the browser's cache instead of a second download beside the game's.
+  function offerOffline() {
+    if (!('serviceWorker' in navigator) || !window.isSecureContext) return;
+    navigator.serviceWorker.register('sw.js').catch(function() {});
+  }
+})();
