@@ -167,7 +167,8 @@ void run(GAME& game) {
     prepare_after_mode(game);
     play_loop(game);
     quit = false;
-    update_records(game.score, game.multi, records_path_for_saving());
+    const std::string path = records_path_for_saving();
+    if (!path.empty()) update_records(game.score, game.multi, path);
     game_over_screen(game);
   }
 }
