@@ -21,9 +21,12 @@ void read_keys() {
   }
 }
 
+// Below "Aaargh, try again!" and above the keys, clear of both.
+const int NOT_SAVED_Y = 350;
+
 }  // namespace
 
-void game_over_screen(GAME& game) {
+void game_over_screen(GAME& game, bool record_saved) {
   // The file holds what the update just wrote (or, if that failed, the old
   // records); it does not change while this screen is up.
   const RECORDS records = read_records(records_path());
@@ -40,6 +43,10 @@ void game_over_screen(GAME& game) {
     draw_text(screen, game.font2, std::to_string(records.solo), colour, 45, 250);
     draw_text(screen, game.font2, "Multi Record:", colour, 595, 220, ALIGN::RIGHT);
     draw_text(screen, game.font2, std::to_string(records.multi), colour, 595, 250, ALIGN::RIGHT);
+    if (!record_saved) {
+      draw_text(screen, game.font2, "The record could not be saved.", colour, 0, NOT_SAVED_Y,
+                ALIGN::CENTRE);
+    }
     draw_text(screen, game.font2, "Enter ~ Restart!      Escape ~ Quit!", colour, 0, 400,
               ALIGN::CENTRE);
     SDL_Flip(screen);
