@@ -168,8 +168,10 @@ void run(GAME& game) {
     play_loop(game);
     quit = false;
     const std::string path = records_path_for_saving();
-    if (!path.empty()) update_records(game.score, game.multi, path);
-    game_over_screen(game);
+    const bool saved = !path.empty() && update_records(game.score, game.multi, path);
+    // Ctrl+C pressed twice: the game is saved, nothing more is shown.
+    if (stop_asked_twice()) leave_at_once();
+    game_over_screen(game, saved);
   }
 }
 
