@@ -169,8 +169,12 @@ void run(GAME& game) {
     quit = false;
     const std::string path = records_path_for_saving();
     const bool saved = !path.empty() && update_records(game.score, game.multi, path);
-    // Ctrl+C pressed twice: the game is saved, nothing more is shown.
-    if (stop_asked_twice()) leave_at_once();
+    // A stop signal ends the program once the game is saved (a second one
+    // cannot cut the save short): the game-over screen would only flash.
+    if (stop_requested()) {
+      restart = false;
+      return;
+    }
     game_over_screen(game, saved);
   }
 }

@@ -66,7 +66,7 @@ struct PATIENCE {
   int ms;             // in all
   int after_stop_ms;  // from the moment a stop signal is seen
 };
-constexpr PATIENCE SAVE_PATIENCE = {2000, 150};
+constexpr PATIENCE SAVE_PATIENCE = {2000, 50};
 // A reader that cannot get the lock reads without it: only a rewrite in
 // place could be seen half done.
 constexpr PATIENCE READ_PATIENCE = {200, 0};

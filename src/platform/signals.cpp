@@ -12,7 +12,6 @@
 namespace {
 
 volatile std::sig_atomic_t stop_signal = 0;
-volatile std::sig_atomic_t asked_twice = 0;
 // When the first signal came, on the monotonic clock (lock-free, so a
 // handler may write it).
 std::atomic<long long> first_stop_ms{0};
@@ -31,13 +30,10 @@ void note_stop(int sig) {
   if (stop_signal == 0) {
     first_stop_ms = monotonic_ms();
     stop_signal = sig;
-  } else if (monotonic_ms() - first_stop_ms < STOP_GRACE_MS) {
-    // Ctrl+C pressed twice: the game is already on its short way out,
-    // saving the game in play; it leaves once that is done.
-    asked_twice = 1;
-  } else {
+  } else if (monotonic_ms() - first_stop_ms >= STOP_GRACE_MS) {
     // Still here long after the first: whatever the game is doing, the
-    // default action ends it.
+    // default action ends it. Sooner, the game is on its short way out,
+    // saving the game in play, and a second signal changes nothing.
     std::signal(sig, SIG_DFL);
     std::raise(sig);
   }
@@ -56,12 +52,7 @@ void install_stop_signals() {
 
 bool stop_requested() { return stop_signal != 0; }
 
-bool stop_asked_twice() { return asked_twice != 0; }
-
-void forget_stop_request() {
-  stop_signal = 0;
-  asked_twice = 0;
-}
+void forget_stop_request() { stop_signal = 0; }
 
 void leave_at_once() {
   SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -3,11 +3,11 @@
 
 // Ctrl+C, kill and a closed terminal (SIGINT, SIGTERM, SIGHUP) end the game
 // as Escape would, from any screen: the handlers only note the request, and
-// the event layer turns it into Escape presses (events.h). A second signal
-// soon after the first (Ctrl+C pressed twice) asks to hurry: the game in
-// play is still saved, then the program ends without the game-over screen.
-// A signal that comes STOP_GRACE_MS or more after the first, when the
-// program has not ended by itself, ends it at once, saved or not.
+// the event layer turns it into Escape presses (events.h); a game in play
+// is saved, then the program ends. A second signal soon after the first
+// (Ctrl+C pressed twice) changes nothing: that way takes a fraction of a
+// second. A signal that comes STOP_GRACE_MS or more after the first, when
+// the program has not ended by itself, ends it at once, saved or not.
 
 // Replaces SDL's handlers, which would turn the signals into a window close
 // that the menus ignore. Call after SDL has started.
@@ -15,9 +15,6 @@ void install_stop_signals();
 
 // A signal has asked the game to end.
 bool stop_requested();
-
-// A second signal has come within the grace after the first.
-bool stop_asked_twice();
 
 // How long after the first signal the program may take to save and end
 // before a further signal ends it without waiting.
