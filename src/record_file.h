@@ -27,10 +27,11 @@ struct CHANGED {
 // One read-change-write of the file, under one lock held across all of it:
 // `change` gets the text the file holds ("" for none) and returns the text
 // to put there. A file that exists but cannot be read is left alone. The
-// lock is waited for a short while only (less once a stop signal has come):
-// a game stopped in the middle of its save may hold it. Leftover temporary
-// files of killed saves, older than a minute, are removed under the lock. A symbolic link is
-// followed and the file it leads to is replaced, beside itself. The new text
+// lock is waited for two seconds at most (50 ms once a stop signal has
+// come): a game stopped in the middle of its save may hold it. Leftover
+// temporary files of killed saves, older than a minute, are removed under
+// the lock. A symbolic link is followed and the file it leads to is
+// replaced, beside itself. The new text
 // goes to a unique temporary file that is synced and renamed over the old
 // one, keeping its permission bits; when no temporary file can be made there
 // but the file itself is writable, it is rewritten in place.

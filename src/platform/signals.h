@@ -5,9 +5,10 @@
 // as Escape would, from any screen: the handlers only note the request, and
 // the event layer turns it into Escape presses (events.h); a game in play
 // is saved, then the program ends. A second signal soon after the first
-// (Ctrl+C pressed twice) changes nothing: that way takes a fraction of a
-// second. A signal that comes STOP_GRACE_MS or more after the first, when
-// the program has not ended by itself, ends it at once, saved or not.
+// (Ctrl+C pressed twice) is absorbed: the way out takes a fraction of a
+// second and must not lose the save. A signal that comes STOP_GRACE_MS or
+// more after the first, to a program still running (a loop that never
+// reads its events), ends it at once, saved or not.
 
 // Replaces SDL's handlers, which would turn the signals into a window close
 // that the menus ignore. Call after SDL has started.
