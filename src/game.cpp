@@ -188,8 +188,18 @@ void run(GAME& game) {
     play_loop(game);
     quit = false;
     // A slowed-down game is not measured against the others.
-    if (!assisted()) update_records(game.score, game.multi, records_path_for_saving());
-    game_over_screen(game);
+    bool saved = true;
+    if (!assisted()) {
+      const std::string path = records_path_for_saving();
+      saved = !path.empty() && update_records(game.score, game.multi, path);
+    }
+    // A stop signal ends the program once the game is saved (a second one
+    // cannot cut the save short): the game-over screen would only flash.
+    if (stop_requested()) {
+      restart = false;
+      return;
+    }
+    game_over_screen(game, saved);
   }
 }
 

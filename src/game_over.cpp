@@ -14,7 +14,10 @@ namespace {
 
 // A slowed-down game leaves the record file alone, and says so.
 const char* const ASSISTED_TEXT = "Slowed down: records left as they were";
-const int ASSISTED_Y = 350;
+
+// Where a note about the records goes (a slowed-down game, or a record that
+// could not be saved): below "Aaargh, try again!" and above the keys.
+const int NOTE_Y = 350;
 
 void read_keys() {
   while (poll_event(&event)) {
@@ -28,7 +31,7 @@ void read_keys() {
 
 }  // namespace
 
-void game_over_screen(GAME& game) {
+void game_over_screen(GAME& game, bool record_saved) {
   // The file holds what the update just wrote (or, if that failed, the old
   // records); it does not change while this screen is up.
   const RECORDS records = read_records(records_path());
@@ -46,7 +49,10 @@ void game_over_screen(GAME& game) {
     draw_text(screen, game.font2, "Multi Record:", colour, 595, 220, ALIGN::RIGHT);
     draw_text(screen, game.font2, std::to_string(records.multi), colour, 595, 250, ALIGN::RIGHT);
     if (assisted()) {
-      draw_text(screen, game.font2, ASSISTED_TEXT, colour, 0, ASSISTED_Y, ALIGN::CENTRE);
+      draw_text(screen, game.font2, ASSISTED_TEXT, colour, 0, NOTE_Y, ALIGN::CENTRE);
+    } else if (!record_saved) {
+      draw_text(screen, game.font2, "The record could not be saved.", colour, 0, NOTE_Y,
+                ALIGN::CENTRE);
     }
     draw_text(screen, game.font2, "Enter ~ Restart!      Escape ~ Quit!", colour, 0, 400,
               ALIGN::CENTRE);

@@ -1,14 +1,19 @@
 #include "record_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
 #include <vector>
+
+#include "platform/signals.h"
 
 namespace record_file {
 namespace {
@@ -47,19 +52,56 @@ std::string follow_links(std::string path) {
   return path;  // a loop of links: opening it fails and says so
 }
 
+long long monotonic_ms() {
+  timespec now = {};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// How long a lock is waited for: a save holds it for a few milliseconds, but
+// a game stopped (Ctrl+Z) in the middle of its save holds it for as long as
+// it stays stopped. Once a stop signal is seen, the wait ends soon after,
+// so that the program still ends at once.
+struct PATIENCE {
+  int ms;             // in all
+  int after_stop_ms;  // from the moment a stop signal is seen
+};
+constexpr PATIENCE SAVE_PATIENCE = {2000, 50};
+// A reader that cannot get the lock reads without it: only a rewrite in
+// place could be seen half done.
+constexpr PATIENCE READ_PATIENCE = {200, 0};
+constexpr long LOCK_STEP_MS = 10;
+
 // Every game locks the directory that holds the record file rather than the
 // file: the directory is not replaced by the rename, exists before the first
 // record is written, and can be opened when neither it nor the file is
-// writable. A game holds the lock for one save, a few milliseconds, so the
-// wait is not bounded. Where locks are not supported the games go on without.
+// writable. Where locks are not supported the games go on without.
 class DIRECTORY_LOCK {
  public:
-  DIRECTORY_LOCK(const std::string& file, int operation)
+  DIRECTORY_LOCK(const std::string& file, int operation, PATIENCE patience)
       : dir(open(directory_of(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
     if (dir.get() < 0) return;
-    while (flock(dir.get(), operation) != 0 && errno == EINTR) {
+    const long long until = monotonic_ms() + patience.ms;
+    long long stop_until = -1;
+    while (flock(dir.get(), operation | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      if (errno != EWOULDBLOCK) return;  // not supported here: go on without
+      const long long now = monotonic_ms();
+      if (stop_until < 0 && stop_requested()) stop_until = now + patience.after_stop_ms;
+      if (now >= until || (stop_until >= 0 && now >= stop_until)) {
+        busy = true;
+        return;
+      }
+      const timespec step = {0, LOCK_STEP_MS * 1000000};
+      nanosleep(&step, nullptr);
     }
   }
+
+  // Another game held the lock for all the wait.
+  bool taken_by_another() const { return busy; }
+
+  // The locked directory, or -1.
+  int fd() const { return busy ? -1 : dir.get(); }
 
   // Makes a rename in the directory outlive a crash.
   void sync() const {
@@ -68,7 +110,37 @@ class DIRECTORY_LOCK {
 
  private:
   FD dir;  // closing it releases the lock
+  bool busy = false;
 };
+
+// A game killed in the middle of its save leaves its temporary file (the
+// record file's name, a dot and six letters or digits, as mkostemp makes
+// them). Under the lock no save is under way, so one older than a minute is
+// such a leftover. A file longer than any records text is not one of ours.
+void remove_leftovers(const DIRECTORY_LOCK& lock, const std::string& file) {
+  if (lock.fd() < 0) return;
+  const std::string prefix = file.substr(file.rfind('/') + 1) + ".";
+  const size_t longest_text = sizeof "-2147483648 -2147483648" - 1;
+  DIR* listing = fdopendir(dup(lock.fd()));
+  if (listing == nullptr) return;
+  const time_t a_minute_ago = std::time(nullptr) - 60;
+  while (const dirent* entry = readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    bool ours = true;
+    for (size_t i = prefix.size(); i < name.size(); ++i) {
+      const char c = name[i];
+      ours = ours && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'));
+    }
+    struct stat st;
+    if (ours && fstatat(dirfd(listing), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(st.st_mode) && st.st_mtime < a_minute_ago &&
+        static_cast<size_t>(st.st_size) <= longest_text) {
+      unlinkat(dirfd(listing), name.c_str(), 0);
+    }
+  }
+  closedir(listing);
+}
 
 // Opens an existing regular file. Anything else (a pipe's open would wait
 // for a writer; a device's may do anything) is checked before and, for the
@@ -173,6 +245,7 @@ int replace(const std::string& path, const std::string& text, const struct stat*
 
 std::string describe(int error) {
   if (error == NOT_REGULAR) return "not a regular file, left alone";
+  if (error == LOCKED) return "locked by another game";
   return std::strerror(error);
 }
 
@@ -182,30 +255,33 @@ int read(const std::string& path, std::string& text) {
   const FD file(open_regular(path, O_RDONLY, error));
   if (file.get() < 0) return error;
   // Only a rewrite in place could be seen half done; the lock hides it.
-  const DIRECTORY_LOCK lock(follow_links(path), LOCK_SH);
+  const DIRECTORY_LOCK lock(follow_links(path), LOCK_SH, READ_PATIENCE);
   return read_all(file.get(), text);
 }
 
-int change(const std::string& path,
-           const std::function<std::string(const std::string&)>& change_text) {
+CHANGED change(const std::string& path,
+               const std::function<std::string(const std::string&)>& change_text) {
   const std::string target = follow_links(path);
   // Checked again once locked; a device's directory is not ours to lock.
   struct stat old;
-  if (stat(target.c_str(), &old) == 0 && !S_ISREG(old.st_mode)) return NOT_REGULAR;
-  const DIRECTORY_LOCK lock(target, LOCK_EX);
+  if (stat(target.c_str(), &old) == 0 && !S_ISREG(old.st_mode)) return {NOT_REGULAR, false};
+  const DIRECTORY_LOCK lock(target, LOCK_EX, SAVE_PATIENCE);
+  if (lock.taken_by_another()) return {LOCKED, false};
+  remove_leftovers(lock, target);
   int error = 0;
   const FD file(open_regular(target, O_RDONLY, error));
-  bool exists = file.get() >= 0 && fstat(file.get(), &old) == 0;
+  const bool exists = file.get() >= 0 && fstat(file.get(), &old) == 0;
   std::string text;
   if (exists) {
     error = read_all(file.get(), text);
-    if (error != 0) return error;  // a read that fails part way must not cost the records
-  } else if (error == EACCES) {
-    exists = stat(target.c_str(), &old) == 0;  // unreadable: counts as no records
+    // A read that fails part way must not cost the records.
+    if (error != 0) return {error, true};
   } else if (error != 0) {
-    return error;
+    // Records that cannot be read (another player's, say) are never
+    // replaced by ones that forget them.
+    return {error, error != NOT_REGULAR};
   }
-  return replace(target, change_text(text), exists ? &old : nullptr, lock);
+  return {replace(target, change_text(text), exists ? &old : nullptr, lock), false};
 }
 
 }  // namespace record_file

@@ -8,6 +8,7 @@ namespace record_file {
 
 // What went wrong: an errno value, or one of these.
 constexpr int NOT_REGULAR = -1;
+constexpr int LOCKED = -2;  // another game held the lock for all the wait
 std::string describe(int error);
 
 // Reads the whole of a regular file into `text`. A missing file reads as
@@ -15,13 +16,26 @@ std::string describe(int error);
 // directory, a device) is never opened blocking and is left alone.
 int read(const std::string& path, std::string& text);
 
+// What a change came to: error 0 when the new text is in place; otherwise
+// what went wrong, and whether it was the reading of the old text (then
+// nothing was written).
+struct CHANGED {
+  int error;
+  bool reading;
+};
+
 // One read-change-write of the file, under one lock held across all of it:
-// `change` gets the text the file holds ("" for none, or for a file that
-// cannot be read) and returns the text to put there. A symbolic link is
-// followed and the file it leads to is replaced, beside itself. The new text
+// `change` gets the text the file holds ("" for none) and returns the text
+// to put there. A file that exists but cannot be read is left alone. The
+// lock is waited for two seconds at most (50 ms once a stop signal has
+// come): a game stopped in the middle of its save may hold it. Leftover
+// temporary files of killed saves, older than a minute, are removed under
+// the lock. A symbolic link is followed and the file it leads to is
+// replaced, beside itself. The new text
 // goes to a unique temporary file that is synced and renamed over the old
 // one, keeping its permission bits; when no temporary file can be made there
 // but the file itself is writable, it is rewritten in place.
-int change(const std::string& path, const std::function<std::string(const std::string&)>& change);
+CHANGED change(const std::string& path,
+               const std::function<std::string(const std::string&)>& change);
 
 }  // namespace record_file

@@ -1,9 +1,12 @@
 #include "records.h"
 
+#include <unistd.h>
+
 #include <climits>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "record_file.h"
 
@@ -34,14 +37,33 @@ std::string text_of(const RECORDS& records) {
   return std::to_string(records.solo) + " " + std::to_string(records.multi);
 }
 
+// The path as a player can find it from anywhere: messages name the file
+// in full, whatever directory the game was started in.
+std::string full_path(const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  std::vector<char> cwd(4096);
+  if (getcwd(cwd.data(), cwd.size()) == nullptr) return path;
+  return std::string(cwd.data()) + "/" + path;
+}
+
 bool save(const std::string& path, const std::function<RECORDS(RECORDS)>& change) {
-  const int error = record_file::change(
+  const record_file::CHANGED changed = record_file::change(
       path, [&](const std::string& old_text) { return text_of(change(parse_records(old_text))); });
-  if (error != 0) {
-    std::fprintf(stderr, "brinegrab: cannot save the records in %s: %s\n", path.c_str(),
-                 record_file::describe(error).c_str());
+  const std::string where = full_path(path);
+  const std::string why = record_file::describe(changed.error);
+  if (changed.error == record_file::LOCKED) {
+    std::fprintf(stderr, "brinegrab: cannot save the records: %s is locked by another game\n",
+                 where.c_str());
+  } else if (changed.reading) {
+    std::fprintf(stderr,
+                 "brinegrab: cannot read the records in %s: %s; the file is left alone, this "
+                 "game is not saved\n",
+                 where.c_str(), why.c_str());
+  } else if (changed.error != 0) {
+    std::fprintf(stderr, "brinegrab: cannot save the records in %s: %s\n", where.c_str(),
+                 why.c_str());
   }
-  return error == 0;
+  return changed.error == 0;
 }
 
 }  // namespace
@@ -57,7 +79,7 @@ RECORDS read_records(const std::string& path) {
   std::string text;
   if (record_file::read(path, text) == record_file::NOT_REGULAR) {
     std::fprintf(stderr, "brinegrab: %s is not a regular file: read as no records, left alone\n",
-                 path.c_str());
+                 full_path(path).c_str());
   }
   return parse_records(text);
 }

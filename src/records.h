@@ -26,7 +26,8 @@ RECORDS read_records(const std::string& path = RECORDS_FILE);
 // Replaces the file's records with these, all or nothing, under the lock
 // that every game takes to change the file (see record_file.h for how).
 // Returns whether they were saved; if not, one line on stderr names the file
-// and the reason.
+// (in full) and the reason. A file that exists but cannot be read, or whose
+// lock another game holds for two seconds, is not saved.
 bool write_records(const RECORDS& records, const std::string& path = RECORDS_FILE);
 
 // After a game: in one locked step, reads the records, raises the record of

@@ -12,8 +12,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -255,6 +257,78 @@ TEST_F(STOP, EveryLoopLeavesAsEscapeWouldAndTheRecordIsKept) {
     EXPECT_EQ(by_signal.music, by_escape.music) << c.where;
     EXPECT_EQ(by_signal.music.back(), "sfx/end.wav") << c.where;
     EXPECT_EQ(by_signal.fight_on && by_signal.piece_on, !c.target) << c.where;
+  }
+}
+
+// Ctrl+C pressed twice: the game in play is saved before the program ends,
+// as after one signal. Only a program still running STOP_GRACE_MS after the
+// first signal is ended by a later one without saving. Each game runs as the
+// program's entry runs it, in a process of its own, in a directory of its own.
+TEST(StopSignal, TwiceInPlaySavesTheGameFirstUnlessTheProgramOutstaysTheGrace) {
+  namespace fs = std::filesystem;
+  harness::GAME_DIR_COPY dir;
+  struct CASE {
+    const char* name;
+    int signals;
+    int gap_ms;      // between them
+    bool saved;      // records.dat holds what one signal saves
+    int stopped_by;  // the signal that ended the program, or 0 for status 0
+  };
+  const CASE cases[] = {
+      {"once", 1, 0, true, 0},
+      {"twice at once", 2, 0, true, 0},
+      {"again after the grace", 2, STOP_GRACE_MS + 100, false, SIGINT},
+  };
+  std::vector<pid_t> games;
+  for (const CASE& c : cases) {
+    fs::create_directory(c.name);
+    for (const auto& entry : fs::directory_iterator(".")) {
+      if (entry.is_symlink())
+        fs::create_symlink(fs::read_symlink(entry), fs::path(c.name) / entry.path().filename());
+    }
+    const pid_t game_pid = fork();
+    if (game_pid == 0) {
+      alarm(30);  // a game that never ends fails the test instead of hanging it
+      fs::current_path(c.name);
+      harness::reset();
+      reset_game_globals();
+      forget_stop_request();
+      std::srand(1234);
+      GAME game;
+      if (!start_up(game)) _exit(3);
+      // Through the title, hints and solo mode, then ten frames of play.
+      for (int flip = 4; flip <= 7; ++flip) harness::press_after_flip(flip, SDLK_RETURN);
+      harness::after_flip(17, [c] {
+        std::raise(SIGINT);
+        if (c.signals < 2) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(c.gap_ms));
+        std::raise(SIGINT);
+      });
+      run(game);
+      if (stop_requested()) leave_at_once();  // as the program's entry does
+      _exit(4);
+    }
+    games.push_back(game_pid);
+  }
+  std::string saved_once;
+  for (size_t i = 0; i < games.size(); ++i) {
+    const CASE& c = cases[i];
+    int status = 0;
+    waitpid(games[i], &status, 0);
+    if (c.stopped_by == 0) {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.name << ": " << status;
+    } else {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.stopped_by)
+          << c.name << ": " << status;
+    }
+    const std::string records = file_text(std::string(c.name) + "/records.dat");
+    if (i == 0) {
+      saved_once = records;
+      EXPECT_TRUE(std::regex_match(records, std::regex("[1-9][0-9]* 0")))
+          << "one signal saves the solo game's score: '" << records << "'";
+    } else {
+      EXPECT_EQ(records, c.saved ? saved_once : "") << c.name;
+    }
   }
 }
 

@@ -1,6 +1,9 @@
 // The game-over screen: which keys leave it, and what it shows.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <fstream>
 
@@ -78,5 +81,98 @@ TEST_F(GAME_OVER, TheRecordsShownAreThoseInTheFile) {
                                    centred_x(game.font, "162"), 115);
                         }),
             0);
+  SDL_FreeSurface(frame);
+}
+
+namespace {
+
+const char* const NOT_SAVED = "The record could not be saved.";
+
+// How many ink pixels of the line saying the record was not saved (font2,
+// centred on the screen's width, its top at y = 350) the frame lacks, out
+// of how many. Rendered here with SDL_ttf itself.
+std::pair<int, int> not_saved_line_missing(SDL_Surface* frame, TTF_Font* font, SDL_Color colour) {
+  SDL_Surface* line = TTF_RenderText_Solid(font, NOT_SAVED, colour);
+  if (line == nullptr) return {-1, -1};
+  const int left = (640 - line->w) / 2;
+  int ink = 0, missing = 0;
+  for (int y = 0; y < line->h; ++y) {
+    for (int x = 0; x < line->w; ++x) {
+      if (static_cast<Uint8*>(line->pixels)[y * line->pitch + x] == 0) continue;
+      ++ink;
+      Uint8 r, g, b;
+      harness::pixel_rgb(frame, left + x, 350 + y, &r, &g, &b);
+      if (r != colour.r || g != colour.g || b != colour.b) ++missing;
+    }
+  }
+  SDL_FreeSurface(line);
+  return {missing, ink};
+}
+
+}  // namespace
+
+TEST_F(GAME_OVER, ARecordNotSavedAddsOneLineBetweenTheTextsAndChangesNothingElse) {
+  int w = 0, h = 0, try_again_w = 0, try_again_h = 0;
+  ASSERT_EQ(TTF_SizeText(game.font2, "Aaargh, try again!", &try_again_w, &try_again_h), 0);
+  ASSERT_EQ(TTF_SizeText(game.font2, NOT_SAVED, &w, &h), 0);
+  EXPECT_LE(300 + try_again_h, 350) << "clear of the text above";
+  EXPECT_LE(350 + h, 400) << "clear of the keys below";
+  std::ofstream("records.dat") << "300 400";
+  game.score = 162;
+  harness::capture_frames(true);
+  SDL_Surface* frames[2] = {};
+  for (bool saved : {true, false}) {
+    quit = false;
+    harness::after_flip(harness::flips() + 1, [] { harness::press(SDLK_RETURN); });
+    game_over_screen(game, saved);
+    frames[saved ? 0 : 1] = harness::last_frame();
+  }
+  harness::save_png(frames[1], harness::frame_file("game_over_not_saved.png"));
+  const auto [missing, ink] = not_saved_line_missing(frames[1], game.font2, game.textcolor2);
+  EXPECT_GT(ink, 0);
+  EXPECT_EQ(missing, 0) << "the line is where it belongs";
+  EXPECT_EQ(not_saved_line_missing(frames[0], game.font2, game.textcolor2).first, ink)
+      << "a saved record shows no line";
+  int outside = 0, inside = 0;
+  const int left = (640 - w) / 2;
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      Uint8 r0, g0, b0, r1, g1, b1;
+      harness::pixel_rgb(frames[0], x, y, &r0, &g0, &b0);
+      harness::pixel_rgb(frames[1], x, y, &r1, &g1, &b1);
+      if (r0 == r1 && g0 == g1 && b0 == b1) continue;
+      const bool in_line = x >= left && x < left + w && y >= 350 && y < 350 + h;
+      ++(in_line ? inside : outside);
+    }
+  }
+  EXPECT_EQ(outside, 0) << "the rest of the screen is as before";
+  EXPECT_GT(inside, 0);
+  for (SDL_Surface* frame : frames) SDL_FreeSurface(frame);
+}
+
+TEST_F(GAME_OVER, AGameWhoseSaveFailsSaysSoOnTheGameOverScreen) {
+  std::ofstream("records.dat") << "300 400";
+  harness::reset();
+  harness::capture_frames(true);
+  for (int flip = 4; flip <= 7; ++flip) harness::press_after_flip(flip, SDLK_RETURN);
+  harness::on_every_flip([](int flip) {
+    if (flip > 17) harness::press(SDLK_ESCAPE);
+  });
+  // As on a full disk: no file may grow past one byte.
+  struct sigaction ignore = {}, old_action = {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &old_action);
+  rlimit old_limit;
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  rlimit tiny = old_limit;
+  tiny.rlim_cur = 1;
+  setrlimit(RLIMIT_FSIZE, &tiny);
+  run(game);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  sigaction(SIGXFSZ, &old_action, nullptr);
+  EXPECT_EQ(harness::file_text("records.dat"), "300 400");
+  SDL_Surface* frame = harness::last_frame();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(not_saved_line_missing(frame, game.font2, game.textcolor2).first, 0);
   SDL_FreeSurface(frame);
 }

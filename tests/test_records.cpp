@@ -1,10 +1,12 @@
 // The record file: its format, the update rule, keeping the records safe
 // when the file is damaged, shared, linked or cannot be replaced, and where
 // the records live.
+#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -23,6 +25,7 @@
 #include "game_fixture.h"
 #include "harness.h"
 #include "platform/records_location.h"
+#include "platform/signals.h"
 #include "records.h"
 
 namespace {
@@ -202,7 +205,7 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
     std::function<void()> prepare;  // by the player, in a directory of the case's own
     const char* path;               // the record file the game is given
     const char* played;             // the save of a solo 1000, then the records read back
-    const char* errors;             // stderr
+    const char* errors;             // stderr; @ stands for the case's directory
     std::function<void()> check;    // the files afterwards
   };
   const auto read_only = [](const char* path) { chmod(path, 0555); };
@@ -250,7 +253,7 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
          read_only("ro");
        },
        "ro/records.dat", "not saved 300 400",
-       "brinegrab: cannot save the records in ro/records.dat: Permission denied\n",
+       "brinegrab: cannot save the records in @/ro/records.dat: Permission denied\n",
        [] { EXPECT_EQ(file_text("ro/records.dat"), "300 400"); }},
       {"no file in a read-only directory",
        [&] {
@@ -258,11 +261,23 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
          read_only("ro");
        },
        "ro/records.dat", "not saved 0 0",
-       "brinegrab: cannot save the records in ro/records.dat: Permission denied\n",
+       "brinegrab: cannot save the records in @/ro/records.dat: Permission denied\n",
        [] { EXPECT_FALSE(fs::exists("ro/records.dat")); }},
+      {"another player's file that this one cannot read",
+       [] {
+         write_file("records.dat", "50000 40000");
+         chmod("records.dat", 0);
+       },
+       "records.dat", "not saved 0 0",
+       "brinegrab: cannot read the records in @/records.dat: Permission denied; the file is left "
+       "alone, this game is not saved\n",
+       [] {
+         EXPECT_EQ(file_text("records.dat"), "50000 40000");
+         EXPECT_EQ(mode_of("records.dat"), 0);
+       }},
       {"a named pipe", [] { mkfifo("records.dat", 0666); }, "records.dat", "not saved 0 0",
-       "brinegrab: cannot save the records in records.dat: not a regular file, left alone\n"
-       "brinegrab: records.dat is not a regular file: read as no records, left alone\n",
+       "brinegrab: cannot save the records in @/records.dat: not a regular file, left alone\n"
+       "brinegrab: @/records.dat is not a regular file: read as no records, left alone\n",
        [] { EXPECT_TRUE(fs::is_fifo("records.dat")); }},
       {"a device", [] {}, "/dev/null", "not saved 0 0",
        "brinegrab: cannot save the records in /dev/null: not a regular file, left alone\n"
@@ -276,11 +291,12 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
          setrlimit(RLIMIT_FSIZE, &one_byte);
        },
        "records.dat", "not saved 300 400",
-       "brinegrab: cannot save the records in records.dat: File too large\n",
+       "brinegrab: cannot save the records in @/records.dat: File too large\n",
        [] { EXPECT_EQ(file_text("records.dat"), "300 400"); }},
       {"a loop of links", [] { fs::create_symlink("records.dat", "records.dat"); }, "records.dat",
        "not saved 0 0",
-       "brinegrab: cannot save the records in records.dat: Too many levels of symbolic links\n",
+       "brinegrab: cannot read the records in @/records.dat: Too many levels of symbolic links; "
+       "the file is left alone, this game is not saved\n",
        [] { EXPECT_TRUE(fs::is_symlink("records.dat")); }},
   };
   int number = 0;
@@ -297,7 +313,8 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
              std::to_string(read.multi);
     });
     EXPECT_EQ(played.out, c.played);
-    EXPECT_EQ(played.errors, c.errors);
+    EXPECT_EQ(played.errors, std::regex_replace(c.errors, std::regex("@"),
+                                                fs::current_path().string() + "/" + home));
     fs::current_path(home);
     c.check();
     for (const auto& entry : fs::recursive_directory_iterator(".")) {
@@ -305,6 +322,108 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
           << "a temporary file is left: " << entry.path();
     }
     fs::current_path("..");
+  }
+}
+
+TEST_F(RECORD_FILE, ASaveRemovesItsOwnLeftoverTemporaryFilesOlderThanAMinute) {
+  namespace fs = std::filesystem;
+  struct CASE {
+    const char* name;
+    int age_s;
+    std::string text;
+    bool removed;
+  };
+  const CASE cases[] = {
+      {"records.dat.a1B2c3", 3600, "", true},  // a save killed before it wrote
+      {"records.dat.Zz9Yy8", 61, "300 400", true},
+      {"records.dat.q7W8e9", 50, "300 400", false},  // not a minute old
+      {"records.dat.backup1", 3600, "", false},      // seven characters
+      {"records.dat.bak", 3600, "", false},
+      {"records.dat.x_y-z1", 3600, "", false},  // mkostemp makes letters and digits only
+      {"records.dat.abcdef", 3600, std::string(24, '1'), false},  // longer than any records
+      {"other.dat.abcdef", 3600, "", false},
+  };
+  write_file("records.dat", "300 400");
+  for (const CASE& c : cases) {
+    write_file(c.name, c.text);
+    fs::last_write_time(c.name, fs::file_time_type::clock::now() - std::chrono::seconds(c.age_s));
+  }
+  fs::create_directory("records.dat.dir123");
+  fs::last_write_time("records.dat.dir123",
+                      fs::file_time_type::clock::now() - std::chrono::hours(1));
+  EXPECT_TRUE(update_records(1000, false));
+  EXPECT_EQ(file_text("records.dat"), "1000 400");
+  for (const CASE& c : cases) EXPECT_EQ(fs::exists(c.name), !c.removed) << c.name;
+  EXPECT_TRUE(fs::is_directory("records.dat.dir123")) << "only files are leftovers";
+}
+
+// Another game holds the lock on the records' directory, as one stopped
+// (Ctrl+Z) in the middle of its save would.
+TEST_F(RECORD_FILE, ALockHeldByAnotherGameIsWaitedForBrieflyAndAStopSignalShortensTheWait) {
+  namespace fs = std::filesystem;
+  struct CASE {
+    const char* name;
+    bool stop;    // 300 ms into the wait a stop signal comes
+    bool let_go;  // the holder lets go: at once after the signal, or after 300 ms
+    const char* played;
+    const char* errors;  // @ stands for the case's directory
+  };
+  const char* const locked =
+      "brinegrab: cannot save the records: @/records.dat is locked by another game\n";
+  const CASE cases[] = {
+      {"held for longer than a save waits", false, false, "not saved 300 400", locked},
+      {"let go during the wait", false, true, "saved 1000 400", ""},
+      {"held, and a stop signal comes", true, false, "not saved 300 400", locked},
+      {"a stop signal comes, then the lock is let go", true, true, "saved 1000 400", ""},
+  };
+  int number = 0;
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string home = "case" + std::to_string(++number);
+    const PLAYED played = as_player([&] {
+      fs::create_directory(home);
+      fs::current_path(home);
+      write_file("records.dat", "300 400");
+      install_stop_signals();
+      int ready[2];
+      if (pipe(ready) != 0) return std::string("no pipe");
+      const pid_t saver = getpid();
+      const pid_t holder = fork();
+      if (holder == 0) {
+        alarm(5);  // never outlives a saver that hangs (it holds the step's pipes)
+        const int here = open(".", O_RDONLY | O_DIRECTORY);
+        if (here < 0 || flock(here, LOCK_EX) != 0) _exit(1);
+        if (write(ready[1], "!", 1) != 1) _exit(1);
+        usleep(300000);
+        if (c.stop) kill(saver, SIGTERM);
+        if (c.let_go) _exit(flock(here, LOCK_UN) == 0 ? 0 : 1);
+        for (;;) pause();
+      }
+      char byte;
+      if (read(ready[0], &byte, 1) != 1) return std::string("no holder");
+      const auto asked = std::chrono::steady_clock::now();
+      const bool saved = update_records(1000, false);
+      const auto took = std::chrono::steady_clock::now() - asked;
+      // The game-over screen reads the records with the lock still held.
+      const RECORDS read = read_records();
+      kill(holder, SIGKILL);
+      waitpid(holder, nullptr, 0);
+      return std::string(saved ? "saved " : "not saved ") + std::to_string(read.solo) + " " +
+             std::to_string(read.multi) + "|" +
+             std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(took).count());
+    });
+    const size_t bar = played.out.find('|');
+    EXPECT_EQ(played.out.substr(0, bar), c.played);
+    EXPECT_EQ(played.errors, std::regex_replace(c.errors, std::regex("@"),
+                                                fs::current_path().string() + "/" + home));
+    const int ms = bar == std::string::npos ? -1 : std::stoi(played.out.substr(bar + 1));
+    if (c.stop && !c.let_go) {
+      // The wait is two seconds without a signal; a generous bound against
+      // a signal that does not shorten it (it ends 50 ms after).
+      EXPECT_LT(ms, 300 + 1000) << "the stop signal did not shorten the wait";
+    }
+    RecordProperty(std::string("save_ms_") + std::to_string(number), ms);
+    std::printf("%s: the save returned after %d ms\n", c.name, ms);
   }
 }
 
@@ -387,6 +506,7 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
     std::function<void()> prepare;  // by the player, in an empty working directory
     const char* xdg_data_home;      // nullptr: unset
     const char* path;               // T stands for the test's directory, ~ for the account's
+    const char* errors = "";        // T stands for the test's directory
     const char* home = "T/home";
   };
   const auto read_only_here = [] { chmod(".", 0555); };
@@ -410,7 +530,23 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
       {"a relative XDG_DATA_HOME, which does not count", read_only_here, "data",
        "T/home/.local/share/brinegrab/records.dat"},
       {"a relative HOME, which does not count either", read_only_here, nullptr,
-       "~/.local/share/brinegrab/records.dat", "home"},
+       "~/.local/share/brinegrab/records.dat", "", "home"},
+      {"a working directory removed during play",
+       [] {
+         fs::create_directory("gone");
+         fs::current_path("gone");
+         fs::remove(fs::current_path());
+       },
+       "T/data", "T/data/brinegrab/records.dat"},
+      {"an XDG_DATA_HOME the player cannot write",
+       [&] {
+         read_only_here();
+         fs::create_directory(test_dir + "/locked");
+         chmod((test_dir + "/locked").c_str(), 0555);
+       },
+       "T/locked", "",
+       "brinegrab: cannot save the records in T/locked/brinegrab/records.dat: cannot make "
+       "T/locked/brinegrab: Permission denied\n"},
   };
   int number = 0;
   for (const CASE& c : cases) {
@@ -427,14 +563,18 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
                std::regex_replace(c.xdg_data_home, std::regex("^T"), test_dir).c_str(), 1);
       }
       c.prepare();
-      std::string path = std::regex_replace(records_path(), std::regex("^" + test_dir), "T");
+      // The path is the same whether a save will follow or not.
+      const std::string path = records_path();
+      const std::string for_saving = records_path_for_saving();
+      if (!for_saving.empty() && for_saving != path) return "saving in " + for_saving;
+      std::string shown = std::regex_replace(for_saving, std::regex("^" + test_dir), "T");
       const passwd* account = getpwuid(getuid());
       const std::string own = account != nullptr ? account->pw_dir : "";
-      if (!own.empty() && path.rfind(own + "/", 0) == 0) path = "~" + path.substr(own.size());
-      return path;
+      if (!own.empty() && shown.rfind(own + "/", 0) == 0) shown = "~" + shown.substr(own.size());
+      return shown;
     });
     EXPECT_EQ(played.out, c.path);
-    EXPECT_EQ(played.errors, "");
+    EXPECT_EQ(played.errors, std::regex_replace(c.errors, std::regex("T/"), test_dir + "/"));
   }
 }
 

@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -22,16 +25,28 @@ std::string data_home() {
 }  // namespace
 
 std::string records_path() {
-  if (access(RECORDS_FILE, W_OK) == 0 || access(".", W_OK) == 0) return RECORDS_FILE;
+  // A working directory removed while the game runs still passes the
+  // access test, but nothing can be made in it: it has no links left.
+  struct stat here;
+  const bool here_writable = access(".", W_OK) == 0 && stat(".", &here) == 0 && here.st_nlink > 0;
+  if (access(RECORDS_FILE, W_OK) == 0 || here_writable) return RECORDS_FILE;
   return data_home() + "/brinegrab/" + RECORDS_FILE;
 }
 
 std::string records_path_for_saving() {
   const std::string path = records_path();
-  // Each missing directory on the way; a failure shows when the save fails.
+  // Each missing directory on the way; the first that cannot be made is
+  // named with its reason, as the save would only see a missing directory.
   for (size_t slash = path.find('/', 1); slash != std::string::npos;
        slash = path.find('/', slash + 1)) {
-    mkdir(path.substr(0, slash).c_str(), 0700);
+    const std::string dir = path.substr(0, slash);
+    if (mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST) continue;
+    const int error = errno;
+    struct stat st;
+    if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;  // say, a read-only /home
+    std::fprintf(stderr, "brinegrab: cannot save the records in %s: cannot make %s: %s\n",
+                 path.c_str(), dir.c_str(), std::strerror(error));
+    return "";
   }
   return path;
 }

@@ -8,10 +8,11 @@
 const char* const RECORDS_FILE = "records.dat";
 
 // "records.dat" when it exists and is writable or the working directory is
-// writable; otherwise $XDG_DATA_HOME/brinegrab/records.dat (an absolute
+// writable (and still there); otherwise $XDG_DATA_HOME/brinegrab/records.dat (an absolute
 // XDG_DATA_HOME only), by default ~/.local/share/brinegrab/records.dat.
 std::string records_path();
 
 // The same, with the directories above it made (for the player alone) when
-// they are missing, ready for a save.
+// they are missing, ready for a save. "" when one cannot be made: the
+// reason is on stderr, and there is nothing to save.
 std::string records_path_for_saving();

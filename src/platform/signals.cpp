@@ -1,7 +1,10 @@
 #include "platform/signals.h"
 
 #include <signal.h>
+#include <time.h>
 
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -9,17 +12,32 @@
 namespace {
 
 volatile std::sig_atomic_t stop_signal = 0;
+// When the first signal came, on the monotonic clock (lock-free, so a
+// handler may write it).
+std::atomic<long long> first_stop_ms{0};
 
 const int STOP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
 
+long long monotonic_ms() {
+  timespec now = {};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// Only async-signal-safe calls: clock_gettime, signal, raise.
 void note_stop(int sig) {
-  if (stop_signal != 0) {
-    // Asked twice: whatever the game is doing, the default action ends it.
+  const int saved_errno = errno;
+  if (stop_signal == 0) {
+    first_stop_ms = monotonic_ms();
+    stop_signal = sig;
+  } else if (monotonic_ms() - first_stop_ms >= STOP_GRACE_MS) {
+    // Still here long after the first: whatever the game is doing, the
+    // default action ends it. Sooner, the game is on its short way out,
+    // saving the game in play, and a second signal changes nothing.
     std::signal(sig, SIG_DFL);
     std::raise(sig);
-    return;
   }
-  stop_signal = sig;
+  errno = saved_errno;
 }
 
 }  // namespace

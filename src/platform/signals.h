@@ -3,8 +3,12 @@
 
 // Ctrl+C, kill and a closed terminal (SIGINT, SIGTERM, SIGHUP) end the game
 // as Escape would, from any screen: the handlers only note the request, and
-// the event layer turns it into Escape presses (events.h). A second signal
-// ends the program at once, in case a loop never reads its events.
+// the event layer turns it into Escape presses (events.h); a game in play
+// is saved, then the program ends. A second signal soon after the first
+// (Ctrl+C pressed twice) is absorbed: the way out takes a fraction of a
+// second and must not lose the save. A signal that comes STOP_GRACE_MS or
+// more after the first, to a program still running (a loop that never
+// reads its events), ends it at once, saved or not.
 
 // Replaces SDL's handlers, which would turn the signals into a window close
 // that the menus ignore. Call before SDL starts (SDL then leaves these in
@@ -13,6 +17,10 @@ void install_stop_signals();
 
 // A signal has asked the game to end.
 bool stop_requested();
+
+// How long after the first signal the program may take to save and end
+// before a further signal ends it without waiting.
+constexpr int STOP_GRACE_MS = 2000;
 
 // Forgets the request (a new run in the same process starts without one).
 void forget_stop_request();
