@@ -2,6 +2,8 @@
 
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -205,6 +207,20 @@ std::string file_text(const std::string& path) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+void as_on_a_full_disk(const std::function<void()>& body) {
+  struct sigaction ignore = {}, old_action = {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &old_action);
+  rlimit old_limit;
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  rlimit tiny = old_limit;
+  tiny.rlim_cur = 1;
+  setrlimit(RLIMIT_FSIZE, &tiny);
+  body();
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  sigaction(SIGXFSZ, &old_action, nullptr);
 }
 
 std::string frame_file(const std::string& name) {

@@ -73,6 +73,10 @@ int total_plays();
 // The whole text of a file; empty when it cannot be read.
 std::string file_text(const std::string& path);
 
+// Runs body as on a full disk: no file may grow past one byte, and writing
+// past that fails instead of raising SIGXFSZ.
+void as_on_a_full_disk(const std::function<void()>& body);
+
 // Forgets every scheduled action, sets the clock to 0, the flip count to 0,
 // the limits to their defaults (30 virtual minutes, 200000 flips).
 void reset();

@@ -158,18 +158,7 @@ TEST_F(GAME_OVER, AGameWhoseSaveFailsSaysSoOnTheGameOverScreen) {
   harness::on_every_flip([](int flip) {
     if (flip > 17) harness::press(SDLK_ESCAPE);
   });
-  // As on a full disk: no file may grow past one byte.
-  struct sigaction ignore = {}, old_action = {};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &old_action);
-  rlimit old_limit;
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  rlimit tiny = old_limit;
-  tiny.rlim_cur = 1;
-  setrlimit(RLIMIT_FSIZE, &tiny);
-  run(game);
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  sigaction(SIGXFSZ, &old_action, nullptr);
+  harness::as_on_a_full_disk([&] { run(game); });
   EXPECT_EQ(harness::file_text("records.dat"), "300 400");
   SDL_Surface* frame = harness::last_frame();
   ASSERT_NE(frame, nullptr);

@@ -170,18 +170,8 @@ TEST_F(RECORD_FILE, ARecordFileThatCannotBeReplacedIsLeftAlone) {
 
 TEST_F(RECORD_FILE, AFailedWriteKeepsTheOldRecords) {
   write_file("records.dat", "300 400");
-  // As on a full disk: no file may grow past one byte.
-  struct sigaction ignore = {}, old_action = {};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &old_action);
-  rlimit old_limit;
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  rlimit tiny = old_limit;
-  tiny.rlim_cur = 1;
-  setrlimit(RLIMIT_FSIZE, &tiny);
-  const bool written = update_records(1000, false);
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  sigaction(SIGXFSZ, &old_action, nullptr);
+  bool written = true;
+  harness::as_on_a_full_disk([&] { written = update_records(1000, false); });
   EXPECT_FALSE(written);
   EXPECT_EQ(file_text("records.dat"), "300 400");
   EXPECT_FALSE(std::filesystem::exists("records.dat.new"));
