@@ -20,6 +20,8 @@
 #include "platform/signals.h"
 #include "platform/window_setup.h"
 #include "play_loop.h"
+#include "random.h"
+#include "replay_session.h"
 #include "screens.h"
 
 namespace {
@@ -162,10 +164,11 @@ void run(GAME& game) {
     start = false;
     quit = false;
     game.score = 0;
+    const REPLAY_START begin = replay_start(game);
     prepare_before_mode(game);
     if (!mode_screen(game)) return;
     prepare_after_mode(game);
-    play_loop(game);
+    play_recorded(game, begin);
     quit = false;
     update_records(game.score, game.multi, records_path_for_saving());
     game_over_screen(game);
@@ -204,9 +207,20 @@ int SDL_main(int argc, char* args[]) {
   const int status = parse_options(argc, args, options, stdout, stderr);
   if (status >= 0) return status;
   choose_windowed(options.windowed);
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  REPLAY replay;
+  std::string error;
+  if (options.replay != nullptr && !load_replay(options.replay, replay, error)) {
+    std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", options.replay, error.c_str());
+    return 1;
+  }
+  seed_rand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
   if (!start_up(game)) return 1;
+  if (options.replay != nullptr) {
+    const bool as_recorded = watch_replay(game, replay);
+    shut_down(game);
+    return as_recorded ? 0 : 1;
+  }
   run(game);
   if (stop_requested()) leave_at_once();
   shut_down(game);

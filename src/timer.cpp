@@ -22,7 +22,11 @@ int TIMER::get_ticks() {
   return elapsed > INT_MAX ? INT_MAX : static_cast<int>(elapsed);
 }
 
-bool pace_frame(TIMER& timer) {
+namespace {
+
+PACE_TAP pace_tap = nullptr;
+
+bool wait_out_frame(TIMER& timer) {
   if (timer.get_ticks() >= FRAME_MS) {
     frame_without_wait();
     return false;
@@ -37,3 +41,11 @@ bool pace_frame(TIMER& timer) {
   }
   return true;
 }
+
+}  // namespace
+
+bool pace_frame(TIMER& timer) {
+  return pace_tap != nullptr ? pace_tap(timer, wait_out_frame) : wait_out_frame(timer);
+}
+
+void set_pace_tap(PACE_TAP tap) { pace_tap = tap; }

@@ -19,3 +19,9 @@ class TIMER {
 // Waits out the rest of a 40 ms frame measured by timer; returns whether
 // there was time left to wait.
 bool pace_frame(TIMER& timer);
+
+// A replay's recorder or player stands in pace_frame's place: it is handed
+// the timer and the real pacing. The plain game has none.
+using FRAME_PACER = bool (*)(TIMER& timer);
+using PACE_TAP = bool (*)(TIMER& timer, FRAME_PACER live);
+void set_pace_tap(PACE_TAP tap);

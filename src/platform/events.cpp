@@ -156,9 +156,7 @@ bool pause_until_resumed(SDL_Event& e) {
   return deliver;
 }
 
-}  // namespace
-
-int poll_event(SDL_Event* event) {
+int poll_live_event(SDL_Event* event) {
   SDL_Event e;
   while (next_event(e)) {
     const bool pause_key = e.type == SDL_KEYDOWN && is_pause_key(e.key.keysym.sym);
@@ -173,6 +171,16 @@ int poll_event(SDL_Event* event) {
   }
   return 0;
 }
+
+EVENT_TAP event_tap = nullptr;
+
+}  // namespace
+
+int poll_event(SDL_Event* event) {
+  return event_tap != nullptr ? event_tap(event, poll_live_event) : poll_live_event(event);
+}
+
+void set_event_tap(EVENT_TAP tap) { event_tap = tap; }
 
 bool sound_muted() { return muted; }
 

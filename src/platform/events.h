@@ -19,6 +19,13 @@
 // A player who never uses these keys sees every event as SDL gives it.
 int poll_event(SDL_Event* event);
 
+// A replay's recorder or player stands between this layer and the game:
+// poll_event hands it each call, with the layer's own reading as live. The
+// plain game has none.
+using EVENT_SOURCE = int (*)(SDL_Event* event);
+using EVENT_TAP = int (*)(SDL_Event* event, EVENT_SOURCE live);
+void set_event_tap(EVENT_TAP tap);
+
 // Whether M has muted the game.
 bool sound_muted();
 

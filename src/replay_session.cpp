@@ -1,0 +1,323 @@
+#include "replay_session.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "globals.h"
+#include "music.h"
+#include "platform/events.h"
+#include "platform/records_location.h"
+#include "platform/time_scale.h"
+#include "play_loop.h"
+#include "random.h"
+#include "records.h"
+#include "replay_state.h"
+#include "text.h"
+
+namespace {
+
+// A file larger than this is no replay of ours (a five-minute game takes a
+// few kilobytes).
+const long MOST_BYTES = 16l << 20;
+const int FASTEST = 8;
+const Uint32 WATCH_PAUSE_STEP_MS = 40;
+const SDL_Color MARK_COLOUR = {100, 50, 10, 0};
+
+REPLAY recording;
+REPLAY last;
+
+bool recordable(const SDL_Event& e, REPLAY_EVENT& out) {
+  if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) {
+    out.kind = e.type == SDL_KEYDOWN ? REPLAY_KIND::KEY_DOWN : REPLAY_KIND::KEY_UP;
+    out.key = static_cast<Uint16>(e.key.keysym.sym);
+    return true;
+  }
+  if (e.type == SDL_QUIT) {
+    out.kind = REPLAY_KIND::QUIT;
+    out.key = 0;
+    return true;
+  }
+  return false;
+}
+
+int record_event(SDL_Event* event, EVENT_SOURCE live) {
+  const int got = live(event);
+  REPLAY_EVENT e;
+  if (got == 0) {
+    ++recording.drains;
+  } else if (recordable(*event, e)) {
+    e.drain = recording.drains;
+    recording.events.push_back(e);
+  }
+  return got;
+}
+
+bool record_pace(TIMER& timer, FRAME_PACER live) {
+  const bool on_time = live(timer);
+  recording.on_time.push_back(on_time);
+  return on_time;
+}
+
+std::string directory_of(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// ---- Watching.
+
+struct WATCH {
+  const REPLAY* replay = nullptr;
+  size_t next_event = 0;
+  size_t next_frame = 0;
+  Uint32 drain = 0;
+  bool controls_read = false;
+  bool stopping = false;
+  bool escape_given = false;
+  bool overran = false;
+  int speed = 1;
+  TTF_Font* font = nullptr;
+};
+WATCH watch;
+
+SDL_Event made_event(const REPLAY_EVENT& r) {
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  if (r.kind == REPLAY_KIND::QUIT) {
+    e.type = SDL_QUIT;
+    return e;
+  }
+  e.type = r.kind == REPLAY_KIND::KEY_DOWN ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.type = e.type;
+  e.key.state = r.kind == REPLAY_KIND::KEY_DOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.sym = static_cast<SDLKey>(r.key);
+  return e;
+}
+
+bool is_press(const SDL_Event& e, SDLKey key) {
+  return e.type == SDL_KEYDOWN && e.key.keysym.sym == key;
+}
+
+void set_speed(int speed) {
+  watch.speed = speed;
+  set_time_scale(speed);
+}
+
+// The watcher's own keys, read once a frame from the real keyboard; Space
+// holds everything here until it is pressed again.
+void read_watch_keys(EVENT_SOURCE live) {
+  SDL_Event e;
+  bool paused = false;
+  do {
+    while (live(&e) != 0) {
+      if (e.type == SDL_QUIT || is_press(e, SDLK_ESCAPE)) {
+        watch.stopping = true;
+        paused = false;
+      } else if (is_press(e, SDLK_SPACE)) {
+        paused = !paused;
+      } else if (is_press(e, SDLK_RIGHT)) {
+        set_speed(watch.speed >= FASTEST ? FASTEST : watch.speed * 2);
+      } else if (is_press(e, SDLK_LEFT)) {
+        set_speed(1);
+      }
+    }
+    if (paused) SDL_Delay(WATCH_PAUSE_STEP_MS);
+  } while (paused);
+}
+
+int play_event(SDL_Event* event, EVENT_SOURCE live) {
+  if (!watch.controls_read) {
+    read_watch_keys(live);
+    watch.controls_read = true;
+  }
+  if (watch.stopping) {
+    // As a stop signal does: one Escape per drain, so every loop leaves.
+    watch.escape_given = !watch.escape_given;
+    if (watch.escape_given) {
+      *event = made_event(REPLAY_EVENT{0, REPLAY_KIND::KEY_DOWN, SDLK_ESCAPE});
+      return 1;
+    }
+    watch.controls_read = false;
+    return 0;
+  }
+  const std::vector<REPLAY_EVENT>& events = watch.replay->events;
+  if (watch.next_event < events.size() && events[watch.next_event].drain == watch.drain) {
+    *event = made_event(events[watch.next_event++]);
+    return 1;
+  }
+  ++watch.drain;
+  watch.controls_read = false;
+  if (watch.drain > watch.replay->drains) {
+    // The game goes on past its recording: it has diverged.
+    watch.overran = true;
+    watch.stopping = true;
+  }
+  return 0;
+}
+
+bool play_pace(TIMER& timer, FRAME_PACER live) {
+  // Drawn after the frame, before it is shown.
+  draw_text(screen, watch.font, "Replay", MARK_COLOUR, 0, 280, ALIGN::CENTRE);
+  live(timer);
+  const std::vector<bool>& on_time = watch.replay->on_time;
+  if (watch.next_frame < on_time.size()) return on_time[watch.next_frame++];
+  watch.overran = true;
+  return true;
+}
+
+// Everything of the run that watching a game changes.
+struct SAVED {
+  std::vector<int> carried;
+  unsigned seed;
+  unsigned long draws;
+  int score, lives1, lives2;
+  bool multi, quit, start;
+};
+
+SAVED save(GAME& game) {
+  return SAVED{carried_state(game), rand_seed(), rand_draws(), game.score,
+               game.lives1,         game.lives2, game.multi,  quit,
+               start};
+}
+
+void put_back(GAME& game, const SAVED& s) {
+  restore_carried_state(game, s.carried);
+  rewind_rand(s.seed, s.draws);
+  game.score = s.score;
+  game.lives1 = s.lives1;
+  game.lives2 = s.lives2;
+  game.multi = s.multi;
+  quit = s.quit;
+  start = s.start;
+}
+
+}  // namespace
+
+REPLAY_START replay_start(GAME& game) {
+  return REPLAY_START{carried_state(game), rand_seed(), rand_draws()};
+}
+
+void play_recorded(GAME& game, const REPLAY_START& begin) {
+  recording = REPLAY();
+  recording.version = game_version();
+  recording.multi = game.multi;
+  recording.seed = begin.seed;
+  recording.draws = begin.draws;
+  recording.carried = begin.carried;
+  set_event_tap(record_event);
+  set_pace_tap(record_pace);
+  play_loop(game);
+  set_event_tap(nullptr);
+  set_pace_tap(nullptr);
+  recording.score = game.score;
+  recording.state = state_hash(game);
+  last = recording;
+
+  const RECORDS records = read_records(records_path());
+  const std::string where = directory_of(records_path_for_saving());
+  const std::string bytes = replay_text(last);
+  keep_file(where + "last.replay", bytes);
+  if (game.score > (game.multi ? records.multi : records.solo)) {
+    keep_file(where + (game.multi ? "best-multi.replay" : "best-solo.replay"), bytes);
+  }
+}
+
+const REPLAY& last_replay() { return last; }
+
+bool watch_replay(GAME& game, const REPLAY& replay, REPLAY_END* end) {
+  const SAVED saved = save(game);
+  if (!restore_carried_state(game, replay.carried)) {
+    std::fprintf(stderr, "brinegrab: the replay is corrupt: its starting state does not fit\n");
+    return false;
+  }
+  rewind_rand(replay.seed, replay.draws);
+  game.multi = replay.multi;
+  game.score = 0;
+  quit = false;
+  start = false;
+
+  watch = WATCH();
+  watch.replay = &replay;
+  watch.font = TTF_OpenFont("text.ttf", 20);
+  set_speed(1);
+  prepare_before_mode(game);
+  prepare_after_mode(game);
+  set_event_tap(play_event);
+  set_pace_tap(play_pace);
+  play_loop(game);
+  set_event_tap(nullptr);
+  set_pace_tap(nullptr);
+  set_speed(1);
+  if (watch.font != nullptr) TTF_CloseFont(watch.font);
+
+  const REPLAY_END ended{game.score, watch.drain, state_hash(game)};
+  if (end != nullptr) *end = ended;
+  const bool stopped = watch.stopping && !watch.overran;
+  const bool same = !watch.overran && ended.score == replay.score &&
+                    ended.drains == replay.drains && ended.state == replay.state &&
+                    watch.next_event == replay.events.size() &&
+                    watch.next_frame == replay.on_time.size();
+  if (!stopped && !same) {
+    std::fprintf(stderr,
+                 "brinegrab: this replay diverged from the game it recorded: it scored %d, the "
+                 "recording %d\n",
+                 game.score, replay.score);
+  }
+  put_back(game, saved);
+  return stopped || same;
+}
+
+void watch_last_game(GAME& game) {
+  if (last.version.empty()) return;
+  watch_replay(game, last);
+  switch_music(game.music, "sfx\\end.wav");
+}
+
+bool load_replay(const std::string& path, REPLAY& replay, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = std::strerror(errno);
+    return false;
+  }
+  std::string bytes;
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    bytes.append(buffer, static_cast<size_t>(in.gcount()));
+    if (static_cast<long>(bytes.size()) > MOST_BYTES) {
+      error = "too large for a replay";
+      return false;
+    }
+  }
+  if (!parse_replay(bytes, replay, error)) return false;
+  return replay_fits_build(replay, error);
+}
+
+bool keep_file(const std::string& path, const std::string& bytes) {
+  std::string temporary = path + ".XXXXXX";
+  const int fd = mkstemp(&temporary[0]);
+  bool ok = fd >= 0;
+  int why = ok ? 0 : errno;
+  for (size_t done = 0; ok && done < bytes.size();) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<size_t>(n);
+    if (!ok) why = errno;
+  }
+  if (ok && fsync(fd) != 0) ok = false, why = errno;
+  if (fd >= 0 && close(fd) != 0 && ok) ok = false, why = errno;
+  if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false, why = errno;
+  if (!ok) {
+    if (fd >= 0) unlink(temporary.c_str());
+    std::fprintf(stderr, "brinegrab: cannot keep the replay %s: %s\n", path.c_str(),
+                 std::strerror(why));
+  }
+  return ok;
+}

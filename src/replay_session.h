@@ -1,0 +1,49 @@
+#pragma once
+#include <string>
+
+#include "game.h"
+#include "replay.h"
+
+// Where a game begins: what it takes over from the games before it and how
+// far into the stream of random numbers the run has got. Taken before the
+// game is set up.
+struct REPLAY_START {
+  std::vector<int> carried;
+  unsigned seed = 0;
+  unsigned long draws = 0;
+};
+REPLAY_START replay_start(GAME& game);
+
+// The play loop, recorded: afterwards the game is kept as last.replay, and
+// as best-solo.replay or best-multi.replay when it beats the record of its
+// mode, beside the records. Call before the records are updated.
+void play_recorded(GAME& game, const REPLAY_START& start);
+
+// The last game recorded in this run (empty events and no version if none).
+const REPLAY& last_replay();
+
+// Plays a replay on the game's own screens and loops: Space pauses, Right
+// speeds up (2x, 4x, 8x), Left goes back to 1x, Escape stops. Everything the
+// game was before is put back afterwards (the random numbers included), so a
+// run goes on as if nothing had been watched. Returns false, having said why
+// on stderr, when the replay cannot be played or its play diverged from what
+// it recorded.
+// How the watched play ended, for a caller that compares it.
+struct REPLAY_END {
+  int score = 0;
+  Uint32 drains = 0;
+  Uint32 state = 0;
+};
+bool watch_replay(GAME& game, const REPLAY& replay, REPLAY_END* end = nullptr);
+
+// Watches the last game recorded, from the game-over screen, and comes back to it.
+void watch_last_game(GAME& game);
+
+// Reads a replay file for this build; false with one line in error if it
+// cannot be watched here.
+bool load_replay(const std::string& path, REPLAY& replay, std::string& error);
+
+// Replaces the file with bytes as the records are replaced: a unique
+// temporary file beside it, synced, renamed over it. A failure is said on
+// stderr, in one line, and costs nothing else.
+bool keep_file(const std::string& path, const std::string& bytes);
