@@ -1,5 +1,6 @@
 #include "replay.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <sstream>
@@ -11,6 +12,31 @@ const char* const DATA_LINE = "data";
 // Far beyond any game (a day of play): a header asking for more is hostile.
 const unsigned long MOST_FRAMES = 24ul * 3600 * 25 * 4;
 const size_t MOST_CARRIED = 256;
+// An event is one byte when it can be: its kind, the key's place in the
+// file's table of keys and the drains since the event before.
+const unsigned TABLE_KEYS = 15;  // place 15: the key follows
+const unsigned SHORT_DRAINS = 3;  // 3: the drains follow
+
+// The keys of the events, most used first, as many as the table holds.
+std::vector<Uint16> key_table(const std::vector<REPLAY_EVENT>& events) {
+  std::vector<std::pair<long, Uint16>> counts;
+  for (const REPLAY_EVENT& e : events) {
+    if (e.kind == REPLAY_KIND::QUIT) continue;
+    bool found = false;
+    for (auto& c : counts) {
+      if (c.second == e.key) {
+        --c.first;
+        found = true;
+      }
+    }
+    if (!found) counts.push_back({-1, e.key});
+  }
+  std::stable_sort(counts.begin(), counts.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<Uint16> table;
+  for (size_t i = 0; i < counts.size() && i < TABLE_KEYS; ++i) table.push_back(counts[i].second);
+  return table;
+}
 
 void put_varint(std::string& out, unsigned long value) {
   while (value >= 0x80) {
@@ -71,13 +97,20 @@ std::string replay_text(const REPLAY& r) {
        << "state = " << r.state << "\n"
        << "events = " << r.events.size() << "\n"
        << "frames = " << r.on_time.size() << "\n"
-       << DATA_LINE << "\n";
+       << "keys =";
+  const std::vector<Uint16> table = key_table(r.events);
+  for (Uint16 key : table) head << " " << key;
+  head << "\n" << DATA_LINE << "\n";
   std::string out = head.str();
-  // Events: the drains since the one before, then key and kind in one number.
   Uint32 last = 0;
   for (const REPLAY_EVENT& e : r.events) {
-    put_varint(out, e.drain - last);
-    put_varint(out, static_cast<unsigned long>(e.key) * 3 + static_cast<unsigned long>(e.kind));
+    const Uint32 drains = e.drain - last;
+    const size_t place = std::find(table.begin(), table.end(), e.key) - table.begin();
+    const unsigned in_table = e.kind == REPLAY_KIND::QUIT ? 0 : static_cast<unsigned>(place);
+    const unsigned short_drains = drains < SHORT_DRAINS ? drains : SHORT_DRAINS;
+    out += static_cast<char>(static_cast<unsigned>(e.kind) << 6 | in_table << 2 | short_drains);
+    if (in_table == TABLE_KEYS) put_varint(out, e.key);
+    if (short_drains == SHORT_DRAINS) put_varint(out, drains);
     last = e.drain;
   }
   // Verdicts: the lengths of the runs of frames on time and late, in turn,
@@ -117,6 +150,7 @@ bool parse_replay(const std::string& bytes, REPLAY& r, std::string& error) {
     return false;
   }
   long events = -1, frames = -1, n = 0;
+  std::vector<Uint16> table;
   bool have_seed = false, have_draws = false, have_version = false;
   for (size_t i = 1; i < lines.size(); ++i) {
     const size_t eq = lines[i].find('=');
@@ -150,6 +184,13 @@ bool parse_replay(const std::string& bytes, REPLAY& r, std::string& error) {
         ok = r.carried.size() < MOST_CARRIED && to_number(word, -1000000, 1000000, n);
         r.carried.push_back(static_cast<int>(n));
       }
+    } else if (name == "keys") {
+      std::istringstream in(value);
+      std::string word;
+      while (ok && in >> word) {
+        ok = table.size() < TABLE_KEYS && to_number(word, 0, SDLK_LAST, n);
+        table.push_back(static_cast<Uint16>(n));
+      }
     } else if (name == "score") {
       ok = to_number(value, 0, 0x7fffffff, n);
       r.score = static_cast<int>(n);
@@ -174,27 +215,35 @@ bool parse_replay(const std::string& bytes, REPLAY& r, std::string& error) {
     error = "the replay's header lacks a field it needs";
     return false;
   }
-  // Each event takes two bytes at least: a count beyond the data is a lie.
-  if (static_cast<unsigned long>(events) > (bytes.size() - at) / 2) {
+  // Each event takes a byte at least: a count beyond the data is a lie.
+  if (static_cast<unsigned long>(events) > bytes.size() - at) {
     error = "the replay is cut short in its events";
     return false;
   }
   Uint32 drain = 0;
   for (long i = 0; i < events; ++i) {
-    unsigned long delta = 0, code = 0;
-    if (!get_varint(bytes, at, delta) || !get_varint(bytes, at, code)) {
+    if (at >= bytes.size()) {
       error = "the replay is cut short in its events";
       return false;
     }
-    if (delta > r.drains - drain || code / 3 > SDLK_LAST) {
+    const unsigned byte = static_cast<unsigned char>(bytes[at++]);
+    const unsigned kind = byte >> 6, place = (byte >> 2) & 0xf;
+    unsigned long key = place < table.size() ? table[place] : 0, delta = byte & 3;
+    if ((place == TABLE_KEYS && !get_varint(bytes, at, key)) ||
+        (delta == SHORT_DRAINS && !get_varint(bytes, at, delta))) {
+      error = "the replay is cut short in its events";
+      return false;
+    }
+    const bool known = kind == 2 ? place == 0 : place < table.size() || place == TABLE_KEYS;
+    if (kind > 2 || !known || key > SDLK_LAST || delta > r.drains - drain) {
       error = "the replay's events are corrupt";
       return false;
     }
     drain += static_cast<Uint32>(delta);
     REPLAY_EVENT e;
     e.drain = drain;
-    e.kind = static_cast<REPLAY_KIND>(code % 3);
-    e.key = static_cast<Uint16>(code / 3);
+    e.kind = static_cast<REPLAY_KIND>(kind);
+    e.key = kind == 2 ? 0 : static_cast<Uint16>(key);
     r.events.push_back(e);
   }
   bool current = true;
