@@ -158,7 +158,12 @@ void run(GAME& game) {
   splash(game);
   game.myRuby->replace();
   game.myGPIRATE->replace();
-  if (!title_screens(game)) return;
+  bool titled = false;
+  {
+    const ATTRACT_SCOPE attract(game);
+    titled = title_screens(game);
+  }
+  if (!titled) return;
 
   while (restart) {
     start = false;
@@ -207,6 +212,7 @@ int SDL_main(int argc, char* args[]) {
   const int status = parse_options(argc, args, options, stdout, stderr);
   if (status >= 0) return status;
   choose_windowed(options.windowed);
+  use_attract_mode(options.attract);
   REPLAY replay;
   std::string error;
   if (options.replay != nullptr && !load_replay(options.replay, replay, error)) {

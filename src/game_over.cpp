@@ -6,11 +6,12 @@
 #include "image.h"
 #include "platform/events.h"
 #include "platform/records_location.h"
+#include "replay_session.h"
 #include "text.h"
 
 namespace {
 
-void read_keys() {
+void read_keys(GAME& game) {
   while (poll_event(&event)) {
     if (event.type != SDL_KEYDOWN) continue;
     if (event.key.keysym.sym == SDLK_ESCAPE) {
@@ -18,6 +19,7 @@ void read_keys() {
       restart = false;
     }
     if (event.key.keysym.sym == SDLK_RETURN) quit = true;
+    if (event.key.keysym.sym == SDLK_r) watch_last_game(game);
   }
 }
 
@@ -31,7 +33,7 @@ void game_over_screen(GAME& game) {
   TIMER timer;
   while (!quit) {
     timer.start();
-    read_keys();
+    read_keys(game);
     apply_surface(0, 0, game.bg, screen);
     draw_text(screen, game.font, "Your score:", colour, 0, 15, ALIGN::CENTRE);
     draw_text(screen, game.font, std::to_string(game.score), colour, 0, 115, ALIGN::CENTRE);

@@ -34,6 +34,12 @@ const SDL_Color MARK_COLOUR = {100, 50, 10, 0};
 REPLAY recording;
 REPLAY last;
 
+// The attract mode: 30 s of title screens without a key.
+const Uint32 ATTRACT_DRAINS = 30 * 1000 / 40;
+bool attract_on = false;
+GAME* attract_game = nullptr;
+Uint32 idle_drains = 0;
+
 bool recordable(const SDL_Event& e, REPLAY_EVENT& out) {
   if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) {
     out.kind = e.type == SDL_KEYDOWN ? REPLAY_KIND::KEY_DOWN : REPLAY_KIND::KEY_UP;
@@ -83,6 +89,7 @@ struct WATCH {
   bool escape_given = false;
   bool overran = false;
   int speed = 1;
+  bool any_key_stops = false;  // the attract mode's
   TTF_Font* font = nullptr;
 };
 WATCH watch;
@@ -117,7 +124,8 @@ void read_watch_keys(EVENT_SOURCE live) {
   bool paused = false;
   do {
     while (live(&e) != 0) {
-      if (e.type == SDL_QUIT || is_press(e, SDLK_ESCAPE)) {
+      if (e.type == SDL_QUIT || is_press(e, SDLK_ESCAPE) ||
+          (watch.any_key_stops && e.type == SDL_KEYDOWN)) {
         watch.stopping = true;
         paused = false;
       } else if (is_press(e, SDLK_SPACE)) {
@@ -198,7 +206,54 @@ void put_back(GAME& game, const SAVED& s) {
   start = s.start;
 }
 
+// The best game kept, of either mode: the one with the higher score.
+bool best_kept(REPLAY& best) {
+  const std::string where = directory_of(records_path());
+  bool found = false;
+  for (const char* name : {"best-solo.replay", "best-multi.replay"}) {
+    REPLAY replay;
+    std::string error;
+    if (load_replay(where + name, replay, error) && (!found || replay.score > best.score)) {
+      best = replay;
+      found = true;
+    }
+  }
+  return found;
+}
+
+int attract_event(SDL_Event* event, EVENT_SOURCE live) {
+  const int got = live(event);
+  if (got != 0) {
+    if (event->type == SDL_KEYDOWN) idle_drains = 0;
+    return got;
+  }
+  REPLAY best;
+  if (++idle_drains >= ATTRACT_DRAINS && attract_game != nullptr && best_kept(best)) {
+    watch.any_key_stops = true;
+    watch_replay(*attract_game, best);
+    watch.any_key_stops = false;
+    switch_music(attract_game->music, "sfx\\open.wav");
+  }
+  if (idle_drains >= ATTRACT_DRAINS) idle_drains = 0;
+  return 0;
+}
+
 }  // namespace
+
+void use_attract_mode(bool on) { attract_on = on; }
+
+ATTRACT_SCOPE::ATTRACT_SCOPE(GAME& game) {
+  if (!attract_on) return;
+  attract_game = &game;
+  idle_drains = 0;
+  set_event_tap(attract_event);
+}
+
+ATTRACT_SCOPE::~ATTRACT_SCOPE() {
+  if (!attract_on) return;
+  set_event_tap(nullptr);
+  attract_game = nullptr;
+}
 
 REPLAY_START replay_start(GAME& game) {
   return REPLAY_START{carried_state(game), rand_seed(), rand_draws()};
@@ -243,17 +298,19 @@ bool watch_replay(GAME& game, const REPLAY& replay, REPLAY_END* end) {
   quit = false;
   start = false;
 
+  const bool any_key_stops = watch.any_key_stops;
   watch = WATCH();
   watch.replay = &replay;
+  watch.any_key_stops = any_key_stops;
   watch.font = TTF_OpenFont("text.ttf", 20);
   set_speed(1);
   prepare_before_mode(game);
   prepare_after_mode(game);
-  set_event_tap(play_event);
-  set_pace_tap(play_pace);
+  const EVENT_TAP event_before = set_event_tap(play_event);
+  const PACE_TAP pace_before = set_pace_tap(play_pace);
   play_loop(game);
-  set_event_tap(nullptr);
-  set_pace_tap(nullptr);
+  set_event_tap(event_before);
+  set_pace_tap(pace_before);
   set_speed(1);
   if (watch.font != nullptr) TTF_CloseFont(watch.font);
 

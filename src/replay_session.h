@@ -39,6 +39,18 @@ bool watch_replay(GAME& game, const REPLAY& replay, REPLAY_END* end = nullptr);
 // Watches the last game recorded, from the game-over screen, and comes back to it.
 void watch_last_game(GAME& game);
 
+// The kiosk's attract mode (--attract): while an ATTRACT_SCOPE lasts (the
+// title screens), 30 s without a key plays the best game kept, of either
+// mode, and any key returns to the screen it left.
+void use_attract_mode(bool on);
+class ATTRACT_SCOPE {
+ public:
+  explicit ATTRACT_SCOPE(GAME& game);
+  ~ATTRACT_SCOPE();
+  ATTRACT_SCOPE(const ATTRACT_SCOPE&) = delete;
+  ATTRACT_SCOPE& operator=(const ATTRACT_SCOPE&) = delete;
+};
+
 // Reads a replay file for this build; false with one line in error if it
 // cannot be watched here.
 bool load_replay(const std::string& path, REPLAY& replay, std::string& error);

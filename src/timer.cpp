@@ -48,4 +48,8 @@ bool pace_frame(TIMER& timer) {
   return pace_tap != nullptr ? pace_tap(timer, wait_out_frame) : wait_out_frame(timer);
 }
 
-void set_pace_tap(PACE_TAP tap) { pace_tap = tap; }
+PACE_TAP set_pace_tap(PACE_TAP tap) {
+  const PACE_TAP before = pace_tap;
+  pace_tap = tap;
+  return before;
+}

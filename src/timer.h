@@ -24,4 +24,4 @@ bool pace_frame(TIMER& timer);
 // the timer and the real pacing. The plain game has none.
 using FRAME_PACER = bool (*)(TIMER& timer);
 using PACE_TAP = bool (*)(TIMER& timer, FRAME_PACER live);
-void set_pace_tap(PACE_TAP tap);
+PACE_TAP set_pace_tap(PACE_TAP tap);  // returns the one it replaces

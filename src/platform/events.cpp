@@ -180,7 +180,11 @@ int poll_event(SDL_Event* event) {
   return event_tap != nullptr ? event_tap(event, poll_live_event) : poll_live_event(event);
 }
 
-void set_event_tap(EVENT_TAP tap) { event_tap = tap; }
+EVENT_TAP set_event_tap(EVENT_TAP tap) {
+  const EVENT_TAP before = event_tap;
+  event_tap = tap;
+  return before;
+}
 
 bool sound_muted() { return muted; }
 

@@ -24,7 +24,7 @@ int poll_event(SDL_Event* event);
 // plain game has none.
 using EVENT_SOURCE = int (*)(SDL_Event* event);
 using EVENT_TAP = int (*)(SDL_Event* event, EVENT_SOURCE live);
-void set_event_tap(EVENT_TAP tap);
+EVENT_TAP set_event_tap(EVENT_TAP tap);  // returns the one it replaces
 
 // Whether M has muted the game.
 bool sound_muted();
