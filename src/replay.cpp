@@ -159,9 +159,13 @@ bool parse_replay(const std::string& bytes, REPLAY& r, std::string& error) {
     const std::string value = trim(lines[i].substr(eq + 1));
     bool ok = true;
     if (name == "version") {
+      // Said back to the player: printable, short.
       r.version = value;
-      have_version = !value.empty() && value.size() < 64;
+      have_version = !value.empty() && value.size() < 64 &&
+                     value.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyz"
+                                             "ABCDEFGHIJKLMNOPQRSTUVWXYZ.+-~_") == std::string::npos;
       ok = have_version;
+      if (!ok) r.version.clear();
     } else if (name == "format") {
       ok = to_number(value, 0, 1000000, n);
       r.format = static_cast<int>(n);
@@ -210,7 +214,11 @@ bool parse_replay(const std::string& bytes, REPLAY& r, std::string& error) {
       return false;
     }
   }
-  if (r.format != REPLAY_FORMAT || !have_version) return true;  // judged by replay_fits_build
+  if (!have_version) {
+    error = "the replay does not say which version made it";
+    return false;
+  }
+  if (r.format != REPLAY_FORMAT) return true;  // judged by replay_fits_build
   if (!have_seed || !have_draws || events < 0 || frames < 0) {
     error = "the replay's header lacks a field it needs";
     return false;

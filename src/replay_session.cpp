@@ -352,7 +352,12 @@ bool load_replay(const std::string& path, REPLAY& replay, std::string& error) {
       return false;
     }
   }
-  if (!parse_replay(bytes, replay, error)) return false;
+  if (!parse_replay(bytes, replay, error)) {
+    // Another version's file may be whole in its own terms: say whose it is.
+    std::string whose;
+    if (!replay.version.empty() && !replay_fits_build(replay, whose)) error = whose;
+    return false;
+  }
   return replay_fits_build(replay, error);
 }
 
