@@ -10,6 +10,7 @@
 
 #include "game.h"
 #include "harness.h"
+#include "platform/options.h"
 #include "replay.h"
 
 namespace {
@@ -111,7 +112,9 @@ TEST(ReplayFile, AFiveMinuteGameForTwoBusyPlayersTakesAtMostSixteenKilobytes) {
   r.on_time.clear();
   for (int i = 0; i < 7500; ++i) r.on_time.push_back(rng() % 50 != 0);
   EXPECT_GE(r.events.size(), 4500u);
-  EXPECT_LE(replay_text(r).size(), 16u * 1024);
+  const size_t bytes = replay_text(r).size();
+  RecordProperty("bytes", static_cast<int>(bytes));
+  EXPECT_LE(bytes, 16u * 1024);
 }
 
 TEST(ReplayFile, EveryCutOfAWholeFileIsRefusedInOneLine) {
@@ -220,5 +223,39 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
     EXPECT_EQ(status, 1) << c.file;
     EXPECT_NE(said.find(c.said), std::string::npos) << c.file << ": " << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+  }
+}
+
+TEST(ReplayFile, TheReplayAndAttractOptionsAreRead) {
+  struct CASE {
+    std::vector<std::string> args;
+    int status;
+    const char* replay;
+    bool attract;
+  };
+  const CASE cases[] = {
+      {{"--replay", "x.replay"}, -1, "x.replay", false},
+      {{"--attract", "--windowed"}, -1, nullptr, true},
+      {{"--replay", "--attract"}, -1, "--attract", false},
+      {{"--windowed", "--replay"}, 2, nullptr, false},
+  };
+  for (const CASE& c : cases) {
+    std::vector<char*> argv{const_cast<char*>("brinegrab")};
+    for (const std::string& arg : c.args) argv.push_back(const_cast<char*>(arg.c_str()));
+    OPTIONS options;
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(parse_options(static_cast<int>(argv.size()), argv.data(), options, out, err),
+              c.status)
+        << c.args.front();
+    if (c.status < 0) {
+      EXPECT_EQ(options.replay == nullptr ? std::string() : std::string(options.replay),
+                c.replay == nullptr ? std::string() : std::string(c.replay));
+      EXPECT_EQ(options.attract, c.attract);
+    } else {
+      EXPECT_GT(std::ftell(err), 0L) << "the usage on stderr";
+    }
+    std::fclose(out);
+    std::fclose(err);
   }
 }

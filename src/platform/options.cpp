@@ -70,7 +70,12 @@ int parse_options(int argc, char* argv[], OPTIONS& options, std::FILE* out, std:
       options.windowed = true;
     } else if (std::strcmp(arg, "--fullscreen") == 0) {
       options.windowed = false;
-    } else if (std::strcmp(arg, "--replay") == 0 && i + 1 < argc) {
+    } else if (std::strcmp(arg, "--replay") == 0) {
+      if (i + 1 == argc) {
+        std::fputs("brinegrab: option '--replay' needs a FILE\n", err);
+        std::fputs(USAGE, err);
+        return 2;
+      }
       options.replay = argv[++i];
     } else if (std::strcmp(arg, "--attract") == 0) {
       options.attract = true;
