@@ -16,6 +16,7 @@
 #include "records.h"
 #include "replay_session.h"
 #include "replay_state.h"
+#include "screens.h"
 
 namespace {
 
@@ -218,4 +219,33 @@ TEST_F(REPLAY_TEST, RReplaysTheGameJustPlayedAndComesBackToTheGameOverScreen) {
   ASSERT_GE(music.size(), 3u);
   EXPECT_EQ(std::vector<std::string>(music.end() - 3, music.end()),
             (std::vector<std::string>{"sfx/game.wav", "sfx/end.wav", "sfx/end.wav"}));
+}
+
+TEST_F(REPLAY_TEST, TheAttractModePlaysTheBestGameAfterThirtyIdleSecondsAndAnyKeyReturns) {
+  std::ofstream(RECORDS_FILE) << "0 0";
+  seed_rand(21);
+  play_one(300);
+  ASSERT_TRUE(exists("best-solo.replay"));
+  for (bool attract : {false, true}) {
+    harness::reset();
+    reset_game_globals();
+    use_attract_mode(attract);
+    // 30 s of title frames without a key, then a key while the game plays
+    // (in attract mode), then Escape on the title.
+    harness::press_after_flip(800, SDLK_x);
+    harness::press_after_flip(900, SDLK_ESCAPE);
+    bool went_on = true;
+    {
+      const ATTRACT_SCOPE scope(game);
+      went_on = title_screens(game);
+    }
+    use_attract_mode(false);
+    EXPECT_FALSE(went_on);
+    const std::vector<std::string>& music = harness::music_files();
+    const bool played = std::find(music.begin(), music.end(), "sfx/game.wav") != music.end();
+    EXPECT_EQ(played, attract);
+    if (attract) {
+      EXPECT_EQ(music.back(), "sfx/open.wav") << "the title's tune again";
+    }
+  }
 }
