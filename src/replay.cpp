@@ -14,7 +14,7 @@ const unsigned long MOST_FRAMES = 24ul * 3600 * 25 * 4;
 const size_t MOST_CARRIED = 256;
 // An event is one byte when it can be: its kind, the key's place in the
 // file's table of keys and the drains since the event before.
-const unsigned TABLE_KEYS = 15;  // place 15: the key follows
+const unsigned TABLE_KEYS = 15;   // place 15: the key follows
 const unsigned SHORT_DRAINS = 3;  // 3: the drains follow
 
 // The keys of the events, most used first, as many as the table holds.
@@ -63,7 +63,8 @@ bool to_number(const std::string& text, long lowest, unsigned long highest, long
   char* end = nullptr;
   errno = 0;
   const long long n = std::strtoll(begin, &end, 10);
-  if (errno != 0 || *end != '\0' || n < lowest || (n > 0 && static_cast<unsigned long>(n) > highest)) {
+  if (errno != 0 || *end != '\0' || n < lowest ||
+      (n > 0 && static_cast<unsigned long>(n) > highest)) {
     return false;
   }
   value = static_cast<long>(n);
@@ -162,8 +163,9 @@ bool parse_replay(const std::string& bytes, REPLAY& r, std::string& error) {
       // Said back to the player: printable, short.
       r.version = value;
       have_version = !value.empty() && value.size() < 64 &&
-                     value.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyz"
-                                             "ABCDEFGHIJKLMNOPQRSTUVWXYZ.+-~_") == std::string::npos;
+                     value.find_first_not_of(
+                         "0123456789abcdefghijklmnopqrstuvwxyz"
+                         "ABCDEFGHIJKLMNOPQRSTUVWXYZ.+-~_") == std::string::npos;
       ok = have_version;
       if (!ok) r.version.clear();
     } else if (name == "format") {

@@ -190,9 +190,8 @@ struct SAVED {
 };
 
 SAVED save(GAME& game) {
-  return SAVED{carried_state(game), rand_seed(), rand_draws(), game.score,
-               game.lives1,         game.lives2, game.multi,  quit,
-               start};
+  return SAVED{carried_state(game), rand_seed(), rand_draws(), game.score, game.lives1,
+               game.lives2,         game.multi,  quit,         start};
 }
 
 void put_back(GAME& game, const SAVED& s) {

@@ -6,8 +6,7 @@ const size_t CARRIED_COUNT = 79;
 
 template <class P>
 void add_pirate(std::vector<int>& v, P& p) {
-  v.insert(v.end(), {p.get_frame(), p.get_status(), p.has_moved() ? 1 : 0,
-                     p.is_ghost() ? 1 : 0});
+  v.insert(v.end(), {p.get_frame(), p.get_status(), p.has_moved() ? 1 : 0, p.is_ghost() ? 1 : 0});
 }
 
 template <class P>
@@ -22,8 +21,7 @@ void restore_pirate(P& p, const int* v) {
 
 template <class K>
 void add_pickup(std::vector<int>& v, K& k) {
-  v.insert(v.end(),
-           {k.get_x(), k.get_y(), k.get_frame(), k.is_collected() ? 1 : 0});
+  v.insert(v.end(), {k.get_x(), k.get_y(), k.get_frame(), k.is_collected() ? 1 : 0});
 }
 
 }  // namespace
@@ -75,11 +73,29 @@ Uint32 state_hash(GAME& g) {
   PIRATE& a = *g.myPirate;
   PIRATE2& b = *g.myPirate2;
   const CANNONBALL& ball = *g.myCannonball;
-  v.insert(v.end(), {a.get_x(), a.get_y(), a.get_xvel(), a.get_yvel(), b.get_x(), b.get_y(),
-                     b.get_xvel(), b.get_yvel(), a.is_dead() ? 1 : 0, b.is_dead() ? 1 : 0, ball.get_x(), ball.get_y(), ball.get_xvel(),
-                     ball.get_yvel(), ball.get_airway(), g.myCoin->get_x(), g.myCoin->get_y(),
-                     g.myTreasure->get_x(), g.myTreasure->get_y(),
-                     g.myTreasure->collected() ? 1 : 0, g.score, g.lives1, g.lives2,
+  v.insert(v.end(), {a.get_x(),
+                     a.get_y(),
+                     a.get_xvel(),
+                     a.get_yvel(),
+                     b.get_x(),
+                     b.get_y(),
+                     b.get_xvel(),
+                     b.get_yvel(),
+                     a.is_dead() ? 1 : 0,
+                     b.is_dead() ? 1 : 0,
+                     ball.get_x(),
+                     ball.get_y(),
+                     ball.get_xvel(),
+                     ball.get_yvel(),
+                     ball.get_airway(),
+                     g.myCoin->get_x(),
+                     g.myCoin->get_y(),
+                     g.myTreasure->get_x(),
+                     g.myTreasure->get_y(),
+                     g.myTreasure->collected() ? 1 : 0,
+                     g.score,
+                     g.lives1,
+                     g.lives2,
                      g.multi ? 1 : 0});
   // FNV-1a over the numbers' bytes, low byte first.
   Uint32 hash = 2166136261u;

@@ -89,9 +89,10 @@ class FEATURE_WATCH {
 };
 
 inline std::string feature_names(unsigned f) {
-  const char* const names[] = {"trap run",    "treasure boxes", "cannonball rows", "sword fight",
-                               "ghost pass",  "chest",          "ruby",            "ended by hits",
-                               "ended by Escape", "five minutes, fast ball", "solo", "two players"};
+  const char* const names[] = {
+      "trap run", "treasure boxes", "cannonball rows", "sword fight",     "ghost pass",
+      "chest",    "ruby",           "ended by hits",   "ended by Escape", "five minutes, fast ball",
+      "solo",     "two players"};
   std::string out;
   for (int i = 0; i < 12; ++i) {
     if ((f & (1u << i)) == 0) continue;

@@ -128,11 +128,11 @@ TEST_F(REPLAY_TEST, WatchingAGameShowsItAgainAndLeavesTheRunAsItWas) {
       TTF_Font* small = TTF_OpenFont("text.ttf", 20);
       int w = 0, h = 0;
       TTF_SizeText(small, "Replay", &w, &h);
-      EXPECT_EQ(ink_missing(frame,
-                            [&](SDL_Surface* s) {
-                              draw_text(s, small, "Replay", SDL_Color{100, 50, 10, 0},
-                                        (640 - w) / 2, 280);
-                            }),
+      EXPECT_EQ(ink_missing(
+                    frame,
+                    [&](SDL_Surface* s) {
+                      draw_text(s, small, "Replay", SDL_Color{100, 50, 10, 0}, (640 - w) / 2, 280);
+                    }),
                 0);
       TTF_CloseFont(small);
       SDL_FreeSurface(frame);

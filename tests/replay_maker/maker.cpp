@@ -166,10 +166,18 @@ class PLAYERS {
     CANNONBALL& ball = *game.myCannonball;
     int dx = 0, dy = 0;
     switch (ball.get_airway()) {
-      case 0: dx = ball.get_xvel(); break;
-      case 1: dx = -ball.get_xvel(); break;
-      case 2: dy = ball.get_yvel(); break;
-      default: dy = -ball.get_yvel(); break;
+      case 0:
+        dx = ball.get_xvel();
+        break;
+      case 1:
+        dx = -ball.get_xvel();
+        break;
+      case 2:
+        dy = ball.get_yvel();
+        break;
+      default:
+        dy = -ball.get_yvel();
+        break;
     }
     int px = pirate.get_x(), py = pirate.get_y();
     int bx = ball.get_x(), by = ball.get_y();
