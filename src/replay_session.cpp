@@ -15,6 +15,7 @@
 #include "music.h"
 #include "platform/events.h"
 #include "platform/records_location.h"
+#include "platform/signals.h"
 #include "platform/time_scale.h"
 #include "play_loop.h"
 #include "random.h"
@@ -30,6 +31,7 @@ const long MOST_BYTES = 16l << 20;
 const int FASTEST = 8;
 const Uint32 WATCH_PAUSE_STEP_MS = 40;
 const SDL_Color MARK_COLOUR = {100, 50, 10, 0};
+const Uint32 DIVERGED_MS = 3000;
 
 REPLAY recording;
 REPLAY last;
@@ -311,7 +313,6 @@ bool watch_replay(GAME& game, const REPLAY& replay, REPLAY_END* end) {
   set_event_tap(event_before);
   set_pace_tap(pace_before);
   set_speed(1);
-  if (watch.font != nullptr) TTF_CloseFont(watch.font);
 
   const REPLAY_END ended{game.score, watch.drain, state_hash(game)};
   if (end != nullptr) *end = ended;
@@ -325,7 +326,15 @@ bool watch_replay(GAME& game, const REPLAY& replay, REPLAY_END* end) {
                  "brinegrab: this replay diverged from the game it recorded: it scored %d, the "
                  "recording %d\n",
                  game.score, replay.score);
+    // On the screen too, for a moment, for whoever watches full screen.
+    const std::string said = "This replay went another way than its game: it scored " +
+                             std::to_string(game.score) + ", the game " +
+                             std::to_string(replay.score);
+    draw_text(screen, watch.font, said, MARK_COLOUR, 0, 310, ALIGN::CENTRE);
+    SDL_Flip(screen);
+    wait_ms(DIVERGED_MS);
   }
+  if (watch.font != nullptr) TTF_CloseFont(watch.font);
   put_back(game, saved);
   return stopped || same;
 }

@@ -192,10 +192,30 @@ TEST_F(REPLAY_TEST, AReplayThatGoesAnotherWaySaysSoAtItsEnd) {
     REPLAY r = last_replay();
     c.change(r);
     for (REPLAY_EVENT& e : r.events) e.drain = std::min(e.drain, r.drains);
+    harness::capture_frames(true);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(watch_replay(game, r)) << c.what;
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("diverged"), std::string::npos) << c.what << ": " << said;
+    if (r.score == last_replay().score + 1) {
+      // The last frame says it too: the play scored what the game did.
+      SDL_Surface* frame = harness::last_frame();
+      TTF_Font* small = TTF_OpenFont("text.ttf", 20);
+      const std::string text = "This replay went another way than its game: it scored " +
+                               std::to_string(last_replay().score) + ", the game " +
+                               std::to_string(r.score);
+      int w = 0, h = 0;
+      TTF_SizeText(small, text.c_str(), &w, &h);
+      EXPECT_EQ(ink_missing(frame,
+                            [&](SDL_Surface* s) {
+                              draw_text(s, small, text, SDL_Color{100, 50, 10, 0}, (640 - w) / 2,
+                                        310);
+                            }),
+                0);
+      TTF_CloseFont(small);
+      SDL_FreeSurface(frame);
+    }
+    harness::capture_frames(false);
     harness::reset();
   }
 }
