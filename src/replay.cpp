@@ -12,6 +12,9 @@ const char* const DATA_LINE = "data";
 // Far beyond any game (a day of play): a header asking for more is hostile.
 const unsigned long MOST_FRAMES = 24ul * 3600 * 25 * 4;
 const size_t MOST_CARRIED = 256;
+// Watching draws the numbers again, a second per hundred million or so: more
+// than days of play in one run would draw is hostile.
+const unsigned long MOST_DRAWS = 100000000ul;
 // An event is one byte when it can be: its kind, the key's place in the
 // file's table of keys and the drains since the event before.
 const unsigned TABLE_KEYS = 15;   // place 15: the key follows
@@ -181,7 +184,7 @@ bool parse_replay(const std::string& bytes, REPLAY& r, std::string& error) {
       ok = have_seed = to_number(value, 0, 0xffffffffu, n);
       r.seed = static_cast<unsigned>(n);
     } else if (name == "draws") {
-      ok = have_draws = to_number(value, 0, 0xffffffffu, n);
+      ok = have_draws = to_number(value, 0, MOST_DRAWS, n);
       r.draws = static_cast<unsigned long>(n);
     } else if (name == "carried") {
       std::istringstream in(value);

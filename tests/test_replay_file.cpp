@@ -152,6 +152,7 @@ TEST(ReplayFile, DamagedOrHostileFilesAreRefused) {
       {"a speed out of range", with("speed = 100", "speed = 1000")},
       {"a seed out of range", with("seed = 4000000000", "seed = 4294967296")},
       {"a number with trailing text", with("draws = 123456", "draws = 123456x")},
+      {"more draws than days of play make", with("draws = 123456", "draws = 4000000000")},
       {"a negative score", with("score = 2147483647", "score = -1")},
       {"a key past the last", with("keys =", "keys = 400")},
       {"bytes after the end", whole + "x"},
