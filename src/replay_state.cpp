@@ -1,5 +1,8 @@
 #include "replay_state.h"
 
+#include "play_loop.h"
+#include "strip.h"
+
 namespace {
 
 const size_t CARRIED_COUNT = 79;
@@ -48,6 +51,44 @@ std::vector<int> carried_state(GAME& g) {
 
 bool restore_carried_state(GAME& g, const std::vector<int>& v) {
   if (v.size() != CARRIED_COUNT) return false;
+  // Animation frames pick cells of the sprite sheets: a value out of its
+  // range would read outside them.
+  struct RANGE {
+    size_t first, last;
+    int lowest, highest;
+  };
+  const int FLAG = 1, STEP = 7, FACING = 3, PORTAL = 11, GAMES = 2, WIDE = 100000;
+  const RANGE ranges[] = {
+      {0, 0, 0, STEP},
+      {1, 1, 0, FACING},
+      {2, 3, 0, FLAG},
+      {4, 4, 0, STEP},
+      {5, 5, 0, FACING},
+      {6, 7, 0, FLAG},
+      {8, 8, 0, WIDE},
+      {9, 9, 0, STRIP_LAST_FRAME},
+      {10, 11, -WIDE, WIDE},
+      {12, 12, 0, STRIP_LAST_FRAME},
+      {13, 13, 0, FLAG},
+      {14, 15, -WIDE, WIDE},
+      {16, 16, 0, STRIP_LAST_FRAME},
+      {17, 17, 0, FLAG},
+      {18, 19, -WIDE, WIDE},
+      {20, 20, 0, PORTAL},
+      {21, 21, 0, GAMES},
+      {22, 22, 0, FLAG},
+      {23, 24, -WIDE, WIDE},
+      {25, 25, 0, PORTAL},
+      {26, 26, 0, FLAG},
+      {27, 28, 0, GHOST_FRAMES},
+      {29, 29, 0, STRIP_LAST_FRAME},
+      {30, CARRIED_COUNT - 1, 0, FLAG},
+  };
+  for (const RANGE& r : ranges) {
+    for (size_t i = r.first; i <= r.last; ++i) {
+      if (v[i] < r.lowest || v[i] > r.highest) return false;
+    }
+  }
   const int* p = v.data();
   restore_pirate(*g.myPirate, p);
   restore_pirate(*g.myPirate2, p + 4);

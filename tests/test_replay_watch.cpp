@@ -269,3 +269,25 @@ TEST_F(REPLAY_TEST, TheAttractModePlaysTheBestGameAfterThirtyIdleSecondsAndAnyKe
     }
   }
 }
+
+TEST_F(REPLAY_TEST, AStartingStateOutOfItsRangesIsRefusedBeforeAnythingIsDrawn) {
+  seed_rand(4);
+  play_one(30);
+  // Each a place in the carried numbers and a value out of its range.
+  const std::pair<size_t, int> cases[] = {{0, 8}, {1, -1}, {9, 15}, {20, 12}, {21, 3}, {78, 2}};
+  for (const auto& [place, value] : cases) {
+    REPLAY r = last_replay();
+    r.carried[place] = value;
+    harness::reset();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(watch_replay(game, r)) << place;
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("corrupt"), std::string::npos) << place << ": " << said;
+    EXPECT_EQ(harness::flips(), 0) << place;
+  }
+  REPLAY shorter = last_replay();
+  shorter.carried.pop_back();
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(watch_replay(game, shorter));
+  testing::internal::GetCapturedStderr();
+}
