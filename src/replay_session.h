@@ -3,6 +3,7 @@
 
 #include "game.h"
 #include "replay.h"
+#include "replay_files.h"
 
 // Where a game begins: what it takes over from the games before it and how
 // far into the stream of random numbers the run has got. Taken before the
@@ -50,12 +51,3 @@ class ATTRACT_SCOPE {
   ATTRACT_SCOPE(const ATTRACT_SCOPE&) = delete;
   ATTRACT_SCOPE& operator=(const ATTRACT_SCOPE&) = delete;
 };
-
-// Reads a replay file for this build; false with one line in error if it
-// cannot be watched here.
-bool load_replay(const std::string& path, REPLAY& replay, std::string& error);
-
-// Replaces the file with bytes as the records are replaced: a unique
-// temporary file beside it, synced, renamed over it. A failure is said on
-// stderr, in one line, and costs nothing else.
-bool keep_file(const std::string& path, const std::string& bytes);
