@@ -15,7 +15,7 @@ void require(bool holds) {
   if (!holds) __builtin_trap();
 }
 
-bool same(const REPLAY& a, const REPLAY& b) {
+bool same(const RECORDED_GAME& a, const RECORDED_GAME& b) {
   return a.version == b.version && a.format == b.format && a.multi == b.multi &&
          a.speed == b.speed && a.seed == b.seed && a.draws == b.draws && a.carried == b.carried &&
          a.events == b.events && a.on_time == b.on_time && a.score == b.score &&
@@ -26,7 +26,7 @@ bool same(const REPLAY& a, const REPLAY& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  REPLAY replay;
+  RECORDED_GAME replay;
   std::string error;
   if (!parse_replay(bytes, replay, error)) {
     require(!error.empty() && error.find('\n') == std::string::npos);
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Events and verdicts come from the bytes: never more than they can hold.
   require(replay.events.size() <= size);
   if (replay.format != REPLAY_FORMAT) return 0;
-  REPLAY again;
+  RECORDED_GAME again;
   require(parse_replay(replay_text(replay), again, error));
   require(same(replay, again));
   return 0;

@@ -213,7 +213,7 @@ int SDL_main(int argc, char* args[]) {
   if (status >= 0) return status;
   choose_windowed(options.windowed);
   use_attract_mode(options.attract);
-  REPLAY replay;
+  RECORDED_GAME replay;
   std::string error;
   if (options.replay != nullptr && !load_replay(options.replay, replay, error)) {
     std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", options.replay, error.c_str());

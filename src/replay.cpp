@@ -84,7 +84,7 @@ std::string trim(const std::string& s) {
 
 const char* game_version() { return BRINEGRAB_VERSION; }
 
-std::string replay_text(const REPLAY& r) {
+std::string replay_text(const RECORDED_GAME& r) {
   std::ostringstream head;
   head << MAGIC << "\n"
        << "version = " << r.version << "\n"
@@ -133,8 +133,8 @@ std::string replay_text(const REPLAY& r) {
   return out;
 }
 
-bool parse_replay(const std::string& bytes, REPLAY& r, std::string& error) {
-  r = REPLAY();
+bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error) {
+  r = RECORDED_GAME();
   r.format = 0;
   size_t at = 0;
   std::vector<std::string> lines;
@@ -280,7 +280,7 @@ bool parse_replay(const std::string& bytes, REPLAY& r, std::string& error) {
   return true;
 }
 
-bool replay_fits_build(const REPLAY& r, std::string& error) {
+bool replay_fits_build(const RECORDED_GAME& r, std::string& error) {
   if (r.version == game_version() && r.format == REPLAY_FORMAT) return true;
   std::ostringstream why;
   why << "made by Brinegrab " << (r.version.empty() ? "of an unknown version" : r.version);

@@ -22,7 +22,7 @@ struct REPLAY_EVENT {
   }
 };
 
-struct REPLAY {
+struct RECORDED_GAME {
   std::string version;  // the game that made it
   int format = REPLAY_FORMAT;
   bool multi = false;
@@ -42,15 +42,15 @@ struct REPLAY {
 };
 
 // The file's bytes.
-std::string replay_text(const REPLAY& replay);
+std::string replay_text(const RECORDED_GAME& replay);
 
 // Reads a replay file's bytes made by any version. False, with one line
 // saying why in error, for anything that is not a whole, sound replay.
-bool parse_replay(const std::string& bytes, REPLAY& replay, std::string& error);
+bool parse_replay(const std::string& bytes, RECORDED_GAME& replay, std::string& error);
 
 // Whether this build plays it as recorded; if not, error says which game and
 // format made it and which this is.
-bool replay_fits_build(const REPLAY& replay, std::string& error);
+bool replay_fits_build(const RECORDED_GAME& replay, std::string& error);
 
 // This build's version.
 const char* game_version();

@@ -22,7 +22,7 @@ std::string directory_of(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-bool load_replay(const std::string& path, REPLAY& replay, std::string& error) {
+bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = std::strerror(errno);

@@ -5,7 +5,7 @@
 
 // Reads a replay file for this build; false with one line in error if it
 // cannot be watched here.
-bool load_replay(const std::string& path, REPLAY& replay, std::string& error);
+bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error);
 
 // Replaces the file with bytes as the records are replaced: a unique
 // temporary file beside it, synced, renamed over it. A failure is said on

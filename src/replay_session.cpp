@@ -23,8 +23,8 @@ const Uint32 WATCH_PAUSE_STEP_MS = 40;
 const SDL_Color MARK_COLOUR = {100, 50, 10, 0};
 const Uint32 DIVERGED_MS = 3000;
 
-REPLAY recording;
-REPLAY last;
+RECORDED_GAME recording;
+RECORDED_GAME last;
 
 // The attract mode: 30 s of title screens without a key.
 const Uint32 ATTRACT_DRAINS = 30 * 1000 / 40;
@@ -67,7 +67,7 @@ bool record_pace(TIMER& timer, FRAME_PACER live) {
 // ---- Watching.
 
 struct WATCH {
-  const REPLAY* replay = nullptr;
+  const RECORDED_GAME* replay = nullptr;
   size_t next_event = 0;
   size_t next_frame = 0;
   Uint32 drain = 0;
@@ -193,11 +193,11 @@ void put_back(GAME& game, const SAVED& s) {
 }
 
 // The best game kept, of either mode: the one with the higher score.
-bool best_kept(REPLAY& best) {
+bool best_kept(RECORDED_GAME& best) {
   const std::string where = directory_of(records_path());
   bool found = false;
   for (const char* name : {"best-solo.replay", "best-multi.replay"}) {
-    REPLAY replay;
+    RECORDED_GAME replay;
     std::string error;
     if (load_replay(where + name, replay, error) && (!found || replay.score > best.score)) {
       best = replay;
@@ -213,7 +213,7 @@ int attract_event(SDL_Event* event, EVENT_SOURCE live) {
     if (event->type == SDL_KEYDOWN) idle_drains = 0;
     return got;
   }
-  REPLAY best;
+  RECORDED_GAME best;
   if (++idle_drains >= ATTRACT_DRAINS && attract_game != nullptr && best_kept(best)) {
     watch.any_key_stops = true;
     watch_replay(*attract_game, best);
@@ -246,7 +246,7 @@ REPLAY_START replay_start(GAME& game) {
 }
 
 void play_recorded(GAME& game, const REPLAY_START& begin) {
-  recording = REPLAY();
+  recording = RECORDED_GAME();
   recording.version = game_version();
   recording.multi = game.multi;
   recording.seed = begin.seed;
@@ -270,9 +270,9 @@ void play_recorded(GAME& game, const REPLAY_START& begin) {
   }
 }
 
-const REPLAY& last_replay() { return last; }
+const RECORDED_GAME& last_replay() { return last; }
 
-bool watch_replay(GAME& game, const REPLAY& replay, REPLAY_END* end) {
+bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
   const SAVED saved = save(game);
   if (!restore_carried_state(game, replay.carried)) {
     std::fprintf(stderr, "brinegrab: the replay is corrupt: its starting state does not fit\n");

@@ -21,7 +21,7 @@ REPLAY_START replay_start(GAME& game);
 void play_recorded(GAME& game, const REPLAY_START& start);
 
 // The last game recorded in this run (empty events and no version if none).
-const REPLAY& last_replay();
+const RECORDED_GAME& last_replay();
 
 // Plays a replay on the game's own screens and loops: Space pauses, Right
 // speeds up (2x, 4x, 8x), Left goes back to 1x, Escape stops. Everything the
@@ -35,7 +35,7 @@ struct REPLAY_END {
   Uint32 drains = 0;
   Uint32 state = 0;
 };
-bool watch_replay(GAME& game, const REPLAY& replay, REPLAY_END* end = nullptr);
+bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end = nullptr);
 
 // Watches the last game recorded, from the game-over screen, and comes back to it.
 void watch_last_game(GAME& game);

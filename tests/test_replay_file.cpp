@@ -23,8 +23,8 @@ REPLAY_EVENT ev(Uint32 drain, REPLAY_KIND kind, Uint16 key) {
   return e;
 }
 
-REPLAY sample() {
-  REPLAY r;
+RECORDED_GAME sample() {
+  RECORDED_GAME r;
   r.version = BRINEGRAB_TEST_VERSION;
   r.multi = true;
   r.seed = 4000000000u;
@@ -40,7 +40,7 @@ REPLAY sample() {
   return r;
 }
 
-void expect_same(const REPLAY& a, const REPLAY& b, const std::string& what) {
+void expect_same(const RECORDED_GAME& a, const RECORDED_GAME& b, const std::string& what) {
   EXPECT_EQ(a.version, b.version) << what;
   EXPECT_EQ(a.format, b.format) << what;
   EXPECT_EQ(a.multi, b.multi) << what;
@@ -60,32 +60,32 @@ void expect_same(const REPLAY& a, const REPLAY& b, const std::string& what) {
 TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
   struct CASE {
     const char* what;
-    void (*change)(REPLAY&);
+    void (*change)(RECORDED_GAME&);
   };
   const CASE cases[] = {
-      {"a sample", [](REPLAY&) {}},
+      {"a sample", [](RECORDED_GAME&) {}},
       {"no events, no frames",
-       [](REPLAY& r) {
+       [](RECORDED_GAME& r) {
          r.events.clear();
          r.on_time.clear();
        }},
-      {"every frame late", [](REPLAY& r) { r.on_time.assign(1000, false); }},
+      {"every frame late", [](RECORDED_GAME& r) { r.on_time.assign(1000, false); }},
       {"more keys than the table holds",
-       [](REPLAY& r) {
+       [](RECORDED_GAME& r) {
          r.events.clear();
          for (Uint16 k = 0; k < 40; ++k) r.events.push_back(ev(k * 7u, REPLAY_KIND::KEY_UP, k));
          r.events.push_back(ev(300, REPLAY_KIND::KEY_DOWN, SDLK_LAST - 1));
        }},
       {"a long wait between events",
-       [](REPLAY& r) {
+       [](RECORDED_GAME& r) {
          r.drains = 5000000;
          r.events.push_back(ev(4999999, REPLAY_KIND::KEY_DOWN, SDLK_a));
        }},
   };
   for (const CASE& c : cases) {
-    REPLAY r = sample();
+    RECORDED_GAME r = sample();
     c.change(r);
-    REPLAY back;
+    RECORDED_GAME back;
     std::string error;
     ASSERT_TRUE(parse_replay(replay_text(r), back, error)) << c.what << ": " << error;
     expect_same(r, back, c.what);
@@ -95,7 +95,7 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
 TEST(ReplayFile, AFiveMinuteGameForTwoBusyPlayersTakesAtMostSixteenKilobytes) {
   // Each player presses and lets go of a key four times a second, for 7500
   // frames of 40 ms, with a frame late now and then.
-  REPLAY r = sample();
+  RECORDED_GAME r = sample();
   r.events.clear();
   r.drains = 7500;
   std::mt19937 rng(5);
@@ -120,7 +120,7 @@ TEST(ReplayFile, AFiveMinuteGameForTwoBusyPlayersTakesAtMostSixteenKilobytes) {
 TEST(ReplayFile, EveryCutOfAWholeFileIsRefusedInOneLine) {
   const std::string whole = replay_text(sample());
   for (size_t length = 0; length < whole.size(); ++length) {
-    REPLAY r;
+    RECORDED_GAME r;
     std::string error;
     EXPECT_FALSE(parse_replay(whole.substr(0, length), r, error)) << "cut at " << length;
     EXPECT_FALSE(error.empty()) << "cut at " << length;
@@ -161,7 +161,7 @@ TEST(ReplayFile, DamagedOrHostileFilesAreRefused) {
       {"an endless number", with("data\n", "data\n\x3f\xff\xff\xff\xff\xff\xff\xff")},
   };
   for (const CASE& c : cases) {
-    REPLAY r;
+    RECORDED_GAME r;
     std::string error;
     EXPECT_FALSE(parse_replay(c.bytes, r, error)) << c.what;
     EXPECT_FALSE(error.empty()) << c.what;
@@ -190,7 +190,7 @@ TEST(ReplayFile, AnotherVersionOrFormatSaysWhichMadeIt) {
                               "\nnext = a field this version does not know\n"
                               "seed = 1\ndraws = 0\nevents = 0\nframes = 0\ndata\n" +
                               std::string(1, '\0');
-    REPLAY r;
+    RECORDED_GAME r;
     std::string error;
     ASSERT_TRUE(parse_replay(bytes, r, error)) << c.version << ": " << error;
     EXPECT_EQ(replay_fits_build(r, error), c.fits) << c.version;

@@ -41,10 +41,10 @@ class REPLAY_TEST : public GAME_TEST {
     quit = false;
   }
 
-  static REPLAY read_file(const std::string& path) {
+  static RECORDED_GAME read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    REPLAY r;
+    RECORDED_GAME r;
     std::string error;
     EXPECT_TRUE(parse_replay(bytes, r, error)) << path << ": " << error;
     return r;
@@ -76,7 +76,7 @@ TEST_F(REPLAY_TEST, EachGameIsKeptAsTheLastAndAsTheBestOfItsModeWhenItBeatsTheRe
     std::ofstream(RECORDS_FILE) << c.records;
     seed_rand(11);
     play_one(60, c.multi);
-    const REPLAY last = read_file("last.replay");
+    const RECORDED_GAME last = read_file("last.replay");
     EXPECT_EQ(last.score, game.score) << c.records;
     EXPECT_EQ(last.multi, c.multi) << c.records;
     EXPECT_EQ(last.seed, 11u);
@@ -181,15 +181,15 @@ TEST_F(REPLAY_TEST, AReplayThatGoesAnotherWaySaysSoAtItsEnd) {
   play_one(80);
   struct CASE {
     const char* what;
-    void (*change)(REPLAY&);
+    void (*change)(RECORDED_GAME&);
   };
   const CASE cases[] = {
-      {"another score", [](REPLAY& r) { r.score += 1; }},
-      {"cut short", [](REPLAY& r) { r.drains = 20; }},
-      {"another stream", [](REPLAY& r) { r.draws += 1; }},
+      {"another score", [](RECORDED_GAME& r) { r.score += 1; }},
+      {"cut short", [](RECORDED_GAME& r) { r.drains = 20; }},
+      {"another stream", [](RECORDED_GAME& r) { r.draws += 1; }},
   };
   for (const CASE& c : cases) {
-    REPLAY r = last_replay();
+    RECORDED_GAME r = last_replay();
     c.change(r);
     for (REPLAY_EVENT& e : r.events) e.drain = std::min(e.drain, r.drains);
     harness::capture_frames(true);
@@ -206,12 +206,12 @@ TEST_F(REPLAY_TEST, AReplayThatGoesAnotherWaySaysSoAtItsEnd) {
                                std::to_string(r.score);
       int w = 0, h = 0;
       TTF_SizeText(small, text.c_str(), &w, &h);
-      EXPECT_EQ(ink_missing(frame,
-                            [&](SDL_Surface* s) {
-                              draw_text(s, small, text, SDL_Color{100, 50, 10, 0}, (640 - w) / 2,
-                                        310);
-                            }),
-                0);
+      EXPECT_EQ(
+          ink_missing(frame,
+                      [&](SDL_Surface* s) {
+                        draw_text(s, small, text, SDL_Color{100, 50, 10, 0}, (640 - w) / 2, 310);
+                      }),
+          0);
       TTF_CloseFont(small);
       SDL_FreeSurface(frame);
     }
@@ -276,7 +276,7 @@ TEST_F(REPLAY_TEST, AStartingStateOutOfItsRangesIsRefusedBeforeAnythingIsDrawn) 
   // Each a place in the carried numbers and a value out of its range.
   const std::pair<size_t, int> cases[] = {{0, 8}, {1, -1}, {9, 15}, {20, 12}, {21, 3}, {78, 2}};
   for (const auto& [place, value] : cases) {
-    REPLAY r = last_replay();
+    RECORDED_GAME r = last_replay();
     r.carried[place] = value;
     harness::reset();
     testing::internal::CaptureStderr();
@@ -285,7 +285,7 @@ TEST_F(REPLAY_TEST, AStartingStateOutOfItsRangesIsRefusedBeforeAnythingIsDrawn) 
     EXPECT_NE(said.find("corrupt"), std::string::npos) << place << ": " << said;
     EXPECT_EQ(harness::flips(), 0) << place;
   }
-  REPLAY shorter = last_replay();
+  RECORDED_GAME shorter = last_replay();
   shorter.carried.pop_back();
   testing::internal::CaptureStderr();
   EXPECT_FALSE(watch_replay(game, shorter));

@@ -64,7 +64,7 @@ TEST_P(REPLAY_SUITE, PlaysAgainToItsRecordedEndAndReachesWhatItsNameSays) {
   const std::string path = std::string(REPLAY_DIR) + "/" + GetParam();
   std::ifstream in(path, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  REPLAY replay;
+  RECORDED_GAME replay;
   std::string error;
   ASSERT_TRUE(parse_replay(bytes, replay, error)) << error;
   ASSERT_EQ(replay.format, REPLAY_FORMAT);

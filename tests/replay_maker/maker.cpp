@@ -205,7 +205,7 @@ class PLAYERS {
 };
 
 // One run: the games before, then the game recorded. Returns what it reached.
-unsigned play_run(const PLAN& plan, unsigned seed, REPLAY& replay) {
+unsigned play_run(const PLAN& plan, unsigned seed, RECORDED_GAME& replay) {
   harness::reset();
   harness::set_limits(60u * 60 * 1000, 1000000);
   quit = false;
@@ -251,7 +251,7 @@ TEST(REPLAY_MAKER, records_every_plan) {
     bool made = false;
     for (int k = 0; k < TRIES && !made; ++k) {
       const unsigned seed = plan.first_seed + static_cast<unsigned>(k);
-      REPLAY replay;
+      RECORDED_GAME replay;
       const unsigned seen = play_run(plan, seed, replay);
       if ((seen & plan.wanted) != plan.wanted) continue;
       const std::string path = std::string(out) + "/" + plan.name + ".replay";
