@@ -35,7 +35,10 @@ Uint32 idle_drains = 0;
 bool recordable(const SDL_Event& e, REPLAY_EVENT& out) {
   if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) {
     out.kind = e.type == SDL_KEYDOWN ? REPLAY_KIND::KEY_DOWN : REPLAY_KIND::KEY_UP;
-    out.key = static_cast<Uint16>(e.key.keysym.sym);
+    // A key SDL 1.2 has no name for still counts as a key (pirate two's
+    // "any key"): kept as the one past the last.
+    const int key = e.key.keysym.sym;
+    out.key = static_cast<Uint16>(key >= 0 && key < SDLK_LAST ? key : SDLK_LAST);
     return true;
   }
   if (e.type == SDL_QUIT) {
