@@ -11,6 +11,7 @@
 #include "game_fixture.h"
 #include "game_over.h"
 #include "music.h"
+#include "platform/time_scale.h"
 #include "play_loop.h"
 #include "random.h"
 #include "records.h"
@@ -290,4 +291,36 @@ TEST_F(REPLAY_TEST, AStartingStateOutOfItsRangesIsRefusedBeforeAnythingIsDrawn) 
   testing::internal::CaptureStderr();
   EXPECT_FALSE(watch_replay(game, shorter));
   testing::internal::GetCapturedStderr();
+}
+
+TEST_F(REPLAY_TEST, WhileWatchingRightSpeedsUpLeftGoesBackSpacePausesAndEscapeStops) {
+  seed_rand(6);
+  play_one(150);
+  const RECORDED_GAME game_played = last_replay();
+  harness::reset();
+  std::vector<int> scales;
+  harness::on_every_flip([&](int n) {
+    if (n == 5 || n == 6 || n == 7 || n == 8) harness::press(SDLK_RIGHT);
+    if (n == 20) scales.push_back(time_scale());  // 8x at most
+    if (n == 30) harness::press(SDLK_LEFT);
+    if (n == 40) scales.push_back(time_scale());
+    if (n == 50) {
+      // Paused for ten seconds: the virtual clock runs on, the frames do not.
+      harness::press(SDLK_SPACE);
+      harness::at_time(harness::now() + 10000, [] { harness::press(SDLK_SPACE); });
+    }
+  });
+  const Uint32 started = harness::now();
+  EXPECT_TRUE(watch_replay(game, game_played));
+  EXPECT_EQ(scales, (std::vector<int>{8, 1}));
+  EXPECT_GE(harness::now() - started, 10000u + 150u * 40u);
+  EXPECT_EQ(time_scale(), 1);
+
+  // Escape stops it at once: the play ends early, and that is no divergence.
+  harness::reset();
+  harness::press_after_flip(10, SDLK_ESCAPE);
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(watch_replay(game, game_played));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_LT(harness::flips(), 20);
 }
