@@ -248,7 +248,7 @@ REPLAY_START replay_start(GAME& game) {
   return REPLAY_START{carried_state(game), rand_seed(), rand_draws()};
 }
 
-void play_recorded(GAME& game, const REPLAY_START& begin) {
+void start_recording(GAME& game, const REPLAY_START& begin) {
   recording = RECORDED_GAME();
   recording.version = game_version();
   recording.multi = game.multi;
@@ -257,12 +257,20 @@ void play_recorded(GAME& game, const REPLAY_START& begin) {
   recording.carried = begin.carried;
   set_event_tap(record_event);
   set_pace_tap(record_pace);
-  play_loop(game);
+}
+
+void stop_recording(GAME& game) {
   set_event_tap(nullptr);
   set_pace_tap(nullptr);
   recording.score = game.score;
   recording.state = state_hash(game);
   last = recording;
+}
+
+void play_recorded(GAME& game, const REPLAY_START& begin) {
+  start_recording(game, begin);
+  play_loop(game);
+  stop_recording(game);
 
   const RECORDS records = read_records(records_path());
   const std::string where = directory_of(records_path_for_saving());

@@ -20,6 +20,12 @@ REPLAY_START replay_start(GAME& game);
 // mode, beside the records. Call before the records are updated.
 void play_recorded(GAME& game, const REPLAY_START& start);
 
+// The recording alone, as play_recorded does it around the play loop: every
+// event the game reads and every frame's verdict from start to stop, and
+// how the game stands at the stop. last_replay() holds it afterwards.
+void start_recording(GAME& game, const REPLAY_START& start);
+void stop_recording(GAME& game);
+
 // The last game recorded in this run (empty events and no version if none).
 const RECORDED_GAME& last_replay();
 
