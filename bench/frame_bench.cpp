@@ -23,6 +23,7 @@
 #include "minigames/mini3.h"
 #include "music.h"
 #include "play_loop.h"
+#include "replay_session.h"
 #include "sound.h"
 
 // The frame's own work is measured, not its wait for the next 40 ms tick.
@@ -108,6 +109,13 @@ void play_frame_bench(benchmark::State& state) {
     play_frame(game);
   }
   quit = false;
+}
+
+// The same frames recorded as every game is: the cost of recording.
+void recorded_play_frame_bench(benchmark::State& state) {
+  start_recording(game, replay_start(game));
+  play_frame_bench(state);
+  stop_recording(game);
 }
 
 // The sword fight with every enemy walking the deck and both pirates
@@ -228,6 +236,7 @@ int main(int argc, char** argv) {
 
   add("floor", floor_frame);
   add("play_frame", play_frame_bench);
+  add("recorded_play_frame", recorded_play_frame_bench);
   add("fight_frame", fight_frame_bench);
   add("trap_run_frame", trap_run_frame_bench);
   add("rows_frame", rows_frame_bench);
@@ -257,6 +266,8 @@ int main(int argc, char** argv) {
     std::printf("trap run frame / floor: %.2f\n", collector.ns["trap_run_frame"] / floor_ns);
     std::printf("rows frame / floor: %.2f\n", collector.ns["rows_frame"] / floor_ns);
     std::printf("play frame / floor: %.2f\n", collector.ns["play_frame"] / floor_ns);
+    std::printf("recorded play frame / floor: %.2f\n",
+                collector.ns["recorded_play_frame"] / floor_ns);
   }
   std::printf("start-up file check: %.1f ms\n", collector.ns["file_check"] / 1e6);
   return 0;

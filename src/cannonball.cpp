@@ -5,6 +5,7 @@
 #include "collision.h"
 #include "constants.h"
 #include "image.h"
+#include "random.h"
 #include "sound.h"
 
 namespace {
@@ -38,23 +39,23 @@ CANNONBALL::~CANNONBALL() {
 
 void CANNONBALL::start_over() {
   play_sound(effect);
-  airway = std::rand() % 4;
+  airway = game_rand() % 4;
   switch (airway) {
     case FROM_LEFT:
       x = 0;
-      y = 20 + std::rand() % 440;
+      y = 20 + game_rand() % 440;
       break;
     case FROM_RIGHT:
       x = WIDTH;
-      y = 20 + std::rand() % 440;
+      y = 20 + game_rand() % 440;
       break;
     case FROM_TOP:
       y = 0;
-      x = 20 + std::rand() % 600;
+      x = 20 + game_rand() % 600;
       break;
     case FROM_BOTTOM:
       y = HEIGHT;
-      x = 20 + std::rand() % 600;
+      x = 20 + game_rand() % 600;
       break;
   }
   // Every second launch speeds the ball up along its own axis.

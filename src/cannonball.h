@@ -30,6 +30,8 @@ class CANNONBALL {
   int get_yvel() const { return yVel; }
   int get_rvel() const { return rVel; }
   int get_airway() const { return airway; }
+  // A replay's game starts with the launches of the games before it.
+  void restore_launches(int launches) { rVel = launches; }
 
  private:
   int x, y;

@@ -3,13 +3,14 @@
 #include <cstdlib>
 
 #include "image.h"
+#include "random.h"
 #include "sound.h"
 #include "strip.h"
 
 COIN::COIN() : x(0), y(0), frame(0), sprite_sheet(nullptr), offSets(), c_boxes(1), effect(nullptr) {
   effect = load_sound("sfx/coin.wav");
-  x = 40 + std::rand() % 520;
-  y = 40 + std::rand() % 375;
+  x = 40 + game_rand() % 520;
+  y = 40 + game_rand() % 375;
   sprite_sheet = load_image("sprites\\treasure_sheet.png");
   fill_strip_clips(offSets);
 }
@@ -26,8 +27,8 @@ void COIN::show(SDL_Surface* dest) {
 
 void COIN::replace() {
   play_sound(effect);
-  x = 40 + std::rand() % 520;
-  y = 40 + std::rand() % 375;
+  x = 40 + game_rand() % 520;
+  y = 40 + game_rand() % 375;
   c_boxes[0] = SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), 40, 40};
 }
 

@@ -19,6 +19,7 @@ class COIN {
   int get_x() const { return x; }
   int get_y() const { return y; }
   int get_frame() const { return frame; }
+  void restore_frame(int new_frame) { frame = new_frame; }
 
  private:
   int x, y;

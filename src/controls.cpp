@@ -27,6 +27,10 @@ const CONTROL TABLE[ACTIONS] = {
     {DESK_MUTE, "mute", "Mute", SDLK_m, -1, "M"},
     {DESK_FULL_SCREEN, "full screen", "Full screen", SDLK_F11, -1, "F11"},
     {DESK_FULL_SCREEN_ALT, "full screen", "Full screen", SDLK_RETURN, -1, "Alt+Enter"},
+    {WATCH_GAME, "watch", "Watch", SDLK_r, -1, "R"},
+    {WATCH_PAUSE, "watch pause", "Pause", SDLK_SPACE, -1, "Space"},
+    {WATCH_FASTER, "watch faster", "Faster", SDLK_RIGHT, -1, "Right"},
+    {WATCH_NORMAL, "watch normal", "Normal speed", SDLK_LEFT, -1, "Left"},
 };
 // clang-format on
 

@@ -29,6 +29,13 @@ enum ACTION {
   DESK_MUTE,
   DESK_FULL_SCREEN,
   DESK_FULL_SCREEN_ALT,  // with Alt held
+  // Watching a recorded game: R on the game-over screen, then the watcher's
+  // own keys. They act only where no player's key does, so they clash with
+  // none.
+  WATCH_GAME,
+  WATCH_PAUSE,
+  WATCH_FASTER,
+  WATCH_NORMAL,
   ACTIONS
 };
 constexpr int PLAYER_ACTIONS = PLAYERS * PLAYER_MOVES;

@@ -22,6 +22,8 @@
 #include "platform/signals.h"
 #include "platform/window_setup.h"
 #include "play_loop.h"
+#include "random.h"
+#include "replay_session.h"
 #include "screens.h"
 #include "settings.h"
 
@@ -176,16 +178,22 @@ void run(GAME& game) {
   splash(game);
   game.myRuby->replace();
   game.myGPIRATE->replace();
-  if (!title_screens(game)) return;
+  bool titled = false;
+  {
+    const ATTRACT_SCOPE attract(game);
+    titled = title_screens(game);
+  }
+  if (!titled) return;
 
   while (restart) {
     start = false;
     quit = false;
     game.score = 0;
+    const REPLAY_START begin = replay_start(game);
     prepare_before_mode(game);
     if (!mode_screen(game)) return;
     prepare_after_mode(game);
-    play_loop(game);
+    play_recorded(game, begin);
     quit = false;
     // A slowed-down game is not measured against the others.
     bool saved = true;
@@ -235,13 +243,25 @@ int SDL_main(int argc, char* args[]) {
   const int status = parse_options(argc, args, options, stdout, stderr);
   if (status >= 0) return status;
   choose_windowed(options.windowed);
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  use_attract_mode(options.attract);
+  RECORDED_GAME replay;
+  std::string error;
+  if (options.replay != nullptr && !load_replay(options.replay, replay, error)) {
+    std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", options.replay, error.c_str());
+    return 1;
+  }
+  seed_rand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
   if (!start_up(game)) {
     // The player quit during start-up. As after a run a signal ended, closing
     // the audio device would only keep the player waiting a fifth of a second.
     if (stopped_in_start_up) leave_at_once();
     return 1;
+  }
+  if (options.replay != nullptr) {
+    const bool as_recorded = watch_replay(game, replay);
+    shut_down(game);
+    return as_recorded ? 0 : 1;
   }
   run(game);
   if (stop_requested()) leave_at_once();

@@ -7,6 +7,7 @@
 #include "image.h"
 #include "platform/events.h"
 #include "platform/records_location.h"
+#include "replay_session.h"
 #include "settings.h"
 #include "text.h"
 
@@ -19,13 +20,14 @@ const char* const ASSISTED_TEXT = "Slowed down: records left as they were";
 // could not be saved): below "Aaargh, try again!" and above the keys.
 const int NOTE_Y = 350;
 
-void read_keys() {
+void read_keys(GAME& game) {
   while (poll_event(&event)) {
     if (pressed(event, MENU_QUIT)) {
       quit = true;
       restart = false;
     }
     if (pressed(event, MENU_NEXT)) quit = true;
+    if (pressed(event, WATCH_GAME)) watch_last_game(game);
   }
 }
 
@@ -39,7 +41,7 @@ void game_over_screen(GAME& game, bool record_saved) {
   TIMER timer;
   while (!quit) {
     timer.start();
-    read_keys();
+    read_keys(game);
     apply_surface(0, 0, game.bg, screen);
     draw_text(screen, game.font, "Your score:", colour, 0, 15, ALIGN::CENTRE);
     draw_text(screen, game.font, std::to_string(game.score), colour, 0, 115, ALIGN::CENTRE);

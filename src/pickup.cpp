@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "image.h"
+#include "random.h"
 #include "sound.h"
 #include "strip.h"
 
@@ -42,8 +43,8 @@ void PICKUP_T<KIND>::show(SDL_Surface* dest) {
 template <class KIND>
 void PICKUP_T<KIND>::replace() {
   if (!collected) return;
-  x = 30 + std::rand() % KIND::x_span;
-  y = 40 + std::rand() % 375;
+  x = 30 + game_rand() % KIND::x_span;
+  y = 40 + game_rand() % 375;
   collected = false;
   c_boxes[0] = SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), 40, 40};
 }

@@ -35,6 +35,14 @@ class PICKUP_T {
   int get_x() const { return x; }
   int get_y() const { return y; }
   int get_frame() const { return frame; }
+  // A pick-up not collected keeps its place from game to game; a replay puts it back.
+  void restore(int new_x, int new_y, int new_frame, bool new_collected) {
+    x = new_x;
+    y = new_y;
+    frame = new_frame;
+    collected = new_collected;
+    c_boxes[0] = SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), 40, 40};
+  }
 
  private:
   int x, y;

@@ -50,6 +50,13 @@ class PIRATE_T {
   int get_yvel() const { return yVel; }
   int get_frame() const { return frame; }
   int get_status() const { return status; }
+  bool has_moved() const { return moved; }
+  // What a replay restores that a new game does not reset.
+  void restore_look(int new_frame, int new_status, bool new_moved) {
+    frame = new_frame;
+    status = new_status;
+    moved = new_moved;
+  }
 
  private:
   bool moved;

@@ -10,6 +10,7 @@
 #include "platform/events.h"
 #include "platform/pause.h"
 #include "platform/signals.h"
+#include "random.h"
 #include "settings.h"
 #include "text.h"
 
@@ -101,13 +102,13 @@ void pirate_step(GAME& game, P& pirate, int& lives, int& ghost_counter, const ch
     game.score += RUBY_POINTS;
     game.myRuby->collect();
   }
-  if (game.myRuby->is_collected() && std::rand() % 1000 + 1 <= 5) game.myRuby->replace();
+  if (game.myRuby->is_collected() && game_rand() % 1000 + 1 <= 5) game.myRuby->replace();
   if (!game.myGPIRATE->is_collected() && check_collision(boxes, game.myGPIRATE->get_c_boxes())) {
     ghost_counter = 0;
     pirate.go_ghost();
     game.myGPIRATE->collect();
   }
-  if (game.myGPIRATE->is_collected() && std::rand() % 2000 + 1 <= 2) game.myGPIRATE->replace();
+  if (game.myGPIRATE->is_collected() && game_rand() % 2000 + 1 <= 2) game.myGPIRATE->replace();
   if (pirate.is_ghost()) {
     ++ghost_counter;
     if (ghost_counter >= GHOST_FRAMES) {
@@ -162,10 +163,10 @@ void play_frame(GAME& game) {
   if (pace_frame(game.fps, game_frame_ms())) game.score += 1;
 
   pirate_step(game, *game.myPirate, game.lives1, game.ghost_counter, "#1 Pirate died!");
-  if (game.myTreasure->is_collected() && std::rand() % 2000 + 1 <= 1) game.myTreasure->replace();
+  if (game.myTreasure->is_collected() && game_rand() % 2000 + 1 <= 1) game.myTreasure->replace();
   if (game.multi) {
-    if (std::rand() % 1000 <= 4) game.myminis->place();
-    if (std::rand() % 1000 <= 4) game.myfight->replace();
+    if (game_rand() % 1000 <= 4) game.myminis->place();
+    if (game_rand() % 1000 <= 4) game.myfight->replace();
     pirate_step(game, *game.myPirate2, game.lives2, game.ghost_counter2, "#2 Pirate died!");
   }
 

@@ -188,7 +188,7 @@ SETTINGS settings_from_text(const std::string& text, std::vector<std::string>& p
 }
 
 ACTION key_taken(const SETTINGS& settings, ACTION action, SDLKey key) {
-  for (int a = 0; a < ACTIONS; ++a) {
+  for (int a = 0; a < WATCH_GAME; ++a) {
     if (a == action || a == DESK_FULL_SCREEN_ALT) continue;  // Enter with Alt only
     const SDLKey held = a < PLAYER_ACTIONS ? settings.keys[a] : control(static_cast<ACTION>(a)).key;
     if (held == key) return static_cast<ACTION>(a);

@@ -22,7 +22,11 @@ int TIMER::get_ticks() {
   return elapsed > INT_MAX ? INT_MAX : static_cast<int>(elapsed);
 }
 
-bool pace_frame(TIMER& timer, int frame_ms) {
+namespace {
+
+PACE_TAP pace_tap = nullptr;
+
+bool wait_out_frame(TIMER& timer, int frame_ms) {
   if (timer.get_ticks() >= frame_ms) {
     frame_without_wait();
     return false;
@@ -36,4 +40,17 @@ bool pace_frame(TIMER& timer, int frame_ms) {
     frame_without_wait();
   }
   return true;
+}
+
+}  // namespace
+
+bool pace_frame(TIMER& timer, int frame_ms) {
+  return pace_tap != nullptr ? pace_tap(timer, frame_ms, wait_out_frame)
+                             : wait_out_frame(timer, frame_ms);
+}
+
+PACE_TAP set_pace_tap(PACE_TAP tap) {
+  const PACE_TAP before = pace_tap;
+  pace_tap = tap;
+  return before;
 }

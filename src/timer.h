@@ -22,3 +22,9 @@ class TIMER {
 // slowed down) measured by timer; returns whether there was time left to
 // wait.
 bool pace_frame(TIMER& timer, int frame_ms = FRAME_MS);
+
+// A replay's recorder or player stands in pace_frame's place: it is handed
+// the timer, the frame's length and the real pacing. The plain game has none.
+using FRAME_PACER = bool (*)(TIMER& timer, int frame_ms);
+using PACE_TAP = bool (*)(TIMER& timer, int frame_ms, FRAME_PACER live);
+PACE_TAP set_pace_tap(PACE_TAP tap);  // returns the one it replaces

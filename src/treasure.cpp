@@ -4,6 +4,7 @@
 
 #include "collision.h"
 #include "image.h"
+#include "random.h"
 #include "sound.h"
 #include "strip.h"
 
@@ -44,8 +45,8 @@ TREASURE::~TREASURE() {
 }
 
 void TREASURE::replace() {
-  x = 30 + std::rand() % 570;
-  y = 40 + std::rand() % 375;
+  x = 30 + game_rand() % 570;
+  y = 40 + game_rand() % 375;
   c_collected = false;
   chest_box[0] = SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), 40, 70};
 }

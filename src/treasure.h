@@ -27,6 +27,13 @@ class TREASURE {
   int get_x() const { return x; }
   int get_y() const { return y; }
   bool piece_up(int i, int j) const { return up[i][j]; }
+  int get_frame() const { return frame; }
+  bool collected() const { return c_collected; }
+  // The pieces still up and the sparkle carry from game to game; a replay puts them back.
+  void restore(int new_frame, int i, int j, bool piece) {
+    frame = new_frame;
+    up[i][j] = piece;
+  }
 
  private:
   int x, y;

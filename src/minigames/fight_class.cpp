@@ -6,6 +6,7 @@
 #include "minigames/funcs.h"
 #include "platform/events.h"
 #include "platform/surface.h"
+#include "random.h"
 #include "settings.h"
 #include "sound.h"
 #include "strip.h"
@@ -14,8 +15,8 @@
 fighting::fighting()
     : frame(0), x(0), y(0), there_is(false), sprite_sheet(nullptr), hitbox(), offsets() {
   sprite_sheet = load("minigames/fight_sheet.png");
-  x = std::rand() % 500 + 40;
-  y = std::rand() % 300 + 40;
+  x = game_rand() % 500 + 40;
+  y = game_rand() % 300 + 40;
   shift_box();
   frame = 0;
   there_is = true;
@@ -37,8 +38,8 @@ void fighting::show(SDL_Surface*& screen) {
 
 void fighting::replace() {
   if (there_is) return;
-  x = std::rand() % 500 + 40;
-  y = std::rand() % 300 + 40;
+  x = game_rand() % 500 + 40;
+  y = game_rand() % 300 + 40;
   shift_box();
   there_is = true;
 }

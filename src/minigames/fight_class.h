@@ -22,6 +22,14 @@ class fighting {
   void collect(int& score, SDL_Surface*& screen);
 
   int get_frame() const { return frame; }
+  // The marker keeps its place from game to game; a replay puts it back.
+  void restore(int new_x, int new_y, int new_frame, bool on) {
+    x = new_x;
+    y = new_y;
+    frame = new_frame;
+    there_is = on;
+    shift_box();
+  }
 
  private:
   int frame;

@@ -4,6 +4,7 @@
 
 #include "controls.h"
 #include "minigames/funcs.h"
+#include "random.h"
 
 namespace fight {
 namespace {
@@ -11,7 +12,7 @@ namespace {
 bool walks_right(int lane) { return lane % 2 == 1; }
 
 // Enemies from the left wear the last two rows of the sheet.
-int draw_type(int lane) { return walks_right(lane) ? std::rand() % 2 + 2 : std::rand() % 2; }
+int draw_type(int lane) { return walks_right(lane) ? game_rand() % 2 + 2 : game_rand() % 2; }
 
 void send_back(pirate& p, int lane) {
   p.hitbox.x = static_cast<Sint16>(walks_right(lane) ? LEFT_ENTRY_X : RIGHT_ENTRY_X);

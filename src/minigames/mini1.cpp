@@ -5,6 +5,7 @@
 
 #include "minigames/funcs.h"
 #include "platform/events.h"
+#include "random.h"
 #include "settings.h"
 #include "sound.h"
 #include "text.h"
@@ -120,11 +121,11 @@ void scroll(TRAP_RUN_STATE& run, int& score) {
     // Back in at the right, right behind the tile that came back before it.
     tile.x = RE_ENTRY_X;
     int top = tile.y;
-    top += (std::rand() % 2 != 0) ? -RUN_TILE_SIZE : RUN_TILE_SIZE;
+    top += (game_rand() % 2 != 0) ? -RUN_TILE_SIZE : RUN_TILE_SIZE;
     if (top < 0) top = 0;
     if (top > LOWEST_TOP) top = LOWEST_TOP;
     tile.y = static_cast<Sint16>(top);
-    run.map[i] = std::rand() % 2;
+    run.map[i] = game_rand() % 2;
     // Never more than one trap in the row.
     for (int j = 0; j < RUN_TILES; ++j) {
       if (j != i && run.map[j] == TRAP) run.map[i] = GROUND;

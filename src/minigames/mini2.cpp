@@ -4,6 +4,7 @@
 
 #include "minigames/funcs.h"
 #include "platform/events.h"
+#include "random.h"
 #include "settings.h"
 #include "sound.h"
 #include "timer.h"
@@ -48,7 +49,7 @@ void set_up(BOXES_STATE& boxes) {
   boxes.end = false;
   boxes.choose1 = true;
   boxes.choose2 = true;
-  boxes.where = std::rand() % BOX_COUNT;
+  boxes.where = game_rand() % BOX_COUNT;
   for (bool& opened : boxes.treasures) opened = false;
 }
 

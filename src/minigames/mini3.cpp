@@ -7,6 +7,7 @@
 #include "constants.h"
 #include "minigames/funcs.h"
 #include "platform/events.h"
+#include "random.h"
 #include "settings.h"
 #include "sound.h"
 #include "text.h"
@@ -79,10 +80,10 @@ void set_up(ROWS_STATE& s) {
     }
   }
   // Two draws per row; when they agree the row has a single one-ball gap.
-  s.balls[0][std::rand() % ROW_BALLS] = false;
-  s.balls[0][std::rand() % ROW_BALLS] = false;
-  s.balls[1][std::rand() % ROW_BALLS] = false;
-  s.balls[1][std::rand() % ROW_BALLS] = false;
+  s.balls[0][game_rand() % ROW_BALLS] = false;
+  s.balls[0][game_rand() % ROW_BALLS] = false;
+  s.balls[1][game_rand() % ROW_BALLS] = false;
+  s.balls[1][game_rand() % ROW_BALLS] = false;
   s.xVel1 = 0;
   s.yVel1 = 0;
   s.xVel2 = 0;
@@ -131,8 +132,8 @@ int fall(ROWS_STATE& s, int& score) {
     // Every step here moves a row down by at least one pixel, so a row at
     // the top has just been fired again.
     if (s.balls_hitb[i][0].y == 0) {
-      s.balls[i][std::rand() % ROW_BALLS] = false;
-      s.balls[i][std::rand() % ROW_BALLS] = false;
+      s.balls[i][game_rand() % ROW_BALLS] = false;
+      s.balls[i][game_rand() % ROW_BALLS] = false;
       score += ROW_BONUS;
       s.speed += ROW_SPEED_UP;
     }

@@ -6,6 +6,7 @@
 #include "minigames/mini1.h"
 #include "minigames/mini2.h"
 #include "minigames/mini3.h"
+#include "random.h"
 #include "sound.h"
 #include "strip.h"
 
@@ -32,10 +33,10 @@ minis::~minis() {
 void minis::place() {
   if (there_is) return;  // a piece on the playfield keeps its place and its game
   there_is = true;
-  x = 40 + std::rand() % 520;
-  y = 40 + std::rand() % 300;
+  x = 40 + game_rand() % 520;
+  y = 40 + game_rand() % 300;
   hitbox = SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), 40, 40};
-  game = std::rand() % 3;
+  game = game_rand() % 3;
 }
 
 void minis::show(SDL_Surface*& screen) {

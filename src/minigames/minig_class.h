@@ -22,6 +22,17 @@ class minis {
 
   int get_game() const { return game; }
   int get_frame() const { return frame; }
+  int get_x() const { return x; }
+  int get_y() const { return y; }
+  // A piece on the playfield keeps its place from game to game; a replay puts it back.
+  void restore(int new_x, int new_y, int new_frame, int new_game, bool on) {
+    x = new_x;
+    y = new_y;
+    frame = new_frame;
+    game = new_game;
+    there_is = on;
+    hitbox = SDL_Rect{static_cast<Sint16>(x), static_cast<Sint16>(y), 40, 40};
+  }
 
  private:
   SDL_Surface* sheet;

@@ -167,9 +167,7 @@ bool pause_until_resumed(SDL_Event& e) {
   return deliver;
 }
 
-}  // namespace
-
-int poll_event(SDL_Event* event) {
+int poll_live_event(SDL_Event* event) {
   SDL_Event e;
   while (next_event(e)) {
     const bool pause_key = e.type == SDL_KEYDOWN && is_pause_key(e.key.keysym.sym);
@@ -183,6 +181,20 @@ int poll_event(SDL_Event* event) {
     return 1;
   }
   return 0;
+}
+
+EVENT_TAP event_tap = nullptr;
+
+}  // namespace
+
+int poll_event(SDL_Event* event) {
+  return event_tap != nullptr ? event_tap(event, poll_live_event) : poll_live_event(event);
+}
+
+EVENT_TAP set_event_tap(EVENT_TAP tap) {
+  const EVENT_TAP before = event_tap;
+  event_tap = tap;
+  return before;
 }
 
 void set_desktop_keys(const DESKTOP_KEY_MAP& map) { desktop = map; }

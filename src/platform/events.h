@@ -27,6 +27,13 @@ struct DESKTOP_KEY_MAP {
 };
 void set_desktop_keys(const DESKTOP_KEY_MAP& map);
 
+// A replay's recorder or player stands between this layer and the game:
+// poll_event hands it each call, with the layer's own reading as live. The
+// plain game has none.
+using EVENT_SOURCE = int (*)(SDL_Event* event);
+using EVENT_TAP = int (*)(SDL_Event* event, EVENT_SOURCE live);
+EVENT_TAP set_event_tap(EVENT_TAP tap);  // returns the one it replaces
+
 // Whether M has muted the game.
 bool sound_muted();
 

@@ -8,7 +8,8 @@
 namespace {
 
 const char* const USAGE =
-    "Usage: brinegrab [--windowed | --fullscreen]\n"
+    "Usage: brinegrab [--windowed | --fullscreen] [--attract]\n"
+    "       brinegrab [--windowed | --fullscreen] --replay FILE\n"
     "       brinegrab --help | --version\n";
 
 const char* const HELP =
@@ -18,6 +19,10 @@ const char* const HELP =
     "Options:\n"
     "  --windowed      play in a 640x480 window\n"
     "  --fullscreen    play full screen (the default)\n"
+    "  --replay FILE   watch a recorded game, then exit: Space pauses, Right\n"
+    "                  plays faster (2x, 4x, 8x), Left at 1x, Escape stops\n"
+    "  --attract       for a kiosk: after 30 s on the title screen without a\n"
+    "                  key, the best game recorded plays; any key returns\n"
     "  -h, --help      show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -31,6 +36,7 @@ const char* const HELP =
     "  W, A, S, D      move pirate two; W jumps in the trap run\n"
     "  G               pirate two strikes in the sword fight\n"
     "  P or Pause      pause; P, Pause or Enter resume\n"
+    "  R               watch the game just played (game over)\n"
     "  M               mute and unmute music and sounds\n"
     "  Alt+Enter, F11  switch between full screen and a window\n"
     "\n"
@@ -51,6 +57,9 @@ const char* const HELP =
     "                  settings screen: $XDG_CONFIG_HOME/brinegrab/settings.conf\n"
     "                  (by default ~/.config/brinegrab/settings.conf); without\n"
     "                  it every key is as listed above\n"
+    "  last.replay     the last game played, beside records.dat\n"
+    "  best-solo.replay, best-multi.replay\n"
+    "                  the game that set each record, beside records.dat\n"
     "\n"
     "Environment:\n"
     "  SDL_VIDEODRIVER           video driver (x11, wayland, ...)\n"
@@ -78,6 +87,15 @@ int parse_options(int argc, char* argv[], OPTIONS& options, std::FILE* out, std:
       options.windowed = true;
     } else if (std::strcmp(arg, "--fullscreen") == 0) {
       options.windowed = false;
+    } else if (std::strcmp(arg, "--replay") == 0) {
+      if (i + 1 == argc) {
+        std::fputs("brinegrab: option '--replay' needs a FILE\n", err);
+        std::fputs(USAGE, err);
+        return 2;
+      }
+      options.replay = argv[++i];
+    } else if (std::strcmp(arg, "--attract") == 0) {
+      options.attract = true;
     } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
       std::fputs(USAGE, out);
       std::fputs(HELP, out);

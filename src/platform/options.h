@@ -5,6 +5,8 @@
 // starts, full screen.
 struct OPTIONS {
   bool windowed = false;
+  const char* replay = nullptr;  // --replay FILE: watch it instead of playing
+  bool attract = false;          // the best game plays on the idle title screen
 };
 
 // Reads the command line, before SDL starts. Returns -1 when the game should

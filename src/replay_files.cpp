@@ -1,0 +1,70 @@
+#include "replay_files.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+// A file larger than this is no replay of ours (a five-minute game takes a
+// few kilobytes).
+const long MOST_BYTES = 16l << 20;
+
+}  // namespace
+
+std::string directory_of(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = std::strerror(errno);
+    return false;
+  }
+  std::string bytes;
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    bytes.append(buffer, static_cast<size_t>(in.gcount()));
+    if (static_cast<long>(bytes.size()) > MOST_BYTES) {
+      error = "too large for a replay";
+      return false;
+    }
+  }
+  if (!parse_replay(bytes, replay, error)) {
+    // Another version's file may be whole in its own terms: say whose it is.
+    std::string whose;
+    if (!replay.version.empty() && !replay_fits_build(replay, whose)) error = whose;
+    return false;
+  }
+  return replay_fits_build(replay, error);
+}
+
+bool keep_file(const std::string& path, const std::string& bytes) {
+  std::string temporary = path + ".XXXXXX";
+  const int fd = mkstemp(&temporary[0]);
+  bool ok = fd >= 0;
+  int why = ok ? 0 : errno;
+  for (size_t done = 0; ok && done < bytes.size();) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<size_t>(n);
+    if (!ok) why = errno;
+  }
+  if (ok && fsync(fd) != 0) ok = false, why = errno;
+  if (fd >= 0 && close(fd) != 0 && ok) ok = false, why = errno;
+  if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false, why = errno;
+  if (!ok) {
+    if (fd >= 0) unlink(temporary.c_str());
+    std::fprintf(stderr, "brinegrab: cannot keep the replay %s: %s\n", path.c_str(),
+                 std::strerror(why));
+  }
+  return ok;
+}

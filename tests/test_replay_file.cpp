@@ -1,0 +1,262 @@
+// The replay file: what is written reads back the same, a five-minute game
+// for two stays small, and every damaged, cut or foreign file is refused in
+// one line, by the reader and by --replay.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "game.h"
+#include "harness.h"
+#include "platform/options.h"
+#include "replay.h"
+
+namespace {
+
+REPLAY_EVENT ev(Uint32 drain, REPLAY_KIND kind, Uint16 key) {
+  REPLAY_EVENT e;
+  e.drain = drain;
+  e.kind = kind;
+  e.key = key;
+  return e;
+}
+
+RECORDED_GAME sample() {
+  RECORDED_GAME r;
+  r.version = BRINEGRAB_TEST_VERSION;
+  r.multi = true;
+  r.seed = 4000000000u;
+  r.draws = 123456;
+  r.carried = {0, -3, 7, 1000};
+  r.events = {ev(0, REPLAY_KIND::KEY_DOWN, SDLK_UP), ev(0, REPLAY_KIND::KEY_UP, SDLK_UP),
+              ev(2, REPLAY_KIND::QUIT, 0), ev(3, REPLAY_KIND::KEY_DOWN, SDLK_g),
+              ev(300, REPLAY_KIND::KEY_DOWN, SDLK_ESCAPE)};
+  r.on_time = {false, true, true, false, false, true};
+  r.score = 2147483647;
+  r.drains = 301;
+  r.state = 0xdeadbeef;
+  return r;
+}
+
+void expect_same(const RECORDED_GAME& a, const RECORDED_GAME& b, const std::string& what) {
+  EXPECT_EQ(a.version, b.version) << what;
+  EXPECT_EQ(a.format, b.format) << what;
+  EXPECT_EQ(a.multi, b.multi) << what;
+  EXPECT_EQ(a.speed, b.speed) << what;
+  EXPECT_EQ(a.seed, b.seed) << what;
+  EXPECT_EQ(a.draws, b.draws) << what;
+  EXPECT_EQ(a.carried, b.carried) << what;
+  EXPECT_EQ(a.events, b.events) << what;
+  EXPECT_EQ(a.on_time, b.on_time) << what;
+  EXPECT_EQ(a.score, b.score) << what;
+  EXPECT_EQ(a.drains, b.drains) << what;
+  EXPECT_EQ(a.state, b.state) << what;
+}
+
+}  // namespace
+
+TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
+  struct CASE {
+    const char* what;
+    void (*change)(RECORDED_GAME&);
+  };
+  const CASE cases[] = {
+      {"a sample", [](RECORDED_GAME&) {}},
+      {"no events, no frames",
+       [](RECORDED_GAME& r) {
+         r.events.clear();
+         r.on_time.clear();
+       }},
+      {"every frame late", [](RECORDED_GAME& r) { r.on_time.assign(1000, false); }},
+      {"more keys than the table holds",
+       [](RECORDED_GAME& r) {
+         r.events.clear();
+         for (Uint16 k = 0; k < 40; ++k) r.events.push_back(ev(k * 7u, REPLAY_KIND::KEY_UP, k));
+         r.events.push_back(ev(300, REPLAY_KIND::KEY_DOWN, SDLK_LAST - 1));
+       }},
+      {"a long wait between events",
+       [](RECORDED_GAME& r) {
+         r.drains = 5000000;
+         r.events.push_back(ev(4999999, REPLAY_KIND::KEY_DOWN, SDLK_a));
+       }},
+  };
+  for (const CASE& c : cases) {
+    RECORDED_GAME r = sample();
+    c.change(r);
+    RECORDED_GAME back;
+    std::string error;
+    ASSERT_TRUE(parse_replay(replay_text(r), back, error)) << c.what << ": " << error;
+    expect_same(r, back, c.what);
+  }
+}
+
+TEST(ReplayFile, AFiveMinuteGameForTwoBusyPlayersTakesAtMostSixteenKilobytes) {
+  // Each player presses and lets go of a key four times a second, for 7500
+  // frames of 40 ms, with a frame late now and then.
+  RECORDED_GAME r = sample();
+  r.events.clear();
+  r.drains = 7500;
+  std::mt19937 rng(5);
+  const SDLKey keys[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RCTRL,
+                         SDLK_w,  SDLK_s,    SDLK_a,    SDLK_d,     SDLK_g};
+  for (Uint32 frame = 0; frame < 7500; ++frame) {
+    for (int player = 0; player < 2; ++player) {
+      if (rng() % 25 >= 4) continue;  // 4 of 25 frames: four a second
+      const Uint16 key = static_cast<Uint16>(keys[player * 5 + rng() % 5]);
+      r.events.push_back(ev(frame, REPLAY_KIND::KEY_DOWN, key));
+      r.events.push_back(ev(frame + (frame < 7499 ? 1 : 0), REPLAY_KIND::KEY_UP, key));
+    }
+  }
+  r.on_time.clear();
+  for (int i = 0; i < 7500; ++i) r.on_time.push_back(rng() % 50 != 0);
+  EXPECT_GE(r.events.size(), 4500u);
+  const size_t bytes = replay_text(r).size();
+  RecordProperty("bytes", static_cast<int>(bytes));
+  EXPECT_LE(bytes, 16u * 1024);
+}
+
+TEST(ReplayFile, EveryCutOfAWholeFileIsRefusedInOneLine) {
+  const std::string whole = replay_text(sample());
+  for (size_t length = 0; length < whole.size(); ++length) {
+    RECORDED_GAME r;
+    std::string error;
+    EXPECT_FALSE(parse_replay(whole.substr(0, length), r, error)) << "cut at " << length;
+    EXPECT_FALSE(error.empty()) << "cut at " << length;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << "cut at " << length;
+  }
+}
+
+TEST(ReplayFile, DamagedOrHostileFilesAreRefused) {
+  const std::string whole = replay_text(sample());
+  const size_t data = whole.find("\ndata\n") + 6;
+  const auto with = [&](const std::string& from, const std::string& to) {
+    std::string s = whole;
+    const size_t at = s.find(from);
+    return at == std::string::npos ? std::string("no such text: ") + from
+                                   : s.replace(at, from.size(), to);
+  };
+  struct CASE {
+    const char* what;
+    std::string bytes;
+  };
+  const CASE cases[] = {
+      {"empty", ""},
+      {"another file", "300 400\n"},
+      {"no data line", "Brinegrab replay\nversion = 1.0.0\nformat = 1\n"},
+      {"a count of events beyond the data", with("events = 5", "events = 4000000")},
+      {"frames beyond the verdicts", with("frames = 6", "frames = 7")},
+      {"an event after the last drain", with("drains = 301", "drains = 299")},
+      {"a mode of neither kind", with("mode = multi", "mode = three")},
+      {"a speed out of range", with("speed = 100", "speed = 1000")},
+      {"a seed out of range", with("seed = 4000000000", "seed = 4294967296")},
+      {"a number with trailing text", with("draws = 123456", "draws = 123456x")},
+      {"more draws than days of play make", with("draws = 123456", "draws = 4000000000")},
+      {"a negative score", with("score = 2147483647", "score = -1")},
+      {"a key past the last", with("keys =", "keys = 400")},
+      {"bytes after the end", whole + "x"},
+      {"an event of an unknown kind", whole.substr(0, data) + "\xff" + whole.substr(data + 1)},
+      {"a line too long", std::string("Brinegrab replay\n") + std::string(5000, 'x') + "\ndata\n"},
+      {"an endless number", with("data\n", "data\n\x3f\xff\xff\xff\xff\xff\xff\xff")},
+  };
+  for (const CASE& c : cases) {
+    RECORDED_GAME r;
+    std::string error;
+    EXPECT_FALSE(parse_replay(c.bytes, r, error)) << c.what;
+    EXPECT_FALSE(error.empty()) << c.what;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << c.what;
+  }
+}
+
+TEST(ReplayFile, AnotherVersionOrFormatSaysWhichMadeIt) {
+  struct CASE {
+    const char* version;
+    int format;
+    bool fits;
+    std::string said;
+  };
+  const std::string here = BRINEGRAB_TEST_VERSION;
+  const CASE cases[] = {
+      {BRINEGRAB_TEST_VERSION, 1, true, ""},
+      {"1.1.0", 1, false, "made by Brinegrab 1.1.0, this is " + here},
+      {BRINEGRAB_TEST_VERSION, 2, false,
+       "made by Brinegrab " + here + " (replay format 2), this is " + here + " (replay format 1)"},
+  };
+  for (const CASE& c : cases) {
+    // Written by hand: a later format's data is not this one's.
+    const std::string bytes = std::string("Brinegrab replay\nversion = ") + c.version +
+                              "\nformat = " + std::to_string(c.format) +
+                              "\nnext = a field this version does not know\n"
+                              "seed = 1\ndraws = 0\nevents = 0\nframes = 0\ndata\n" +
+                              std::string(1, '\0');
+    RECORDED_GAME r;
+    std::string error;
+    ASSERT_TRUE(parse_replay(bytes, r, error)) << c.version << ": " << error;
+    EXPECT_EQ(replay_fits_build(r, error), c.fits) << c.version;
+    if (!c.fits) {
+      EXPECT_EQ(error, c.said);
+    }
+  }
+}
+
+TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
+  const harness::GAME_DIR_COPY dir;
+  std::ofstream("other.replay") << "Brinegrab replay\nversion = 0.9.0\nformat = 1\ndata\n";
+  std::ofstream("cut.replay") << replay_text(sample()).substr(0, 40);
+  struct CASE {
+    const char* file;
+    const char* said;
+  };
+  const CASE cases[] = {
+      {"other.replay", "cannot watch other.replay: made by Brinegrab 0.9.0, this is"},
+      {"cut.replay", "cannot watch cut.replay: not a Brinegrab replay, or cut short"},
+      {"missing.replay", "cannot watch missing.replay: No such file or directory"},
+  };
+  for (const CASE& c : cases) {
+    std::vector<std::string> args = {"brinegrab", "--replay", c.file};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    testing::internal::CaptureStderr();
+    const int status = SDL_main(3, argv.data());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, 1) << c.file;
+    EXPECT_NE(said.find(c.said), std::string::npos) << c.file << ": " << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+  }
+}
+
+TEST(ReplayFile, TheReplayAndAttractOptionsAreRead) {
+  struct CASE {
+    std::vector<std::string> args;
+    int status;
+    const char* replay;
+    bool attract;
+  };
+  const CASE cases[] = {
+      {{"--replay", "x.replay"}, -1, "x.replay", false},
+      {{"--attract", "--windowed"}, -1, nullptr, true},
+      {{"--replay", "--attract"}, -1, "--attract", false},
+      {{"--windowed", "--replay"}, 2, nullptr, false},
+  };
+  for (const CASE& c : cases) {
+    std::vector<char*> argv{const_cast<char*>("brinegrab")};
+    for (const std::string& arg : c.args) argv.push_back(const_cast<char*>(arg.c_str()));
+    OPTIONS options;
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(parse_options(static_cast<int>(argv.size()), argv.data(), options, out, err),
+              c.status)
+        << c.args.front();
+    if (c.status < 0) {
+      EXPECT_EQ(options.replay == nullptr ? std::string() : std::string(options.replay),
+                c.replay == nullptr ? std::string() : std::string(c.replay));
+      EXPECT_EQ(options.attract, c.attract);
+    } else {
+      EXPECT_GT(std::ftell(err), 0L) << "the usage on stderr";
+    }
+    std::fclose(out);
+    std::fclose(err);
+  }
+}

@@ -1,0 +1,326 @@
+// Recording, keeping and watching: a game played is kept beside the records
+// (and as the best of its mode when it beats the record), watching it shows
+// the same game and leaves the run exactly as it was, a file that cannot be
+// written costs one line, and a replay whose play goes another way says so.
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "game_fixture.h"
+#include "game_over.h"
+#include "music.h"
+#include "platform/time_scale.h"
+#include "play_loop.h"
+#include "random.h"
+#include "records.h"
+#include "replay_session.h"
+#include "replay_state.h"
+#include "screens.h"
+
+namespace {
+
+class REPLAY_TEST : public GAME_TEST {
+ protected:
+  // One solo game from where the run stands: the pirate walks right, and
+  // Escape ends the game after the given number of frames.
+  void play_one(int frames, bool multi = false) {
+    harness::reset();
+    quit = false;
+    game.score = 0;
+    const REPLAY_START begin = replay_start(game);
+    game.multi = multi;
+    prepare_before_mode(game);
+    prepare_after_mode(game);
+    harness::push_after_flip(2, harness::key_down(SDLK_RIGHT));
+    harness::push_after_flip(40, harness::key_up(SDLK_RIGHT));
+    harness::push_after_flip(41, harness::key_down(SDLK_DOWN));
+    harness::press_after_flip(frames, SDLK_ESCAPE);
+    play_recorded(game, begin);
+    harness::reset();
+    quit = false;
+  }
+
+  static RECORDED_GAME read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    RECORDED_GAME r;
+    std::string error;
+    EXPECT_TRUE(parse_replay(bytes, r, error)) << path << ": " << error;
+    return r;
+  }
+
+  static bool exists(const char* path) {
+    struct stat st;
+    return stat(path, &st) == 0;
+  }
+};
+
+}  // namespace
+
+TEST_F(REPLAY_TEST, EachGameIsKeptAsTheLastAndAsTheBestOfItsModeWhenItBeatsTheRecord) {
+  struct CASE {
+    const char* records;  // before the game
+    bool multi;
+    bool best_solo, best_multi;
+  };
+  const CASE cases[] = {
+      {"0 0", false, true, false},
+      {"0 0", true, false, true},
+      {"2000000000 0", false, false, false},
+      {"0 2000000000", true, false, false},
+  };
+  for (const CASE& c : cases) {
+    std::remove("best-solo.replay");
+    std::remove("best-multi.replay");
+    std::ofstream(RECORDS_FILE) << c.records;
+    seed_rand(11);
+    play_one(60, c.multi);
+    const RECORDED_GAME last = read_file("last.replay");
+    EXPECT_EQ(last.score, game.score) << c.records;
+    EXPECT_EQ(last.multi, c.multi) << c.records;
+    EXPECT_EQ(last.seed, 11u);
+    EXPECT_EQ(exists("best-solo.replay"), c.best_solo) << c.records << " multi " << c.multi;
+    EXPECT_EQ(exists("best-multi.replay"), c.best_multi) << c.records << " multi " << c.multi;
+  }
+}
+
+TEST_F(REPLAY_TEST, AReplayThatCannotBeWrittenCostsOneLineAndNothingElse) {
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(keep_file("no-such-directory/last.replay", "bytes"));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said.rfind("brinegrab: cannot keep the replay no-such-directory/last.replay: ", 0), 0u)
+      << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1);
+  // Replacing works, and leaves no temporary file beside it.
+  EXPECT_TRUE(keep_file("x.replay", "one"));
+  EXPECT_TRUE(keep_file("x.replay", "two"));
+  EXPECT_EQ(harness::file_text("x.replay"), "two");
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    files += entry.path().filename().string().rfind("x.replay", 0) == 0 ? 1 : 0;
+  }
+  EXPECT_EQ(files, 1);
+}
+
+TEST_F(REPLAY_TEST, WatchingAGameShowsItAgainAndLeavesTheRunAsItWas) {
+  // The same two games twice from the same seed; the second time the first
+  // game is watched in between. The second game and the numbers drawn
+  // after it must not tell the difference.
+  int scores[2] = {};
+  Uint32 states[2] = {};
+  int next_draws[2][4] = {};
+  for (int watched = 0; watched < 2; ++watched) {
+    shut_down(game);
+    seed_rand(99);
+    ASSERT_TRUE(start_up(game));
+    play_one(120);
+    const int first_score = game.score;
+    if (watched == 1) {
+      harness::capture_frames(true);
+      const int flips_before = harness::flips();
+      REPLAY_END end;
+      EXPECT_TRUE(watch_replay(game, last_replay(), &end));
+      EXPECT_EQ(end.score, first_score);
+      EXPECT_GE(harness::flips() - flips_before, 120);
+      // The mark in the score band of the last frame watched.
+      SDL_Surface* frame = harness::last_frame();
+      TTF_Font* small = TTF_OpenFont("text.ttf", 20);
+      int w = 0, h = 0;
+      TTF_SizeText(small, "Replay", &w, &h);
+      EXPECT_EQ(ink_missing(
+                    frame,
+                    [&](SDL_Surface* s) {
+                      draw_text(s, small, "Replay", SDL_Color{100, 50, 10, 0}, (640 - w) / 2, 280);
+                    }),
+                0);
+      TTF_CloseFont(small);
+      SDL_FreeSurface(frame);
+      harness::capture_frames(false);
+      EXPECT_EQ(game.score, first_score);
+    }
+    play_one(200);
+    scores[watched] = game.score;
+    states[watched] = state_hash(game);
+    for (int& n : next_draws[watched]) n = game_rand();
+  }
+  EXPECT_EQ(scores[0], scores[1]);
+  EXPECT_EQ(states[0], states[1]);
+  EXPECT_EQ(std::vector<int>(next_draws[0], next_draws[0] + 4),
+            std::vector<int>(next_draws[1], next_draws[1] + 4));
+}
+
+TEST_F(REPLAY_TEST, RecordingDrawsNoRandomNumberOfItsOwn) {
+  // The game's draws, recorded or not, follow the same stream: a game played
+  // through play_loop alone and one recorded end in the same state.
+  Uint32 states[2] = {};
+  for (int recorded = 0; recorded < 2; ++recorded) {
+    shut_down(game);
+    seed_rand(5);
+    ASSERT_TRUE(start_up(game));
+    harness::reset();
+    quit = false;
+    game.score = 0;
+    const REPLAY_START begin = replay_start(game);
+    prepare_before_mode(game);
+    prepare_after_mode(game);
+    harness::push_after_flip(3, harness::key_down(SDLK_LEFT));
+    harness::press_after_flip(150, SDLK_ESCAPE);
+    if (recorded == 1) {
+      play_recorded(game, begin);
+    } else {
+      play_loop(game);
+    }
+    states[recorded] = state_hash(game);
+  }
+  EXPECT_EQ(states[0], states[1]);
+}
+
+TEST_F(REPLAY_TEST, AReplayThatGoesAnotherWaySaysSoAtItsEnd) {
+  seed_rand(3);
+  play_one(80);
+  struct CASE {
+    const char* what;
+    void (*change)(RECORDED_GAME&);
+  };
+  const CASE cases[] = {
+      {"another score", [](RECORDED_GAME& r) { r.score += 1; }},
+      {"cut short", [](RECORDED_GAME& r) { r.drains = 20; }},
+      {"another stream", [](RECORDED_GAME& r) { r.draws += 1; }},
+  };
+  for (const CASE& c : cases) {
+    RECORDED_GAME r = last_replay();
+    c.change(r);
+    for (REPLAY_EVENT& e : r.events) e.drain = std::min(e.drain, r.drains);
+    harness::capture_frames(true);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(watch_replay(game, r)) << c.what;
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("diverged"), std::string::npos) << c.what << ": " << said;
+    if (r.score == last_replay().score + 1) {
+      // The last frame says it too: the play scored what the game did.
+      SDL_Surface* frame = harness::last_frame();
+      TTF_Font* small = TTF_OpenFont("text.ttf", 20);
+      const std::string text = "This replay went another way than its game: it scored " +
+                               std::to_string(last_replay().score) + ", the game " +
+                               std::to_string(r.score);
+      int w = 0, h = 0;
+      TTF_SizeText(small, text.c_str(), &w, &h);
+      EXPECT_EQ(
+          ink_missing(frame,
+                      [&](SDL_Surface* s) {
+                        draw_text(s, small, text, SDL_Color{100, 50, 10, 0}, (640 - w) / 2, 310);
+                      }),
+          0);
+      TTF_CloseFont(small);
+      SDL_FreeSurface(frame);
+    }
+    harness::capture_frames(false);
+    harness::reset();
+  }
+}
+
+TEST_F(REPLAY_TEST, RReplaysTheGameJustPlayedAndComesBackToTheGameOverScreen) {
+  seed_rand(8);
+  play_one(100);
+  const int score = game.score;
+  harness::reset();
+  quit = false;
+  harness::press_after_flip(3, SDLK_r);
+  // Back on the game-over screen after the game's 100 frames and its closing
+  // Escape: Enter leaves it.
+  harness::press_after_flip(300, SDLK_RETURN);
+  game_over_screen(game);
+  EXPECT_EQ(game.score, score);
+  EXPECT_TRUE(restart);
+  // The game's tune while it was watched, the end tune at its Escape, and
+  // the game-over screen's tune once back.
+  const std::vector<std::string>& music = harness::music_files();
+  ASSERT_GE(music.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(music.end() - 3, music.end()),
+            (std::vector<std::string>{"sfx/game.wav", "sfx/end.wav", "sfx/end.wav"}));
+}
+
+TEST_F(REPLAY_TEST, TheAttractModePlaysTheBestGameAfterThirtyIdleSecondsAndAnyKeyReturns) {
+  std::ofstream(RECORDS_FILE) << "0 0";
+  seed_rand(21);
+  play_one(300);
+  ASSERT_TRUE(exists("best-solo.replay"));
+  for (bool attract : {false, true}) {
+    harness::reset();
+    reset_game_globals();
+    use_attract_mode(attract);
+    // 30 s of title frames without a key, then a key while the game plays
+    // (in attract mode), then Escape on the title.
+    harness::press_after_flip(800, SDLK_x);
+    harness::press_after_flip(900, SDLK_ESCAPE);
+    bool went_on = true;
+    {
+      const ATTRACT_SCOPE scope(game);
+      went_on = title_screens(game);
+    }
+    use_attract_mode(false);
+    EXPECT_FALSE(went_on);
+    const std::vector<std::string>& music = harness::music_files();
+    const bool played = std::find(music.begin(), music.end(), "sfx/game.wav") != music.end();
+    EXPECT_EQ(played, attract);
+    if (attract) {
+      EXPECT_EQ(music.back(), "sfx/open.wav") << "the title's tune again";
+    }
+  }
+}
+
+TEST_F(REPLAY_TEST, AStartingStateOutOfItsRangesIsRefusedBeforeAnythingIsDrawn) {
+  seed_rand(4);
+  play_one(30);
+  // Each a place in the carried numbers and a value out of its range.
+  const std::pair<size_t, int> cases[] = {{0, 8}, {1, -1}, {9, 15}, {20, 12}, {21, 3}, {78, 2}};
+  for (const auto& [place, value] : cases) {
+    RECORDED_GAME r = last_replay();
+    r.carried[place] = value;
+    harness::reset();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(watch_replay(game, r)) << place;
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("corrupt"), std::string::npos) << place << ": " << said;
+    EXPECT_EQ(harness::flips(), 0) << place;
+  }
+  RECORDED_GAME shorter = last_replay();
+  shorter.carried.pop_back();
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(watch_replay(game, shorter));
+  testing::internal::GetCapturedStderr();
+}
+
+TEST_F(REPLAY_TEST, WhileWatchingRightSpeedsUpLeftGoesBackSpacePausesAndEscapeStops) {
+  seed_rand(6);
+  play_one(150);
+  const RECORDED_GAME game_played = last_replay();
+  harness::reset();
+  std::vector<int> scales;
+  harness::on_every_flip([&](int n) {
+    if (n == 5 || n == 6 || n == 7 || n == 8) harness::press(SDLK_RIGHT);
+    if (n == 20) scales.push_back(time_scale());  // 8x at most
+    if (n == 30) harness::press(SDLK_LEFT);
+    if (n == 40) scales.push_back(time_scale());
+    if (n == 50) {
+      // Paused for ten seconds: the virtual clock runs on, the frames do not.
+      harness::press(SDLK_SPACE);
+      harness::at_time(harness::now() + 10000, [] { harness::press(SDLK_SPACE); });
+    }
+  });
+  const Uint32 started = harness::now();
+  EXPECT_TRUE(watch_replay(game, game_played));
+  EXPECT_EQ(scales, (std::vector<int>{8, 1}));
+  EXPECT_GE(harness::now() - started, 10000u + 150u * 40u);
+  EXPECT_EQ(time_scale(), 1);
+
+  // Escape stops it at once: the play ends early, and that is no divergence.
+  harness::reset();
+  harness::press_after_flip(10, SDLK_ESCAPE);
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(watch_replay(game, game_played));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_LT(harness::flips(), 20);
+}
