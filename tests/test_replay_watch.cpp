@@ -18,6 +18,7 @@
 #include "replay_session.h"
 #include "replay_state.h"
 #include "screens.h"
+#include "settings.h"
 
 namespace {
 
@@ -323,4 +324,44 @@ TEST_F(REPLAY_TEST, WhileWatchingRightSpeedsUpLeftGoesBackSpacePausesAndEscapeSt
   EXPECT_TRUE(watch_replay(game, game_played));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_LT(harness::flips(), 20);
+}
+
+TEST_F(REPLAY_TEST, AGameIsWatchedAtTheSpeedAndWithTheKeysItWasPlayedWith) {
+  std::ofstream(RECORDS_FILE) << "0 0";
+  SETTINGS slowed;
+  slowed.speed = 50;
+  slowed.keys[P1_RIGHT] = SDLK_l;
+  use_settings(slowed);
+  seed_rand(5);
+  harness::reset();
+  quit = false;
+  game.score = 0;
+  const REPLAY_START begin = replay_start(game);
+  prepare_before_mode(game);
+  prepare_after_mode(game);
+  harness::push_after_flip(2, harness::key_down(SDLK_l));
+  harness::push_after_flip(30, harness::key_up(SDLK_l));
+  harness::press_after_flip(40, SDLK_ESCAPE);
+  play_recorded(game, begin);
+  const int score = game.score;
+  const Uint32 state = state_hash(game);
+  const int walked = game.myPirate->get_x() - 280;
+  EXPECT_GT(walked, 0) << "L moved pirate one right";
+  EXPECT_FALSE(exists("best-solo.replay")) << "a slowed-down game is never the best";
+  const RECORDED_GAME kept = read_file("last.replay");
+  EXPECT_EQ(kept.speed, 50);
+  EXPECT_EQ(kept.keys[P1_RIGHT], SDLK_l);
+
+  // Watched by a player with the game's own settings.
+  use_settings(SETTINGS());
+  harness::reset();
+  quit = false;
+  const Uint32 started = harness::now();
+  REPLAY_END end;
+  EXPECT_TRUE(watch_replay(game, kept, &end));
+  EXPECT_EQ(end.score, score);
+  EXPECT_EQ(end.state, state);
+  // 40 frames of 80 ms each, at 50%.
+  EXPECT_GE(harness::now() - started, 40u * 80u);
+  EXPECT_TRUE(current_settings() == SETTINGS()) << "the player's settings are back";
 }
