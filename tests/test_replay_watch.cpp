@@ -27,13 +27,7 @@ class REPLAY_TEST : public GAME_TEST {
   // One solo game from where the run stands: the pirate walks right, and
   // Escape ends the game after the given number of frames.
   void play_one(int frames, bool multi = false) {
-    harness::reset();
-    quit = false;
-    game.score = 0;
-    const REPLAY_START begin = replay_start(game);
-    game.multi = multi;
-    prepare_before_mode(game);
-    prepare_after_mode(game);
+    const REPLAY_START begin = begin_game(multi);
     harness::push_after_flip(2, harness::key_down(SDLK_RIGHT));
     harness::push_after_flip(40, harness::key_up(SDLK_RIGHT));
     harness::push_after_flip(41, harness::key_down(SDLK_DOWN));
@@ -41,6 +35,18 @@ class REPLAY_TEST : public GAME_TEST {
     play_recorded(game, begin);
     harness::reset();
     quit = false;
+  }
+
+  // A new game from where the run stands, its start noted for recording.
+  REPLAY_START begin_game(bool multi = false) {
+    harness::reset();
+    quit = false;
+    game.score = 0;
+    const REPLAY_START begin = replay_start(game);
+    game.multi = multi;
+    prepare_before_mode(game);
+    prepare_after_mode(game);
+    return begin;
   }
 
   static RECORDED_GAME read_file(const std::string& path) {
@@ -160,12 +166,7 @@ TEST_F(REPLAY_TEST, RecordingDrawsNoRandomNumberOfItsOwn) {
     shut_down(game);
     seed_rand(5);
     ASSERT_TRUE(start_up(game));
-    harness::reset();
-    quit = false;
-    game.score = 0;
-    const REPLAY_START begin = replay_start(game);
-    prepare_before_mode(game);
-    prepare_after_mode(game);
+    const REPLAY_START begin = begin_game();
     harness::push_after_flip(3, harness::key_down(SDLK_LEFT));
     harness::press_after_flip(150, SDLK_ESCAPE);
     if (recorded == 1) {
@@ -333,12 +334,7 @@ TEST_F(REPLAY_TEST, AGameIsWatchedAtTheSpeedAndWithTheKeysItWasPlayedWith) {
   slowed.keys[P1_RIGHT] = SDLK_l;
   use_settings(slowed);
   seed_rand(5);
-  harness::reset();
-  quit = false;
-  game.score = 0;
-  const REPLAY_START begin = replay_start(game);
-  prepare_before_mode(game);
-  prepare_after_mode(game);
+  const REPLAY_START begin = begin_game();
   harness::push_after_flip(2, harness::key_down(SDLK_l));
   harness::push_after_flip(30, harness::key_up(SDLK_l));
   harness::press_after_flip(40, SDLK_ESCAPE);
