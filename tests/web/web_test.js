@@ -615,6 +615,34 @@ async function otherVisits(browser, url, figures) {
     check('two fingers move both pirates at once', moved.ok, JSON.stringify(moved));
   }
 
+  // ---- Keys changed on the settings screen: the touch controls press the
+  // key pirate one's Left has now (a letter; a right-hand key), each visit
+  // in storage of its own, the settings file written before a reload.
+  const rebound = [
+    {name: 'Left on J', settings: 'p1.left = j\n'},
+    {name: 'Left on Right Shift', settings: 'p1.left = right shift\n'},
+  ];
+  for (const binding of rebound) {
+    const context = await browser.createBrowserContext();
+    const page = await openPage(context, url + '#warp', {width: 844, height: 390, ...PHONE});
+    await page.evaluate(text => new Promise((done, fail) => {
+      FS.writeFile('/records/settings.conf', text);
+      FS.syncfs(false, error => error ? fail(error) : done());
+    }), binding.settings);
+    await page.reload();
+    await waitForFrame(page, 4, SPLASH_MS + 5000);
+    await toModeScreen(page);
+    await tap(page, 'Enter');  // a solo game
+    await sleep(300);
+    const before = await standingPirateX(page, PIRATE_ONE, 120);
+    await touchFor(page, ['Pirate one left'], 3);
+    const after = await standingPirateX(page, PIRATE_ONE, 120);
+    check(`${binding.name}: a touch on pirate one's Left moves him left, no page error`,
+          before === 280 && after !== null && after < 280 && page.errors.length === 0,
+          `x ${before} then ${after}; ${page.errors.join(' | ')}`);
+    await context.close();
+  }
+
   // ---- A gamepad, through a stubbed navigator.getGamepads: it hides the
   // touch controls, Start goes on, the stick moves pirate one, Back ends the
   // game; then "Play again" starts it anew without loading the page again.

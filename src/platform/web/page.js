@@ -17,25 +17,137 @@
   var fullScreenButton = document.getElementById('fullscreen');
 
   // ---- Keys. Every on-screen control and every gamepad part presses the key
-  // the keyboard would: this table is the one place that says which.
-  // [DOM key code, location] (location 2: the right-hand key).
-  var KEYS = {
-    'one-up': [38], 'one-down': [40], 'one-left': [37], 'one-right': [39], 'one-strike': [17, 2],
-    'two-up': [87], 'two-down': [83], 'two-left': [65], 'two-right': [68], 'two-strike': [71],
-    'enter': [13], 'space': [32], 'escape': [27], 'pause': [80],
+  // the keyboard would for the same action: for the players' actions the key
+  // chosen on the game's settings screen, as the settings file names it, or
+  // the default; the menu's keys are fixed, as in the game.
+  // The players' actions: [name in the settings file, default key].
+  var PLAYER_KEYS = {
+    'one-up': ['p1.up', 'up'], 'one-down': ['p1.down', 'down'], 'one-left': ['p1.left', 'left'],
+    'one-right': ['p1.right', 'right'], 'one-strike': ['p1.strike', 'right ctrl'],
+    'two-up': ['p2.up', 'w'], 'two-down': ['p2.down', 's'], 'two-left': ['p2.left', 'a'],
+    'two-right': ['p2.right', 'd'], 'two-strike': ['p2.strike', 'g'],
   };
+  var PLAYER_ACTIONS = Object.keys(PLAYER_KEYS);
+  // [DOM key code, location] (location 2: the right-hand key).
+  var MENU_KEYS = {'enter': [13], 'space': [32], 'escape': [27], 'pause': [80]};
+  // The keys the game keeps for itself (menus, pause, mute, full screen): a
+  // player's key set to one of them is refused, and the default stays.
+  var FIXED_NAMES = ['return', 'space', 'escape', 'c', 'p', 'pause', 'm', 'f11'];
+
+  // SDL's key names and the key code and location that the browser's SDL
+  // turns back into that key. Keys that are not characters:
+  var NAMED_KEYS = {
+    'up': [38], 'down': [40], 'left': [37], 'right': [39],
+    'right ctrl': [17, 2], 'left ctrl': [17, 1], 'right shift': [16, 2], 'left shift': [16, 1],
+    'right alt': [18, 2], 'left alt': [18, 1], 'return': [13], 'escape': [27], 'space': [32],
+    'tab': [9], 'backspace': [8], 'delete': [46], 'insert': [45], 'home': [36], 'end': [35],
+    'page up': [33], 'page down': [34],
+  };
+  for (var f = 1; f <= 12; ++f) NAMED_KEYS['f' + f] = [111 + f];
+  // Characters: letters by their capital's code, digits and : ; < = > ? @ by
+  // their own; the others by the code that the browser's SDL reads as them
+  // (their own codes stand for other keys there).
+  var CHARACTER_CODES = {
+    '!': 161, '"': 162, '#': 163, '$': 164, '%': 165, '&': 166, '\'': 222, '(': 168, ')': 169,
+    '*': 170, '+': 171, ',': 188, '-': 173, '.': 190, '/': 191, '[': 219, '\\': 220, ']': 221,
+    '^': 160, '_': 167, '`': 192, '{': 174, '|': 172, '}': 175, '~': 176,
+  };
+  function domKey(name) {
+    if (NAMED_KEYS.hasOwnProperty(name)) return NAMED_KEYS[name];
+    if (name.length != 1) return null;
+    var c = name.charCodeAt(0);
+    if (c >= 97 && c <= 122) return [c - 32];
+    if (CHARACTER_CODES.hasOwnProperty(name)) return [CHARACTER_CODES[name]];
+    return c >= 48 && c <= 64 ? [c] : null;
+  }
+
+  // The players' keys a settings text gives, read as the game reads it: the
+  // last line for an action counts; a key the game would refuse (another
+  // action's) leaves the default; a name the page cannot press is said once
+  // on the console and leaves the default too.
+  var unpressable = {};
+  function keysFrom(text) {
+    var trim = function(s) {
+      return s.replace(/^[ \t\r]+|[ \t\r]+$/g, '');
+    };
+    var names = {};
+    var wanted = {};
+    for (var action of PLAYER_ACTIONS) {
+      names[action] = PLAYER_KEYS[action][1];
+      wanted[PLAYER_KEYS[action][0]] = action;
+    }
+    for (var line of text.split('\n')) {
+      var equals = line.indexOf('=');
+      var setting = trim(line.slice(0, equals)).toLowerCase();
+      if (equals < 0 || !wanted.hasOwnProperty(setting)) continue;
+      var name = trim(line.slice(equals + 1)).toLowerCase();
+      if (domKey(name) || name == 'pause') {
+        names[wanted[setting]] = name;
+      } else if (!unpressable[name]) {
+        unpressable[name] = true;
+        console.warn('The touch controls and pads cannot press the key "' + name +
+                     '": they press the default key instead');
+      }
+    }
+    // One key for two actions: the later action's goes back to its
+    // default, again until none clash (defaults never do).
+    for (var round = 0; round < 2 * PLAYER_ACTIONS.length; ++round) {
+      var clean = true;
+      for (var i = PLAYER_ACTIONS.length - 1; i >= 0; --i) {
+        var mine = PLAYER_ACTIONS[i];
+        var own = names[mine];
+        if (own == PLAYER_KEYS[mine][1]) continue;
+        var taken = FIXED_NAMES.indexOf(own) >= 0 || PLAYER_ACTIONS.some(function(other) {
+          return other != mine && names[other] == own;
+        });
+        if (taken) {
+          names[mine] = PLAYER_KEYS[mine][1];
+          clean = false;
+        }
+      }
+      if (clean) break;
+    }
+    var keys = {};
+    for (var each of PLAYER_ACTIONS) keys[each] = domKey(names[each]);
+    return keys;
+  }
+
+  // The settings file the game writes (in the browser's storage, through
+  // the emulation's file system), read again whenever it has changed.
+  var SETTINGS_FILE = '/records/settings.conf';
+  var playerKeys = keysFrom('');
+  var settingsSeen = '';
+  function readSettings() {
+    var seen = '';
+    var text = '';
+    try {
+      var stat = FS.stat(SETTINGS_FILE);
+      seen = [stat.ino, +stat.mtime, stat.size].join(' ');
+      if (seen != settingsSeen) text = FS.readFile(SETTINGS_FILE, {encoding: 'utf8'});
+    } catch (noFile) {
+      // No game yet, or no settings file: the defaults.
+    }
+    if (seen == settingsSeen) return;
+    settingsSeen = seen;
+    playerKeys = keysFrom(text);
+  }
   function keyFor(action) {
-    return KEYS[action];
+    if (MENU_KEYS.hasOwnProperty(action)) return MENU_KEYS[action];
+    readSettings();
+    return playerKeys[action];
   }
 
   // How many controls hold each action down: two fingers (or a finger and
-  // a pad) on one key press it once and release it when both have let go.
+  // a pad) on one key press it once and release it when both have let go,
+  // the key that was pressed even if the settings changed meanwhile.
   var held = {};
+  var sent = {};
   function press(action, down) {
     var count = held[action] || 0;
     held[action] = count + (down ? 1 : -1);
     if (down ? count != 0 : count != 1) return;
-    var key = keyFor(action);
+    var key = down ? keyFor(action) : sent[action];
+    sent[action] = down ? key : null;
     if (key && Module.sendKey) Module.sendKey(key[0], key[1], down);
   }
 
