@@ -13,6 +13,7 @@ const http = require('http');
 const os = require('os');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
+const {treeTicks} = require('../tests/web/proc_ticks.js');
 
 const [gameDir, webDir, secondsArg] = process.argv.slice(2);
 const SECONDS = Number(secondsArg) || 5;
@@ -20,32 +21,6 @@ const SPLASH_MS = 16000;
 const sleep = ms => new Promise(done => setTimeout(done, ms));
 const TICKS = 100;  // clock ticks a second
 
-// CPU ticks of pid and of everything started under it.
-function treeTicks(rootPid) {
-  const parents = new Map();
-  const ticks = new Map();
-  for (const entry of fs.readdirSync('/proc')) {
-    if (!/^\d+$/.test(entry)) continue;
-    try {
-      const stat = fs.readFileSync(`/proc/${entry}/stat`, 'utf8');
-      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-      parents.set(Number(entry), Number(fields[1]));
-      ticks.set(Number(entry), Number(fields[11]) + Number(fields[12]));
-    } catch (error) {
-      // the process has gone
-    }
-  }
-  let total = 0;
-  for (const [pid, t] of ticks) {
-    for (let p = pid; p > 1; p = parents.get(p) || 0) {
-      if (p === rootPid) {
-        total += t;
-        break;
-      }
-    }
-  }
-  return total;
-}
 
 async function share(pid) {
   const before = treeTicks(pid);

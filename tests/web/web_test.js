@@ -15,6 +15,7 @@ const http = require('http');
 const path = require('path');
 const zlib = require('zlib');
 const puppeteer = require('puppeteer-core');
+const {treeTicks} = require('./proc_ticks.js');
 
 const [webDir, desktopSplash, outDir] = process.argv.slice(2);
 const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
@@ -212,39 +213,13 @@ function heartPixelsOfPlayerTwo(rgba) {
   return count;
 }
 
-// CPU time of every Chromium process, in clock ticks.
-function chromiumTicks(rootPid) {
-  const parents = new Map();
-  const ticks = new Map();
-  for (const entry of fs.readdirSync('/proc')) {
-    if (!/^\d+$/.test(entry)) continue;
-    try {
-      const stat = fs.readFileSync(`/proc/${entry}/stat`, 'utf8');
-      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-      parents.set(Number(entry), Number(fields[1]));
-      ticks.set(Number(entry), Number(fields[11]) + Number(fields[12]));
-    } catch (error) {
-      // the process has gone
-    }
-  }
-  let total = 0;
-  for (const [pid, t] of ticks) {
-    for (let p = pid; p > 1; p = parents.get(p) || 0) {
-      if (p === rootPid) {
-        total += t;
-        break;
-      }
-    }
-  }
-  return total;
-}
 
 // Share of one core used by Chromium over ms.
 async function cpuShare(browser, ms) {
   const pid = browser.process().pid;
-  const before = chromiumTicks(pid);
+  const before = treeTicks(pid);
   await sleep(ms);
-  return (chromiumTicks(pid) - before) / (ms / 1000) / 100;  // 100 ticks a second
+  return (treeTicks(pid) - before) / (ms / 1000) / 100;  // 100 ticks a second
 }
 
 async function press(page, key, pauseMs = 200) {
