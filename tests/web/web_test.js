@@ -408,6 +408,29 @@ async function standingPirateX(page, sheet, y) {
   return null;
 }
 
+// The game goes on while the test looks: the cannonball may cover a pirate,
+// or a hit or the ghost may leave him see-through for ten seconds, so an
+// attempt that finds no pirate is made again a little later.
+async function tries(count, attempt) {
+  let result = null;
+  for (let i = 0; i < count && !(result && result.ok); ++i) {
+    if (i > 0) await sleep(3000);
+    result = await attempt(i);
+  }
+  return result;
+}
+
+// A touch on pirate one's Left in a solo game just begun: where he stood and
+// where he stands 3 frames later (the first look at the start, at 280).
+async function touchedLeft(page) {
+  return tries(4, async i => {
+    const from = await standingPirateX(page, PIRATE_ONE, 120);
+    await touchFor(page, ['Pirate one left'], 3);
+    const to = await standingPirateX(page, PIRATE_ONE, 120);
+    return {ok: (i > 0 || from === 280) && from !== null && to !== null && to < from, from, to};
+  });
+}
+
 // Enter through the title and the hints to the mode screen, by touch.
 async function toModeScreen(page) {
   for (let i = 0; i < 3; ++i) await tap(page, 'Enter');
@@ -488,24 +511,7 @@ async function otherVisits(browser, url, figures) {
     const solo = await page.evaluate(() => document.body.classList.contains('two'));
     const pad = await controlAt(page, 'Pirate two left');
     check('a solo game shows one set of controls', !solo && pad === null);
-    // The game goes on while the test looks: the cannonball may cover
-    // pirate one, or a hit or the ghost may leave him see-through for ten
-    // seconds, so a look that finds no pirate is tried again a little later.
-    const tries = async (count, attempt) => {
-      let result = null;
-      for (let i = 0; i < count && !(result && result.ok); ++i) {
-        if (i > 0) await sleep(3000);
-        result = await attempt(i);
-      }
-      return result;
-    };
-    const touched = await tries(4, async i => {
-      const from = await standingPirateX(page, PIRATE_ONE, 120);
-      await touchFor(page, ['Pirate one left'], 3);
-      const to = await standingPirateX(page, PIRATE_ONE, 120);
-      // The first look is at the start, where he stands at 280.
-      return {ok: (i > 0 || from === 280) && from !== null && to !== null && to < from, from, to};
-    });
+    const touched = await touchedLeft(page);
     check('a touch on pirate one\'s Left moves him left within 3 frames', touched.ok,
           `x ${touched.from} then ${touched.to}`);
     await page.screenshot({path: path.join(outDir, 'touch_play.png')});
@@ -626,12 +632,10 @@ async function otherVisits(browser, url, figures) {
     await toModeScreen(page);
     await tap(page, 'Enter');  // a solo game
     await sleep(300);
-    const before = await standingPirateX(page, PIRATE_ONE, 120);
-    await touchFor(page, ['Pirate one left'], 3);
-    const after = await standingPirateX(page, PIRATE_ONE, 120);
+    const touched = await touchedLeft(page);
     check(`${binding.name}: a touch on pirate one's Left moves him left, no page error`,
-          before === 280 && after !== null && after < 280 && page.errors.length === 0,
-          `x ${before} then ${after}; ${page.errors.join(' | ')}`);
+          touched.ok && page.errors.length === 0,
+          `x ${touched.from} then ${touched.to}; ${page.errors.join(' | ')}`);
     await context.close();
   }
 
