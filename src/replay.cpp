@@ -315,9 +315,10 @@ bool replay_fits_build(const RECORDED_GAME& r, std::string& error) {
   if (r.version == game_version() && r.format == REPLAY_FORMAT) {
     if (r.random == random_stream()) return true;
     // The same seed would draw other numbers: another game would be played.
-    const std::string maker = r.random == DESKTOP_RANDOM_STREAM   ? "the desktop game"
-                              : r.random == BROWSER_RANDOM_STREAM ? "the browser game"
-                                                                  : "a game drawing from " + r.random;
+    const std::string maker = r.random == DESKTOP_RANDOM_STREAM ? "the desktop game"
+                              : r.random == BROWSER_RANDOM_STREAM
+                                  ? "the browser game"
+                                  : "a game drawing from " + r.random;
     error = "made by " + maker + ", whose random numbers differ from " + random_stream_home();
     return false;
   }

@@ -201,7 +201,8 @@ TEST(ReplayFile, AnotherVersionOrFormatSaysWhichMadeIt) {
     RECORDED_GAME r;
     std::string error;
     ASSERT_TRUE(parse_replay(bytes, r, error)) << c.version << ": " << error;
-    EXPECT_EQ(replay_fits_build(r, error), c.fits) << c.version << " " << (c.random ? c.random : "");
+    EXPECT_EQ(replay_fits_build(r, error), c.fits)
+        << c.version << " " << (c.random ? c.random : "");
     if (!c.fits) {
       EXPECT_EQ(error, c.said);
     }
