@@ -738,6 +738,17 @@ async function shareAfterGame(page, figures) {
         /#replay=deflate\.[A-Za-z0-9_-]+$/.test(shared.link) &&
             shared.link.length - shared.link.indexOf('.') < shared.replay.length * 4 / 3,
         `${shared.link.length} characters for ${shared.replay.length} bytes`);
+  // The record's game is the one just played: watched, it runs all its frames.
+  await page.evaluate(() => window.flipCount = 0);
+  await page.click('#watch-best');
+  const watched = await page.waitForFunction(() => {
+    const said = document.getElementById('message-text').textContent;
+    return said != 'Loading…' && !document.getElementById('again').hidden &&
+        {said, flips: window.flipCount};
+  }, {timeout: 60000}).then(handle => handle.jsonValue()).catch(error => ({said: error.message}));
+  check('"Watch the best game" plays the record\'s game to its end',
+        watched.said === 'The replay has ended' && watched.flips >= shared.frames,
+        `${JSON.stringify(watched)}, the game had ${shared.frames} frames`);
   return shared;
 }
 
