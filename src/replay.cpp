@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/key_names.h"
+#include "platform/random_stream.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ std::string trim(const std::string& s) {
 
 }  // namespace
 
-RECORDED_GAME::RECORDED_GAME() {
+RECORDED_GAME::RECORDED_GAME() : random(random_stream()) {
   for (int a = 0; a < PLAYER_ACTIONS; ++a) keys[a] = control(static_cast<ACTION>(a)).key;
 }
 
@@ -97,6 +98,7 @@ std::string replay_text(const RECORDED_GAME& r) {
   head << MAGIC << "\n"
        << "version = " << r.version << "\n"
        << "format = " << r.format << "\n"
+       << "random = " << r.random << "\n"
        << "mode = " << (r.multi ? "multi" : "solo") << "\n"
        << "speed = " << r.speed << "\n";
   for (int a = 0; a < PLAYER_ACTIONS; ++a) {
@@ -149,6 +151,7 @@ std::string replay_text(const RECORDED_GAME& r) {
 bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error) {
   r = RECORDED_GAME();
   r.format = 0;
+  r.random = DESKTOP_RANDOM_STREAM;
   size_t at = 0;
   std::vector<std::string> lines;
   for (;;) {
@@ -187,6 +190,11 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
     } else if (name == "format") {
       ok = to_number(value, 0, 1000000, n);
       r.format = static_cast<int>(n);
+    } else if (name == "random") {
+      // Said back to the player too: a short word.
+      ok = !value.empty() && value.size() < 32 &&
+           value.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-") == std::string::npos;
+      if (ok) r.random = value;
     } else if (name == "mode") {
       ok = value == "solo" || value == "multi";
       r.multi = value == "multi";
@@ -304,7 +312,16 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
 }
 
 bool replay_fits_build(const RECORDED_GAME& r, std::string& error) {
-  if (r.version == game_version() && r.format == REPLAY_FORMAT) return true;
+  if (r.version == game_version() && r.format == REPLAY_FORMAT) {
+    if (r.random == random_stream()) return true;
+    // The same seed would draw other numbers: another game would be played.
+    const std::string maker = r.random == DESKTOP_RANDOM_STREAM ? "the desktop game"
+                              : r.random == BROWSER_RANDOM_STREAM
+                                  ? "the browser game"
+                                  : "a game drawing from " + r.random;
+    error = "made by " + maker + ", whose random numbers differ from " + random_stream_home();
+    return false;
+  }
   std::ostringstream why;
   why << "made by Brinegrab " << (r.version.empty() ? "of an unknown version" : r.version);
   if (r.format != REPLAY_FORMAT) why << " (replay format " << r.format << ")";

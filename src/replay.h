@@ -29,6 +29,9 @@ struct RECORDED_GAME {
 
   std::string version;  // the game that made it
   int format = REPLAY_FORMAT;
+  // Whose rand() made the numbers (platform/random_stream.h): a file that
+  // names none was made by the desktop game.
+  std::string random;
   bool multi = false;
   int speed = 100;  // the game's speed in per cent
   // The players' keys as they were: the events are the keys that reached

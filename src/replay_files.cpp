@@ -61,6 +61,16 @@ bool keep_file(const std::string& path, const std::string& bytes) {
   if (ok && fsync(fd) != 0) ok = false, why = errno;
   if (fd >= 0 && close(fd) != 0 && ok) ok = false, why = errno;
   if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false, why = errno;
+  if (ok) {
+    // The rename outlives a crash; in the browser this is what writes it to
+    // the browser's storage, where the file's own sync left the temporary name.
+    const std::string dir = directory_of(path);
+    const int dir_fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir_fd >= 0) {
+      fsync(dir_fd);
+      close(dir_fd);
+    }
+  }
   if (!ok) {
     if (fd >= 0) unlink(temporary.c_str());
     std::fprintf(stderr, "brinegrab: cannot keep the replay %s: %s\n", path.c_str(),

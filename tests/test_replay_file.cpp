@@ -43,6 +43,7 @@ RECORDED_GAME sample() {
 void expect_same(const RECORDED_GAME& a, const RECORDED_GAME& b, const std::string& what) {
   EXPECT_EQ(a.version, b.version) << what;
   EXPECT_EQ(a.format, b.format) << what;
+  EXPECT_EQ(a.random, b.random) << what;
   EXPECT_EQ(a.multi, b.multi) << what;
   EXPECT_EQ(a.speed, b.speed) << what;
   EXPECT_EQ(a.seed, b.seed) << what;
@@ -149,6 +150,7 @@ TEST(ReplayFile, DamagedOrHostileFilesAreRefused) {
       {"frames beyond the verdicts", with("frames = 6", "frames = 7")},
       {"an event after the last drain", with("drains = 301", "drains = 299")},
       {"a mode of neither kind", with("mode = multi", "mode = three")},
+      {"a random stream that is no name", with("random = glibc", "random = \x1b[2J")},
       {"a speed out of range", with("speed = 100", "speed = 1000")},
       {"a seed out of range", with("seed = 4000000000", "seed = 4294967296")},
       {"a number with trailing text", with("draws = 123456", "draws = 123456x")},
@@ -173,27 +175,34 @@ TEST(ReplayFile, AnotherVersionOrFormatSaysWhichMadeIt) {
   struct CASE {
     const char* version;
     int format;
+    const char* random;  // nullptr: a file that names no stream
     bool fits;
     std::string said;
   };
   const std::string here = BRINEGRAB_TEST_VERSION;
   const CASE cases[] = {
-      {BRINEGRAB_TEST_VERSION, 1, true, ""},
-      {"1.1.0", 1, false, "made by Brinegrab 1.1.0, this is " + here},
-      {BRINEGRAB_TEST_VERSION, 2, false,
+      {BRINEGRAB_TEST_VERSION, 1, nullptr, true, ""},
+      {BRINEGRAB_TEST_VERSION, 1, "glibc", true, ""},
+      {"1.1.0", 1, nullptr, false, "made by Brinegrab 1.1.0, this is " + here},
+      {BRINEGRAB_TEST_VERSION, 2, nullptr, false,
        "made by Brinegrab " + here + " (replay format 2), this is " + here + " (replay format 1)"},
+      // musl's rand() (the browser's) draws other numbers from the same seed.
+      {BRINEGRAB_TEST_VERSION, 1, "musl", false,
+       "made by the browser game, whose random numbers differ from this desktop's"},
   };
   for (const CASE& c : cases) {
     // Written by hand: a later format's data is not this one's.
     const std::string bytes = std::string("Brinegrab replay\nversion = ") + c.version +
                               "\nformat = " + std::to_string(c.format) +
+                              (c.random ? std::string("\nrandom = ") + c.random : "") +
                               "\nnext = a field this version does not know\n"
                               "seed = 1\ndraws = 0\nevents = 0\nframes = 0\ndata\n" +
                               std::string(1, '\0');
     RECORDED_GAME r;
     std::string error;
     ASSERT_TRUE(parse_replay(bytes, r, error)) << c.version << ": " << error;
-    EXPECT_EQ(replay_fits_build(r, error), c.fits) << c.version;
+    EXPECT_EQ(replay_fits_build(r, error), c.fits)
+        << c.version << " " << (c.random ? c.random : "");
     if (!c.fits) {
       EXPECT_EQ(error, c.said);
     }
@@ -204,6 +213,9 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
   const harness::GAME_DIR_COPY dir;
   std::ofstream("other.replay") << "Brinegrab replay\nversion = 0.9.0\nformat = 1\ndata\n";
   std::ofstream("cut.replay") << replay_text(sample()).substr(0, 40);
+  RECORDED_GAME browser = sample();
+  browser.random = "musl";
+  std::ofstream("browser.replay") << replay_text(browser);
   struct CASE {
     const char* file;
     const char* said;
@@ -211,6 +223,7 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
   const CASE cases[] = {
       {"other.replay", "cannot watch other.replay: made by Brinegrab 0.9.0, this is"},
       {"cut.replay", "cannot watch cut.replay: not a Brinegrab replay, or cut short"},
+      {"browser.replay", "cannot watch browser.replay: made by the browser game"},
       {"missing.replay", "cannot watch missing.replay: No such file or directory"},
   };
   for (const CASE& c : cases) {

@@ -728,6 +728,96 @@ async function otherVisits(browser, url, figures) {
   }
 }
 
+// ---- Replays: kept in the browser's storage, offered once the program has
+// ended ("Watch the best game", "Share this game"), and a shared link played
+// in a fresh browser context, which shares no storage with the player's.
+
+// Ends the program from the game-over screen of a game that set a record;
+// the page must offer both, and the share button gives the link.
+async function shareAfterGame(page, figures) {
+  await press(page, 'Escape', 500);
+  for (let look = 0; look < 20 && await page.evaluate(() => document.getElementById('again').hidden); ++look) {
+    await sleep(100);
+  }
+  const offered = await page.evaluate(() => ({
+    watch: !document.getElementById('watch-best').hidden,
+    share: !document.getElementById('share').hidden,
+  }));
+  check('after a game that set a record the page offers "Watch the best game" and "Share this game"',
+        offered.watch && offered.share, JSON.stringify(offered));
+  if (!offered.share) return null;
+  await page.click('#share');
+  await page.waitForFunction(() => document.getElementById('share-link').value, {timeout: 5000});
+  const shared = await page.evaluate(() => {
+    const bytes = FS.readFile('/records/last.replay');
+    let text = '';
+    for (const b of bytes) text += String.fromCharCode(b);
+    return {link: document.getElementById('share-link').value, replay: btoa(text)};
+  });
+  shared.replay = Buffer.from(shared.replay, 'base64');
+  shared.frames = Number(/\nframes = (\d+)\n/.exec(shared.replay.toString('latin1'))[1]);
+  figures.replayBytes = shared.replay.length;
+  figures.shareLinkLength = shared.link.length;
+  check('the link carries the game compressed in its fragment',
+        /#replay=deflate\.[A-Za-z0-9_-]+$/.test(shared.link) &&
+            shared.link.length - shared.link.indexOf('.') < shared.replay.length * 4 / 3,
+        `${shared.link.length} characters for ${shared.replay.length} bytes`);
+  // The record's game is the one just played: watched, it runs all its frames.
+  await page.evaluate(() => window.flipCount = 0);
+  await page.click('#watch-best');
+  const watched = await page.waitForFunction(() => {
+    const said = document.getElementById('message-text').textContent;
+    return said != 'Loading…' && !document.getElementById('again').hidden &&
+        {said, flips: window.flipCount};
+  }, {timeout: 60000}).then(handle => handle.jsonValue()).catch(error => ({said: error.message}));
+  check('"Watch the best game" plays the record\'s game to its end',
+        watched.said === 'The replay has ended' && watched.flips >= shared.frames,
+        `${JSON.stringify(watched)}, the game had ${shared.frames} frames`);
+  return shared;
+}
+
+// After a reload, the replays are in /records, under their own names.
+async function replaysKept(page) {
+  const names = await page.evaluate(() => FS.readdir('/records'));
+  check('last.replay and best-solo.replay are still there after a reload, no temporary file left',
+        names.includes('last.replay') && names.includes('best-solo.replay') &&
+            !names.some(name => /\.replay\./.test(name)),
+        JSON.stringify(names));
+}
+
+// The link opened in a fresh context plays the game to its end; the same
+// game marked as the desktop's is refused with the reason, nothing played.
+async function watchShared(browser, url, shared) {
+  const desktop = shared.replay.toString('latin1').replace('\nrandom = musl\n', '\nrandom = glibc\n');
+  const cases = [
+    {name: 'a shared link plays its game to the end in a fresh browser', link: shared.link,
+     said: /^The replay has ended$/, fewestFlips: shared.frames},
+    {name: 'a desktop game\'s link is refused: its random numbers differ',
+     link: url + '#replay=plain.' + Buffer.from(desktop, 'latin1').toString('base64url'),
+     said: /^This replay was made by the desktop game, whose random numbers differ from this browser's\.$/,
+     fewestFlips: 0, mostFlips: 0},
+  ];
+  for (const c of cases) {
+    const context = await browser.createBrowserContext();
+    const page = await context.newPage();
+    await page.evaluateOnNewDocument(watchGame);
+    await page.goto(c.link);
+    let end = null;
+    for (let look = 0; look < 600 && !end; ++look) {
+      end = await page.evaluate(() => document.getElementById('again').hidden ? null : {
+        said: document.getElementById('message-text').textContent,
+        flips: window.flipCount || 0,
+        records: FS.readdir('/records'),
+      });
+      if (!end) await sleep(100);
+    }
+    check(c.name, end && c.said.test(end.said) && end.flips >= c.fewestFlips &&
+              !(end.flips > c.mostFlips) && !end.records.includes('last.replay'),
+          `${JSON.stringify(end)}, the game had ${c.fewestFlips} frames`);
+    await context.close();
+  }
+}
+
 async function main() {
   fs.mkdirSync(outDir, {recursive: true});
   await new Promise(done => server.listen(0, '127.0.0.1', done));
@@ -865,6 +955,7 @@ async function main() {
     check('a solo game ended by Escape writes its record', soloRecord > 0, `records.dat: ${saved}`);
     await page.screenshot({path: path.join(outDir, 'web_game_over.png')});
     await sleep(500);  // the save reaches IndexedDB
+    const shared = await shareAfterGame(page, figures);
 
     // ---- Second visit: the record is still there; a two-player game.
     flipTimes = [];
@@ -872,6 +963,7 @@ async function main() {
     await waitForFlips(page, 1, 10000);
     const kept = await recordsFile(page);
     check('the record is still there after a reload', kept === saved, `records.dat: ${kept}`);
+    await replaysKept(page);
     // The new game places its map piece anywhere, pirates included: a pirate
     // standing on it plays its mini-game at once (and the treasure boxes then
     // wait for keys), or a pirate may hide it. A fresh page places a new
@@ -990,6 +1082,7 @@ async function main() {
     await page.close();
 
     await otherVisits(browser, url, figures);
+    if (shared) await watchShared(browser, url, shared);
   } finally {
     await browser.close();
     server.close();

@@ -4,6 +4,8 @@
 #include <emscripten.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 #include "platform/web/records_store.h"
 
 // The game's entry, as SDL's headers declare it on the desktop.
@@ -27,5 +29,12 @@ int main(int argc, char* argv[]) {
   umask(022);
   register_fonts();
   open_records_store();
-  return SDL_main(argc, argv);
+  const int status = SDL_main(argc, argv);
+  // Left to itself the runtime ends with the status main had at its first
+  // wait (0), or not at all when nothing waited after the records were
+  // loaded (a replay refused at once): the page is told the game's own
+  // status (Module.onExit). The exit comes after a wait, from the browser's
+  // timer, where emscripten takes the exit's unwinding as the end it is.
+  emscripten_sleep(0);
+  std::exit(status);
 }

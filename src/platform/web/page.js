@@ -379,9 +379,14 @@
     window.calledRun = undefined;
   }
 
-  function start() {
+  // args: the program's command line (a replay to watch); shared: a shared
+  // game's bytes, written to a scratch file before the program runs.
+  function start(args, shared) {
     say('Loading…');
     forgetGame();
+    watchBest.hidden = shareButton.hidden = shareLink.hidden = true;
+    gameShown = args && args[0] == '--replay' ? args[1] : REPLAYS + 'last.replay';
+    var complaints = [];
     running = true;
     keepAwake();
     var flips = 0;
@@ -389,7 +394,12 @@
       window.Module = {
         canvas: canvas,
         print: function(text) { console.log(text); },
-        printErr: function(text) { console.error(text); },
+        printErr: function(text) {
+          complaints.push(text);
+          console.error(text);
+        },
+        arguments: args || [],
+        preRun: shared ? [function() { FS.writeFile(SHARED_REPLAY, shared); }] : [],
         setStatus: function() {},
         instantiateWasm: function(imports, done) {
           WebAssembly.instantiate(loaded[0], imports).then(function(instance) {
@@ -415,10 +425,11 @@
         },
         onText: onText,
         toggleFullScreen: toggleFullScreen,
-        onExit: function() {
+        onExit: function(status) {
           running = false;
           if (wakeLock) wakeLock.release().catch(function() {});
-          say('The game has ended', true);
+          say(endedText(args, status, complaints), true);
+          offerReplays();
         },
       };
       var script = document.createElement('script');
@@ -433,11 +444,131 @@
     e.currentTarget.blur();
     start();
   });
+
+  // ---- Replays: the best game kept in this browser, watched again; the last
+  // game shared as a link that carries it in its fragment (deflated where the
+  // browser can, then base64url), which opens the page and plays it. A shared
+  // game goes to a scratch file, never over the visitor's own replays.
+  var REPLAYS = '/records/';
+  var SHARED_REPLAY = '/tmp/shared.replay';
+  var watchBest = document.getElementById('watch-best');
+  var shareButton = document.getElementById('share');
+  var shareLink = document.getElementById('share-link');
+  // "This game": the last one played, or the replay just watched.
+  var gameShown = REPLAYS + 'last.replay';
+  function readReplay(path) {
+    try {
+      return FS.readFile(path);
+    } catch (missing) {
+      return null;
+    }
+  }
+  // The better of the two best games, as the game's attract mode picks it:
+  // the higher score, the solo game on a tie.
+  function bestReplay() {
+    var best = null;
+    var bestScore = -1;
+    for (var name of ['best-solo.replay', 'best-multi.replay']) {
+      var bytes = readReplay(REPLAYS + name);
+      var score = bytes ? /\nscore = (\d+)\n/.exec(new TextDecoder().decode(bytes)) : null;
+      if (score && Number(score[1]) > bestScore) {
+        best = REPLAYS + name;
+        bestScore = Number(score[1]);
+      }
+    }
+    return best;
+  }
+  function offerReplays() {
+    watchBest.hidden = !bestReplay();
+    shareButton.hidden = !readReplay(gameShown);
+    shareLink.hidden = true;
+  }
+  function endedText(args, status, complaints) {
+    if (!args || !args.length) return 'The game has ended';
+    if (status == 0) return 'The replay has ended';
+    // The program's one line: why the replay cannot be watched here.
+    var said = complaints.filter(function(line) {
+      return /^brinegrab: /.test(line);
+    }).pop() || '';
+    var why = /^brinegrab: cannot watch [^:]*: (.*)$/.exec(said);
+    if (why && /^made by /.test(why[1])) return 'This replay was ' + why[1] + '.';
+    if (why) return 'This replay cannot be watched: ' + why[1];
+    return said ? said.replace(/^brinegrab: t/, 'T') : 'The replay has ended';
+  }
+  function toBase64url(bytes) {
+    var text = '';
+    for (var i = 0; i < bytes.length; i += 0x8000) {
+      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    }
+    return btoa(text).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  }
+  function fromBase64url(text) {
+    var bytes = atob(text.replace(/-/g, '+').replace(/_/g, '/'));
+    return Uint8Array.from(bytes, function(c) {
+      return c.charCodeAt(0);
+    });
+  }
+  function through(bytes, stream) {
+    return new Response(new Blob([bytes]).stream().pipeThrough(stream)).arrayBuffer().then(
+        function(buffer) {
+          return new Uint8Array(buffer);
+        });
+  }
+  function linkFor(bytes) {
+    var base = location.href.replace(/#.*$/, '') + '#replay=';
+    if (typeof CompressionStream == 'undefined') {
+      return Promise.resolve(base + 'plain.' + toBase64url(bytes));
+    }
+    return through(bytes, new CompressionStream('deflate-raw')).then(function(packed) {
+      return base + 'deflate.' + toBase64url(packed);
+    });
+  }
+  // The game a link carries, or null when the page's address holds none.
+  function sharedGame() {
+    var link = /^#replay=(deflate|plain)\.([A-Za-z0-9_-]*)/.exec(location.hash);
+    if (!link) return null;
+    var bytes = fromBase64url(link[2]);
+    if (link[1] == 'plain') return Promise.resolve(bytes);
+    if (typeof DecompressionStream == 'undefined') {
+      return Promise.reject(new Error('this browser cannot unpack it'));
+    }
+    return through(bytes, new DecompressionStream('deflate-raw'));
+  }
+  watchBest.addEventListener('click', function(e) {
+    e.currentTarget.blur();
+    var best = bestReplay();
+    if (best) start(['--replay', best]);
+  });
+  shareButton.addEventListener('click', function(e) {
+    e.currentTarget.blur();
+    var bytes = readReplay(gameShown);
+    if (!bytes) return;
+    linkFor(bytes).then(function(link) {
+      shareLink.value = link;
+      shareLink.hidden = false;
+      shareLink.select();
+      if (navigator.clipboard) navigator.clipboard.writeText(link).catch(function() {});
+    });
+  });
   window.onerror = function() {
     running = false;
     say('The game has stopped on an error');
   };
-  start();
+  var shared = null;
+  try {
+    shared = sharedGame();
+  } catch (badLink) {
+    shared = Promise.reject(badLink);
+  }
+  if (!shared) {
+    start();
+  } else {
+    shared.then(function(bytes) {
+      start(['--replay', SHARED_REPLAY], bytes);
+    }).catch(function(error) {
+      say('The shared game cannot be opened: ' + error.message, true);
+    });
+  }
 
   // ---- Offline after one visit: the service worker keeps the page's files.
   // It is registered once the game runs, so its copy of the files comes from
