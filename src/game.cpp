@@ -35,11 +35,10 @@ bool stopped_in_start_up = false;
 void report_bad_files(const std::vector<BAD_FILE>& bad) {
   char cwd[4096];
   const char* where = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "the working directory";
-  std::fprintf(
-      stderr,
-      "brinegrab: cannot start: these game files are missing, unreadable, corrupt or not "
-      "regular files in %s:\n",
-      where);
+  std::fprintf(stderr,
+               "brinegrab: cannot start: these game files are missing, unreadable, corrupt or not "
+               "regular files in %s:\n",
+               where);
   for (const BAD_FILE& file : bad) {
     std::fprintf(stderr, "  %s: %s\n", file.problem.c_str(), file.path.c_str());
   }

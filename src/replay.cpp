@@ -105,8 +105,7 @@ std::string replay_text(const RECORDED_GAME& r) {
     head << KEY_PREFIX << control(static_cast<ACTION>(a)).name << " = " << key_name(r.keys[a])
          << "\n";
   }
-  head
-       << "seed = " << r.seed << "\n"
+  head << "seed = " << r.seed << "\n"
        << "draws = " << r.draws << "\n"
        << "carried =";
   for (int v : r.carried) head << " " << v;

@@ -136,7 +136,8 @@ int play_event(SDL_Event* event, EVENT_SOURCE live) {
     // As a stop signal does: one Escape per drain, so every loop leaves.
     watch.escape_given = !watch.escape_given;
     if (watch.escape_given) {
-      *event = made_event(REPLAY_EVENT{0, REPLAY_KIND::KEY_DOWN, static_cast<Uint16>(key_of(MENU_QUIT))});
+      *event = made_event(
+          REPLAY_EVENT{0, REPLAY_KIND::KEY_DOWN, static_cast<Uint16>(key_of(MENU_QUIT))});
       return 1;
     }
     watch.controls_read = false;

@@ -30,10 +30,10 @@ struct STREAM {
 TEST(Options, EachArgumentListGivesItsExitStatusAndOutput) {
   struct CASE {
     std::vector<std::string> args;
-    int status;            // -1: the game runs
-    bool windowed;         // when it runs
-    const char* out;       // expected in stdout ("" = stdout stays empty)
-    const char* err;       // expected in stderr ("" = stderr stays empty)
+    int status;             // -1: the game runs
+    bool windowed;          // when it runs
+    const char* out;        // expected in stdout ("" = stdout stays empty)
+    const char* err;        // expected in stderr ("" = stderr stays empty)
     bool out_full = false;  // stdout is a full disk (/dev/full): nothing printed reaches it
   };
   const CASE cases[] = {
@@ -54,11 +54,24 @@ TEST(Options, EachArgumentListGivesItsExitStatusAndOutput) {
       // Bytes that would move the cursor, colour the terminal or end the line
       // are shown escaped, and so are the quote and the backslash.
       {{"--x\x1b[31m\r\n\t"}, 2, false, "", "unknown option '--x\\x1b[31m\\r\\n\\t'\n"},
-      {{"a'b\\c\x7f\xc3\xa9\x01"}, 2, false, "", "unknown option 'a\\'b\\\\c\\x7f\\xc3\\xa9\\x01'\n"},
+      {{"a'b\\c\x7f\xc3\xa9\x01"},
+       2,
+       false,
+       "",
+       "unknown option 'a\\'b\\\\c\\x7f\\xc3\\xa9\\x01'\n"},
       // Output that cannot be written is a failure, said on stderr.
-      {{"--help"}, 1, false, "", "brinegrab: cannot write the help: No space left on device\n", true},
+      {{"--help"},
+       1,
+       false,
+       "",
+       "brinegrab: cannot write the help: No space left on device\n",
+       true},
       {{"-h"}, 1, false, "", "cannot write the help", true},
-      {{"--version"}, 1, false, "", "brinegrab: cannot write the version: No space left on device\n",
+      {{"--version"},
+       1,
+       false,
+       "",
+       "brinegrab: cannot write the version: No space left on device\n",
        true},
       {{"--windowed"}, -1, true, "", "", true},
   };

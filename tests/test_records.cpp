@@ -81,6 +81,16 @@ PLAYED as_player(const std::function<std::string()>& step) {
   return played;
 }
 
+// The same, in a directory of its own that the player makes and works in:
+// one for each case of a table.
+PLAYED as_player_in(const std::string& dir, const std::function<std::string()>& step) {
+  return as_player([&] {
+    std::filesystem::create_directory(dir);
+    std::filesystem::current_path(dir);
+    return step();
+  });
+}
+
 class RECORD_FILE : public ::testing::Test {
  protected:
   // The player's steps work in the test's directory.
@@ -293,9 +303,7 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
   for (const CASE& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string home = "case" + std::to_string(++number);
-    const PLAYED played = as_player([&] {
-      fs::create_directory(home);
-      fs::current_path(home);
+    const PLAYED played = as_player_in(home, [&] {
       c.prepare();
       const bool saved = update_records(1000, false, c.path);
       const RECORDS read = read_records(c.path);
@@ -370,9 +378,7 @@ TEST_F(RECORD_FILE, ALockHeldByAnotherGameIsWaitedForBrieflyAndAStopSignalShorte
   for (const CASE& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string home = "case" + std::to_string(++number);
-    const PLAYED played = as_player([&] {
-      fs::create_directory(home);
-      fs::current_path(home);
+    const PLAYED played = as_player_in(home, [&] {
       write_file("records.dat", "300 400");
       install_stop_signals();
       int ready[2];
@@ -543,9 +549,7 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
   for (const CASE& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string here = "case" + std::to_string(++number);
-    const PLAYED played = as_player([&] {
-      fs::create_directory(here);
-      fs::current_path(here);
+    const PLAYED played = as_player_in(here, [&] {
       setenv("HOME", std::regex_replace(c.home, std::regex("^T"), test_dir).c_str(), 1);
       if (c.xdg_data_home == nullptr) {
         unsetenv("XDG_DATA_HOME");

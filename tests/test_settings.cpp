@@ -357,8 +357,8 @@ TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) 
     const std::regex name(
         "(^|[ ,+])" + (sdl == "return" ? std::string("enter") : sdl) + "$|(^|, )" + sdl + "(,|$)",
         std::regex::icase);
-    const bool arrow = a < PLAYER_ACTIONS &&
-                       (sdl == "up" || sdl == "down" || sdl == "left" || sdl == "right");
+    const bool arrow =
+        a < PLAYER_ACTIONS && (sdl == "up" || sdl == "down" || sdl == "left" || sdl == "right");
     EXPECT_TRUE(arrow ? shown == "arrow keys" : std::regex_search(shown, name))
         << c.name << " shows " << shown << " for the key SDL calls " << sdl;
   }

@@ -234,15 +234,15 @@ TEST(StartUp, APipeForAGameFileEndsTheProgramWithStatusOneAtOnce) {
   const std::string program = std::string(GAME_DIR) + "/brinegrab";
   std::string said;
   const auto began = std::chrono::steady_clock::now();
-  const int status = child_status(
-      [&] { execl(program.c_str(), "brinegrab", static_cast<char*>(nullptr)); }, said);
+  const int status =
+      child_status([&] { execl(program.c_str(), "brinegrab", static_cast<char*>(nullptr)); }, said);
   const auto took = std::chrono::steady_clock::now() - began;
   ASSERT_NE(status, -1) << "still waiting on the pipe after 10 s: " << said;
   EXPECT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 1) << said;
   EXPECT_NE(said.find(":\n  not a regular file: sprites/ball.bmp\n"), std::string::npos) << said;
-  RecordProperty("ms", static_cast<int>(
-                           std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+  RecordProperty(
+      "ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
 }
 
 // A stop signal during start-up ends the program as the player quitting
