@@ -29,6 +29,8 @@ RECORDED_GAME sample() {
   r.multi = true;
   r.seed = 4000000000u;
   r.draws = 123456;
+  r.keys[P1_LEFT] = SDLK_j;  // a player's changed key
+  r.keys[P2_STRIKE] = SDLK_RSHIFT;
   r.carried = {0, -3, 7, 1000};
   r.events = {ev(0, REPLAY_KIND::KEY_DOWN, SDLK_UP), ev(0, REPLAY_KIND::KEY_UP, SDLK_UP),
               ev(2, REPLAY_KIND::QUIT, 0), ev(3, REPLAY_KIND::KEY_DOWN, SDLK_g),
@@ -54,6 +56,9 @@ void expect_same(const RECORDED_GAME& a, const RECORDED_GAME& b, const std::stri
   EXPECT_EQ(a.score, b.score) << what;
   EXPECT_EQ(a.drains, b.drains) << what;
   EXPECT_EQ(a.state, b.state) << what;
+  EXPECT_EQ(std::vector<SDLKey>(a.keys, a.keys + PLAYER_ACTIONS),
+            std::vector<SDLKey>(b.keys, b.keys + PLAYER_ACTIONS))
+      << what;
 }
 
 }  // namespace
