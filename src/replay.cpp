@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "name_value.h"
 #include "platform/key_names.h"
 #include "platform/random_stream.h"
 
@@ -79,10 +80,18 @@ bool to_number(const std::string& text, long lowest, unsigned long highest, long
   return true;
 }
 
-std::string trim(const std::string& s) {
-  const size_t first = s.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+// A list of at most most numbers, each from lowest to highest.
+template <typename T>
+bool to_numbers(const std::string& text, size_t most, long lowest, unsigned long highest,
+                std::vector<T>& out) {
+  std::istringstream in(text);
+  std::string word;
+  long n = 0;
+  while (in >> word) {
+    if (out.size() >= most || !to_number(word, lowest, highest, n)) return false;
+    out.push_back(static_cast<T>(n));
+  }
+  return true;
 }
 
 }  // namespace
@@ -172,10 +181,8 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
   std::vector<Uint16> table;
   bool have_seed = false, have_draws = false, have_version = false;
   for (size_t i = 1; i < lines.size(); ++i) {
-    const size_t eq = lines[i].find('=');
-    if (eq == std::string::npos) continue;
-    const std::string name = trim(lines[i].substr(0, eq));
-    const std::string value = trim(lines[i].substr(eq + 1));
+    std::string name, value;
+    if (!split_name_value(lines[i], name, value)) continue;
     bool ok = true;
     if (name == "version") {
       // Said back to the player: printable, short.
@@ -217,19 +224,9 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
       ok = have_draws = to_number(value, 0, MOST_DRAWS, n);
       r.draws = static_cast<unsigned long>(n);
     } else if (name == "carried") {
-      std::istringstream in(value);
-      std::string word;
-      while (ok && in >> word) {
-        ok = r.carried.size() < MOST_CARRIED && to_number(word, -1000000, 1000000, n);
-        r.carried.push_back(static_cast<int>(n));
-      }
+      ok = to_numbers(value, MOST_CARRIED, -1000000, 1000000, r.carried);
     } else if (name == "keys") {
-      std::istringstream in(value);
-      std::string word;
-      while (ok && in >> word) {
-        ok = table.size() < TABLE_KEYS && to_number(word, 0, SDLK_LAST, n);
-        table.push_back(static_cast<Uint16>(n));
-      }
+      ok = to_numbers(value, TABLE_KEYS, 0, SDLK_LAST, table);
     } else if (name == "score") {
       ok = to_number(value, 0, 0x7fffffff, n);
       r.score = static_cast<int>(n);

@@ -170,21 +170,18 @@ bool play_pace(TIMER& timer, int frame_ms, FRAME_PACER live) {
 
 // Everything of the run that watching a game changes.
 struct SAVED {
-  std::vector<int> carried;
-  unsigned seed;
-  unsigned long draws;
+  REPLAY_START at;
   int score, lives1, lives2;
   bool multi, quit, start;
 };
 
 SAVED save(GAME& game) {
-  return SAVED{carried_state(game), rand_seed(), rand_draws(), game.score, game.lives1,
-               game.lives2,         game.multi,  quit,         start};
+  return SAVED{replay_start(game), game.score, game.lives1, game.lives2, game.multi, quit, start};
 }
 
 void put_back(GAME& game, const SAVED& s) {
-  restore_carried_state(game, s.carried);
-  rewind_rand(s.seed, s.draws);
+  restore_carried_state(game, s.at.carried);
+  rewind_rand(s.at.seed, s.at.draws);
   game.score = s.score;
   game.lives1 = s.lives1;
   game.lives2 = s.lives2;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "constants.h"
+#include "name_value.h"
 #include "platform/events.h"
 #include "platform/replace_file.h"
 #include "platform/settings_location.h"
@@ -30,12 +31,6 @@ SETTINGS& in_use() {
 std::string lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
-}
-
-std::string trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 // A whole number in [low, high] that is a multiple of step; false otherwise.
@@ -171,14 +166,10 @@ SETTINGS settings_from_text(const std::string& text, std::vector<std::string>& p
   for (int number = 1; std::getline(in, line); ++number) {
     const std::string content = trim(line);
     if (content.empty() || content[0] == '#') continue;
-    const size_t equals = content.find('=');
-    std::string problem;
-    if (equals == std::string::npos) {
-      problem = "not \"name = value\"";
-    } else {
-      problem = read_line(lower(trim(content.substr(0, equals))), trim(content.substr(equals + 1)),
-                          settings);
-    }
+    std::string name, value;
+    const std::string problem = split_name_value(content, name, value)
+                                    ? read_line(lower(name), value, settings)
+                                    : "not \"name = value\"";
     if (!problem.empty()) {
       problems.push_back("line " + std::to_string(number) + ": " + problem);
     }

@@ -47,6 +47,11 @@ std::string action_title(ACTION action) {
          control(action).label;
 }
 
+// Who holds a key or button already: a player's action, or the game's own.
+std::string holder_title(ACTION owner) {
+  return owner < PLAYER_ACTIONS ? action_title(owner) : control(owner).label;
+}
+
 bool is_direction(const SDL_Event& e, PLAYER_MOVE move) {
   if (e.type != SDL_KEYDOWN) return false;
   for (int player = 0; player < PLAYERS; ++player) {
@@ -94,8 +99,7 @@ void take_new_binding(SETTINGS_MENU& menu, const SDL_Event& e) {
     }
     const ACTION owner = key_taken(menu.settings, action, key);
     if (owner != ACTIONS) {
-      menu.message = shown_key(key) + " is taken: " +
-                     (owner < PLAYER_ACTIONS ? action_title(owner) : control(owner).label);
+      menu.message = shown_key(key) + " is taken: " + holder_title(owner);
       return;
     }
     menu.settings.keys[action] = key;
@@ -109,8 +113,7 @@ void take_new_binding(SETTINGS_MENU& menu, const SDL_Event& e) {
     }
     const ACTION owner = button_taken(menu.settings, action, button);
     if (owner != ACTIONS) {
-      menu.message = "Button " + std::to_string(button) + " is taken: " +
-                     (owner < PLAYER_ACTIONS ? action_title(owner) : control(owner).label);
+      menu.message = "Button " + std::to_string(button) + " is taken: " + holder_title(owner);
       return;
     }
     menu.settings.buttons[action] = button;

@@ -227,11 +227,14 @@ async function press(page, key, pauseMs = 200) {
   await sleep(pauseMs);
 }
 
-// Where a sprite of the data package's sheet (cells 40 wide, cyan
-// see-through) is drawn on the canvas, or null: the place where most of a
-// cell's visible pixels match.
-async function findSprite(page, sheetFile, cells) {
-  return page.evaluate(async (file, cellCount) => {
+// The best match on the canvas for a cell of a sheet in the data package
+// (cyan see-through): {x, y, same} where more than 80% of a cell's visible
+// pixels match, or null. A cell is the sheet's height unless
+// search.cellHeight says otherwise. The search covers every place, or the row at
+// search.top alone; search.quick gives up on a place whose first pixels mostly
+// differ, which makes a search of the whole screen affordable.
+async function bestCell(page, sheetFile, search) {
+  return page.evaluate(async (file, {cellWidth, cellHeight: height, columns, rows, top, quick}) => {
     const bitmap = await createImageBitmap(new Blob([FS.readFile(file)]));
     const sheetCanvas = new OffscreenCanvas(bitmap.width, bitmap.height);
     const sheetContext = sheetCanvas.getContext('2d');
@@ -239,32 +242,40 @@ async function findSprite(page, sheetFile, cells) {
     const sheet = sheetContext.getImageData(0, 0, bitmap.width, bitmap.height);
     const canvas = document.getElementById('canvas');
     const screen = canvas.getContext('2d').getImageData(0, 0, 640, 480).data;
+    const cellHeight = height || sheet.height;
+    const tops = top === undefined ? [0, 480 - cellHeight] : [top, top];
     let best = null;
-    for (let cell = 0; cell < cellCount; ++cell) {
-      const visible = [];
-      for (let y = 0; y < sheet.height; ++y) {
-        for (let x = 0; x < 40; ++x) {
-          const i = (y * sheet.width + cell * 40 + x) * 4;
-          const d = sheet.data;
-          if (!(d[i] === 0 && d[i + 1] === 255 && d[i + 2] === 255)) visible.push([x, y, d[i], d[i + 1], d[i + 2]]);
-        }
-      }
-      for (let top = 0; top + sheet.height <= 480; ++top) {
-        for (let left = 0; left + 40 <= 640; ++left) {
-          let same = 0;
-          for (let k = 0; k < visible.length; ++k) {
-            const [x, y, r, g, b] = visible[k];
-            const i = ((top + y) * 640 + left + x) * 4;
-            if (screen[i] === r && screen[i + 1] === g && screen[i + 2] === b) ++same;
-            else if (k >= 8 && same < k / 2) break;
-            else if (k < 8 && same < k) break;
+    for (let row = 0; row < rows; ++row) {
+      for (let column = 0; column < columns; ++column) {
+        const visible = [];
+        for (let y = 0; y < cellHeight; ++y) {
+          for (let x = 0; x < cellWidth; ++x) {
+            const i = ((row * cellHeight + y) * sheet.width + column * cellWidth + x) * 4;
+            const d = sheet.data;
+            if (!(d[i] === 0 && d[i + 1] === 255 && d[i + 2] === 255)) visible.push([x, y, d[i], d[i + 1], d[i + 2]]);
           }
-          if (same > visible.length * 0.8 && (!best || same > best.same)) best = {x: left, y: top, same};
+        }
+        for (let y0 = tops[0]; y0 <= tops[1]; ++y0) {
+          for (let left = 0; left + cellWidth <= 640; ++left) {
+            let same = 0;
+            for (let k = 0; k < visible.length; ++k) {
+              const [x, y, r, g, b] = visible[k];
+              const i = ((y0 + y) * 640 + left + x) * 4;
+              if (screen[i] === r && screen[i + 1] === g && screen[i + 2] === b) ++same;
+              else if (quick && (k >= 8 ? same < k / 2 : same < k)) break;
+            }
+            if (same > visible.length * 0.8 && (!best || same > best.same)) best = {x: left, y: y0, same};
+          }
         }
       }
     }
     return best;
-  }, sheetFile, cells);
+  }, sheetFile, search);
+}
+
+// Where a sprite of a one-row sheet of cells 40 wide is drawn, or null.
+async function findSprite(page, sheetFile, cells) {
+  return bestCell(page, sheetFile, {cellWidth: 40, columns: cells, rows: 1, quick: true});
 }
 
 // Holds a key down for about frames flipped frames.
@@ -360,41 +371,11 @@ async function tap(page, label) {
   await sleep(150);
 }
 
-// The x at which a pirate of sheet (four rows of three 80 x 80 cells, cyan
-// see-through) is drawn at height y, looked for from x 0 to 560; null when
-// no cell is seen there.
+// The x at which a pirate of sheet (four rows of three 80 x 80 cells) is
+// drawn at height y, looked for from x 0 to 560; null when no cell is seen.
 async function pirateX(page, sheet, y) {
-  return page.evaluate(async (file, top) => {
-    const bitmap = await createImageBitmap(new Blob([FS.readFile(file)]));
-    const sheetCanvas = new OffscreenCanvas(bitmap.width, bitmap.height);
-    const context = sheetCanvas.getContext('2d');
-    context.drawImage(bitmap, 0, 0);
-    const cells = context.getImageData(0, 0, bitmap.width, bitmap.height);
-    const canvas = document.getElementById('canvas');
-    const screen = canvas.getContext('2d').getImageData(0, 0, 640, 480).data;
-    let best = null;
-    for (let row = 0; row < 4; ++row) {
-      for (let column = 0; column < 3; ++column) {
-        const visible = [];
-        for (let y = 0; y < 80; ++y) {
-          for (let x = 0; x < 80; ++x) {
-            const i = ((row * 80 + y) * cells.width + column * 80 + x) * 4;
-            const d = cells.data;
-            if (!(d[i] === 0 && d[i + 1] === 255 && d[i + 2] === 255)) visible.push([x, y, d[i], d[i + 1], d[i + 2]]);
-          }
-        }
-        for (let left = 0; left <= 560; ++left) {
-          let same = 0;
-          for (const [x, y, r, g, b] of visible) {
-            const i = ((top + y) * 640 + left + x) * 4;
-            if (screen[i] === r && screen[i + 1] === g && screen[i + 2] === b) ++same;
-          }
-          if (same > visible.length * 0.8 && (!best || same > best.same)) best = {x: left, same};
-        }
-      }
-    }
-    return best && best.x;
-  }, sheet, y);
+  const best = await bestCell(page, sheet, {cellWidth: 80, cellHeight: 80, columns: 3, rows: 4, top: y});
+  return best && best.x;
 }
 
 // pirateX, looked at again for a few frames when a passing cannonball or
