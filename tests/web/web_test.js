@@ -541,11 +541,17 @@ async function otherVisits(browser, url, figures) {
     for (const way of leaves) {
       await page.evaluate(() => window.textsSeen.clear());
       await page.evaluate(way.leave);
-      await sleep(400);
+      // A pirate hit just then holds the game still for a second first, and
+      // the pause comes after it.
+      let paused = false;
+      for (let look = 0; look < 25 && !paused; ++look) {
+        await sleep(100);
+        paused = await page.evaluate(() => window.textsSeen.has('Paused'));
+      }
+      await sleep(300);
       const hiddenOne = await canvasPixels(page);
       await sleep(1000);
       const hiddenTwo = await canvasPixels(page);
-      const paused = await page.evaluate(() => window.textsSeen.has('Paused'));
       await page.evaluate(way.come);
       await sleep(400);
       const stillPaused = (await canvasPixels(page)).equals(hiddenTwo);
