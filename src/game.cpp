@@ -18,6 +18,7 @@
 #include "platform/library_noise.h"
 #include "platform/options.h"
 #include "platform/pause.h"
+#include "platform/quoted.h"
 #include "platform/records_location.h"
 #include "platform/signals.h"
 #include "platform/window_setup.h"
@@ -34,11 +35,12 @@ bool stopped_in_start_up = false;
 
 void report_bad_files(const std::vector<BAD_FILE>& bad) {
   char cwd[4096];
-  const char* where = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "the working directory";
+  const std::string where =
+      getcwd(cwd, sizeof cwd) != nullptr ? quoted(cwd) : "the working directory";
   std::fprintf(stderr,
                "brinegrab: cannot start: these game files are missing, unreadable, corrupt or not "
                "regular files in %s:\n",
-               where);
+               where.c_str());
   for (const BAD_FILE& file : bad) {
     std::fprintf(stderr, "  %s: %s\n", file.problem.c_str(), file.path.c_str());
   }
@@ -129,7 +131,8 @@ bool start_up(GAME& game) {
   set_window_icon();
   screen = SDL_SetVideoMode(WIDTH, HEIGHT, BPP, video_mode_flags());
   if (screen == nullptr) {
-    std::fprintf(stderr, "brinegrab: cannot open the 640x480 display: %s\n", SDL_GetError());
+    std::fprintf(stderr, "brinegrab: cannot open the 640x480 display: %s\n",
+                 escaped(SDL_GetError()).c_str());
     close_libraries();
     return false;
   }
@@ -162,7 +165,7 @@ bool start_up(GAME& game) {
   game.font2 = TTF_OpenFont("text.ttf", 36);
   if (game.font == nullptr || game.font2 == nullptr) {
     std::fprintf(stderr, "brinegrab: cannot open the fonts title.ttf and text.ttf: %s\n",
-                 TTF_GetError());
+                 escaped(TTF_GetError()).c_str());
     shut_down(game);
     return false;
   }
@@ -246,7 +249,8 @@ int SDL_main(int argc, char* args[]) {
   RECORDED_GAME replay;
   std::string error;
   if (options.replay != nullptr && !load_replay(options.replay, replay, error)) {
-    std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", options.replay, error.c_str());
+    std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", quoted(options.replay).c_str(),
+                 error.c_str());
     return 1;
   }
   seed_rand(static_cast<unsigned>(std::time(nullptr)));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/quoted.h"
 #include "record_file.h"
 
 namespace {
@@ -53,14 +54,14 @@ bool save(const std::string& path, const std::function<RECORDS(RECORDS)>& change
   const std::string why = record_file::describe(changed.error);
   if (changed.error == record_file::LOCKED) {
     std::fprintf(stderr, "brinegrab: cannot save the records: %s is locked by another game\n",
-                 where.c_str());
+                 quoted(where).c_str());
   } else if (changed.reading) {
     std::fprintf(stderr,
                  "brinegrab: cannot read the records in %s: %s; the file is left alone, this "
                  "game is not saved\n",
-                 where.c_str(), why.c_str());
+                 quoted(where).c_str(), why.c_str());
   } else if (changed.error != 0) {
-    std::fprintf(stderr, "brinegrab: cannot save the records in %s: %s\n", where.c_str(),
+    std::fprintf(stderr, "brinegrab: cannot save the records in %s: %s\n", quoted(where).c_str(),
                  why.c_str());
   }
   return changed.error == 0;
@@ -79,7 +80,7 @@ RECORDS read_records(const std::string& path) {
   std::string text;
   if (record_file::read(path, text) == record_file::NOT_REGULAR) {
     std::fprintf(stderr, "brinegrab: %s is not a regular file: read as no records, left alone\n",
-                 full_path(path).c_str());
+                 quoted(full_path(path)).c_str());
   }
   return parse_records(text);
 }

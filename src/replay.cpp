@@ -7,6 +7,7 @@
 
 #include "name_value.h"
 #include "platform/key_names.h"
+#include "platform/quoted.h"
 #include "platform/random_stream.h"
 
 namespace {
@@ -18,6 +19,11 @@ const std::string KEY_PREFIX = "key.";
 // Far beyond any game (a day of play): a header asking for more is hostile.
 const unsigned long MOST_FRAMES = 24ul * 3600 * 25 * 4;
 const size_t MOST_CARRIED = 256;
+// Ten key presses and releases a second for a day of play.
+const unsigned long MOST_EVENTS = 1ul << 20;
+// This version writes some thirty header lines; a later one may add a few.
+// More is no replay, and each kept line costs memory until "data".
+const size_t MOST_HEADER_LINES = 1000;
 // Watching draws the numbers again, a second per hundred million or so: more
 // than days of play in one run would draw is hostile.
 const unsigned long MOST_DRAWS = 100000000ul;
@@ -164,7 +170,7 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
   std::vector<std::string> lines;
   for (;;) {
     const size_t end = bytes.find('\n', at);
-    if (end == std::string::npos || end - at > 4096) {
+    if (end == std::string::npos || end - at > 4096 || lines.size() >= MOST_HEADER_LINES) {
       error = "not a Brinegrab replay, or cut short before its data";
       return false;
     }
@@ -237,12 +243,12 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
       ok = to_number(value, 0, 0xffffffffu, n);
       r.state = static_cast<Uint32>(n);
     } else if (name == "events") {
-      ok = to_number(value, 0, MOST_FRAMES, events);
+      ok = to_number(value, 0, MOST_EVENTS, events);
     } else if (name == "frames") {
       ok = to_number(value, 0, MOST_FRAMES, frames);
     }
     if (!ok) {
-      error = "bad value in the replay's header: " + trim(lines[i]).substr(0, 80);
+      error = "bad value in the replay's header: " + quoted(trim(lines[i]), 80);
       return false;
     }
   }
@@ -260,6 +266,7 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
     error = "the replay is cut short in its events";
     return false;
   }
+  r.events.reserve(static_cast<size_t>(events));
   Uint32 drain = 0;
   for (long i = 0; i < events; ++i) {
     if (at >= bytes.size()) {

@@ -3,17 +3,22 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <utility>
+#include <vector>
+
+#include "platform/quoted.h"
+#include "platform/regular_file.h"
 
 namespace {
 
 // A file larger than this is no replay of ours (a five-minute game takes a
 // few kilobytes).
-const long MOST_BYTES = 16l << 20;
+const size_t MOST_BYTES = 16u << 20;
 
 }  // namespace
 
@@ -23,19 +28,12 @@ std::string directory_of(const std::string& path) {
 }
 
 bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = std::strerror(errno);
-    return false;
-  }
   std::string bytes;
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    bytes.append(buffer, static_cast<size_t>(in.gcount()));
-    if (static_cast<long>(bytes.size()) > MOST_BYTES) {
-      error = "too large for a replay";
-      return false;
-    }
+  int why = 0;
+  const READ_RESULT read = read_regular_file(path.c_str(), MOST_BYTES, bytes, why);
+  if (read != READ_RESULT::WHOLE) {
+    error = read == READ_RESULT::TOO_LARGE ? "too large for a replay" : read_problem(read, why);
+    return false;
   }
   if (!parse_replay(bytes, replay, error)) {
     // Another version's file may be whole in its own terms: say whose it is.
@@ -44,6 +42,28 @@ bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& er
     return false;
   }
   return replay_fits_build(replay, error);
+}
+
+bool load_replay_once(const std::string& path, RECORDED_GAME& replay) {
+  // Each file refused, as it was when refused.
+  static std::vector<std::pair<std::string, FILE_STAMP>> refused;
+  FILE_STAMP now;
+  if (!file_stamp(path.c_str(), now)) return false;  // none kept yet
+  auto known =
+      std::find_if(refused.begin(), refused.end(), [&](const auto& r) { return r.first == path; });
+  if (known != refused.end() && known->second == now) return false;
+  std::string error;
+  if (load_replay(path, replay, error)) {
+    if (known != refused.end()) refused.erase(known);
+    return true;
+  }
+  if (known == refused.end()) {
+    refused.push_back({path, now});
+  } else {
+    known->second = now;
+  }
+  std::fprintf(stderr, "brinegrab: cannot show %s: %s\n", quoted(path).c_str(), error.c_str());
+  return false;
 }
 
 bool keep_file(const std::string& path, const std::string& bytes) {
@@ -73,7 +93,7 @@ bool keep_file(const std::string& path, const std::string& bytes) {
   }
   if (!ok) {
     if (fd >= 0) unlink(temporary.c_str());
-    std::fprintf(stderr, "brinegrab: cannot keep the replay %s: %s\n", path.c_str(),
+    std::fprintf(stderr, "brinegrab: cannot keep the replay %s: %s\n", quoted(path).c_str(),
                  std::strerror(why));
   }
   return ok;

@@ -3,9 +3,14 @@
 
 #include "replay.h"
 
-// Reads a replay file for this build; false with one line in error if it
-// cannot be watched here.
+// Reads a replay file for this build, if it is a regular file of 16 MB at
+// most; false with one line in error if it cannot be watched here.
 bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error);
+
+// The same for a file looked at again and again (the attract mode's): a file
+// refused is said once on stderr and not read again until it changes
+// (another file in its place, another size or time).
+bool load_replay_once(const std::string& path, RECORDED_GAME& replay);
 
 // Replaces the file with bytes as the records are replaced: a unique
 // temporary file beside it, synced, renamed over it. A failure is said on

@@ -196,8 +196,7 @@ bool best_kept(RECORDED_GAME& best) {
   bool found = false;
   for (const char* name : {"best-solo.replay", "best-multi.replay"}) {
     RECORDED_GAME replay;
-    std::string error;
-    if (load_replay(where + name, replay, error) && (!found || replay.score > best.score)) {
+    if (load_replay_once(where + name, replay) && (!found || replay.score > best.score)) {
       best = replay;
       found = true;
     }

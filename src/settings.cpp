@@ -6,12 +6,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "constants.h"
 #include "name_value.h"
 #include "platform/events.h"
+#include "platform/quoted.h"
+#include "platform/regular_file.h"
 #include "platform/replace_file.h"
 #include "platform/settings_location.h"
 
@@ -22,6 +23,12 @@ const char* const MUSIC_NAME = "music";
 const char* const EFFECTS_NAME = "effects";
 const char* const BUTTON_SUFFIX = ".button";
 const char* const NO_BUTTON = "none";
+// No settings file of ours comes near this: a larger one is not read.
+const size_t MOST_BYTES = 64 * 1024;
+// Of the text of a line, as much as a message repeats.
+const size_t MOST_SHOWN = 40;
+// Of the problems of one file, as many as are said one by one.
+const size_t MOST_SAID = 3;
 
 SETTINGS& in_use() {
   static SETTINGS settings;
@@ -74,7 +81,7 @@ std::string read_line(const std::string& name, const std::string& value, SETTING
     const std::string own = control(action).name;
     if (name == own) {
       const SDLKey key = key_named(value);
-      if (key == SDLK_UNKNOWN) return "no key is called \"" + value + "\"";
+      if (key == SDLK_UNKNOWN) return "no key is called " + quoted(value, MOST_SHOWN);
       settings.keys[a] = key;
       return "";
     }
@@ -85,7 +92,7 @@ std::string read_line(const std::string& name, const std::string& value, SETTING
       return "";
     }
   }
-  return "no setting is called \"" + name + "\"";
+  return "no setting is called " + quoted(name, MOST_SHOWN);
 }
 
 // Undoes, one at a time, the keys and buttons of the file that clash with
@@ -223,15 +230,30 @@ Uint32 game_wait_ms(Uint32 ms) {
 void load_settings() {
   const std::string path = settings_path();
   if (path.empty()) return;
-  std::ifstream file(path);
-  if (!file) return;  // no file: the game as it always plays
-  std::ostringstream text;
-  text << file.rdbuf();
+  std::string text;
+  int error = 0;
+  const READ_RESULT read = read_regular_file(path.c_str(), MOST_BYTES, text, error);
+  if (read == READ_RESULT::MISSING) return;  // no file: the game as it always plays
+  if (read != READ_RESULT::WHOLE) {
+    const std::string why = read == READ_RESULT::TOO_LARGE
+                                ? "larger than " + std::to_string(MOST_BYTES / 1024) + " KB"
+                                : read_problem(read, error);
+    std::fprintf(stderr,
+                 "brinegrab: cannot read the settings in %s: %s; playing with the defaults\n",
+                 quoted(path).c_str(), why.c_str());
+    return;
+  }
   std::vector<std::string> problems;
-  const SETTINGS settings = settings_from_text(text.str(), problems);
-  for (const std::string& problem : problems) {
-    std::fprintf(stderr, "brinegrab: %s: %s; that setting keeps its default\n", path.c_str(),
-                 problem.c_str());
+  const SETTINGS settings = settings_from_text(text, problems);
+  // A junk file costs a few lines, not one a line.
+  for (size_t i = 0; i < problems.size() && i < MOST_SAID; ++i) {
+    std::fprintf(stderr, "brinegrab: %s: %s; that setting keeps its default\n",
+                 quoted(path).c_str(), problems[i].c_str());
+  }
+  if (problems.size() > MOST_SAID) {
+    std::fprintf(stderr,
+                 "brinegrab: %s: and %zu more lines not understood; they keep their defaults\n",
+                 quoted(path).c_str(), problems.size() - MOST_SAID);
   }
   use_settings(settings);
 }
@@ -244,6 +266,6 @@ bool save_settings() {
     if (replace_file(path, settings_text(in_use()), error)) return true;
   }
   std::fprintf(stderr, "brinegrab: cannot save the settings in %s: %s\n",
-               path.empty() ? "~/.config/brinegrab" : path.c_str(), error.c_str());
+               path.empty() ? "~/.config/brinegrab" : quoted(path).c_str(), error.c_str());
   return false;
 }

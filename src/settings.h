@@ -56,7 +56,8 @@ int game_frame_ms();
 Uint32 game_wait_ms(Uint32 ms);
 
 // Reads the player's settings file, if any, into use, saying on stderr once
-// what in it was not understood. Saves them; false (said on stderr) if the
-// file could not be written.
+// what in it was not understood (a few lines at most). Anything but a regular
+// file of 64 KB at most is not read: the defaults then. Saves them; false
+// (said on stderr) if the file could not be written.
 void load_settings();
 bool save_settings();

@@ -209,6 +209,14 @@ std::string file_text(const std::string& path) {
   return text.str();
 }
 
+bool has_control_bytes(const std::string& text) {
+  for (const char c : text) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && byte != '\n') || byte == 0x7f) return true;
+  }
+  return false;
+}
+
 void as_on_a_full_disk(const std::function<void()>& body) {
   struct sigaction ignore = {}, old_action = {};
   ignore.sa_handler = SIG_IGN;

@@ -73,6 +73,10 @@ int total_plays();
 // The whole text of a file; empty when it cannot be read.
 std::string file_text(const std::string& path);
 
+// Whether text holds a byte a terminal may act on: a control byte other
+// than the line's end, or DEL.
+bool has_control_bytes(const std::string& text);
+
 // Runs body as on a full disk: no file may grow past one byte, and writing
 // past that fails instead of raising SIGXFSZ.
 void as_on_a_full_disk(const std::function<void()>& body);

@@ -253,7 +253,7 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
          read_only("ro");
        },
        "ro/records.dat", "not saved 300 400",
-       "brinegrab: cannot save the records in @/ro/records.dat: Permission denied\n",
+       "brinegrab: cannot save the records in '@/ro/records.dat': Permission denied\n",
        [] { EXPECT_EQ(file_text("ro/records.dat"), "300 400"); }},
       {"no file in a read-only directory",
        [&] {
@@ -261,7 +261,7 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
          read_only("ro");
        },
        "ro/records.dat", "not saved 0 0",
-       "brinegrab: cannot save the records in @/ro/records.dat: Permission denied\n",
+       "brinegrab: cannot save the records in '@/ro/records.dat': Permission denied\n",
        [] { EXPECT_FALSE(fs::exists("ro/records.dat")); }},
       {"another player's file that this one cannot read",
        [] {
@@ -269,19 +269,19 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
          chmod("records.dat", 0);
        },
        "records.dat", "not saved 0 0",
-       "brinegrab: cannot read the records in @/records.dat: Permission denied; the file is left "
+       "brinegrab: cannot read the records in '@/records.dat': Permission denied; the file is left "
        "alone, this game is not saved\n",
        [] {
          EXPECT_EQ(file_text("records.dat"), "50000 40000");
          EXPECT_EQ(mode_of("records.dat"), 0);
        }},
       {"a named pipe", [] { mkfifo("records.dat", 0666); }, "records.dat", "not saved 0 0",
-       "brinegrab: cannot save the records in @/records.dat: not a regular file, left alone\n"
-       "brinegrab: @/records.dat is not a regular file: read as no records, left alone\n",
+       "brinegrab: cannot save the records in '@/records.dat': not a regular file, left alone\n"
+       "brinegrab: '@/records.dat' is not a regular file: read as no records, left alone\n",
        [] { EXPECT_TRUE(fs::is_fifo("records.dat")); }},
       {"a device", [] {}, "/dev/null", "not saved 0 0",
-       "brinegrab: cannot save the records in /dev/null: not a regular file, left alone\n"
-       "brinegrab: /dev/null is not a regular file: read as no records, left alone\n",
+       "brinegrab: cannot save the records in '/dev/null': not a regular file, left alone\n"
+       "brinegrab: '/dev/null' is not a regular file: read as no records, left alone\n",
        [] { EXPECT_TRUE(fs::is_character_file("/dev/null")); }},
       {"a full disk",
        [] {
@@ -291,11 +291,11 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
          setrlimit(RLIMIT_FSIZE, &one_byte);
        },
        "records.dat", "not saved 300 400",
-       "brinegrab: cannot save the records in @/records.dat: File too large\n",
+       "brinegrab: cannot save the records in '@/records.dat': File too large\n",
        [] { EXPECT_EQ(file_text("records.dat"), "300 400"); }},
       {"a loop of links", [] { fs::create_symlink("records.dat", "records.dat"); }, "records.dat",
        "not saved 0 0",
-       "brinegrab: cannot read the records in @/records.dat: Too many levels of symbolic links; "
+       "brinegrab: cannot read the records in '@/records.dat': Too many levels of symbolic links; "
        "the file is left alone, this game is not saved\n",
        [] { EXPECT_TRUE(fs::is_symlink("records.dat")); }},
   };
@@ -369,7 +369,7 @@ TEST_F(RECORD_FILE, ALockHeldByAnotherGameIsWaitedForBrieflyAndAStopSignalShorte
     const char* errors;  // @ stands for the case's directory
   };
   const char* const locked =
-      "brinegrab: cannot save the records: @/records.dat is locked by another game\n";
+      "brinegrab: cannot save the records: '@/records.dat' is locked by another game\n";
   const CASE cases[] = {
       {"held for longer than a save waits", false, false, "not saved 300 400", locked},
       {"let go during the wait", false, true, "saved 1000 400", ""},
@@ -544,8 +544,8 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
          chmod((test_dir + "/locked").c_str(), 0555);
        },
        "T/locked", "",
-       "brinegrab: cannot save the records in T/locked/brinegrab/records.dat: cannot make "
-       "T/locked/brinegrab: Permission denied\n"},
+       "brinegrab: cannot save the records in 'T/locked/brinegrab/records.dat': cannot make "
+       "'T/locked/brinegrab': Permission denied\n"},
   };
   int number = 0;
   for (const CASE& c : cases) {

@@ -2,7 +2,9 @@
 // for two stays small, and every damaged, cut or foreign file is refused in
 // one line, by the reader and by --replay.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
@@ -166,6 +168,8 @@ TEST(ReplayFile, DamagedOrHostileFilesAreRefused) {
       {"an event of an unknown kind", whole.substr(0, data) + "\xff" + whole.substr(data + 1)},
       {"a line too long", std::string("Brinegrab replay\n") + std::string(5000, 'x') + "\ndata\n"},
       {"an endless number", with("data\n", "data\n\x3f\xff\xff\xff\xff\xff\xff\xff")},
+      // Far more lines than any header holds: refused before they cost memory.
+      {"ten thousand blank header lines", with("\nversion", std::string(10000, '\n') + "version")},
   };
   for (const CASE& c : cases) {
     RECORDED_GAME r;
@@ -173,6 +177,7 @@ TEST(ReplayFile, DamagedOrHostileFilesAreRefused) {
     EXPECT_FALSE(parse_replay(c.bytes, r, error)) << c.what;
     EXPECT_FALSE(error.empty()) << c.what;
     EXPECT_EQ(error.find('\n'), std::string::npos) << c.what;
+    EXPECT_FALSE(harness::has_control_bytes(error)) << c.what << ": " << error;
   }
 }
 
@@ -214,6 +219,8 @@ TEST(ReplayFile, AnotherVersionOrFormatSaysWhichMadeIt) {
   }
 }
 
+// Pipes and devices are never opened blocking, no file is read past 16 MB,
+// and neither the file's name nor its bytes reach the terminal raw.
 TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
   const harness::GAME_DIR_COPY dir;
   std::ofstream("other.replay") << "Brinegrab replay\nversion = 0.9.0\nformat = 1\ndata\n";
@@ -221,15 +228,28 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
   RECORDED_GAME browser = sample();
   browser.random = "musl";
   std::ofstream("browser.replay") << replay_text(browser);
+  ASSERT_EQ(mkfifo("pipe.replay", 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", "zero.replay");
+  std::ofstream("blank.replay") << std::string(16 << 20, '\n');
+  std::ofstream("huge.replay") << std::string((16 << 20) + 1, '\n');
+  std::string header = replay_text(sample());
+  header.replace(header.find("random = "), 9, "random = \x1b[2J\x07");
+  std::ofstream("bell.replay") << header;
   struct CASE {
     const char* file;
     const char* said;
   };
   const CASE cases[] = {
-      {"other.replay", "cannot watch other.replay: made by Brinegrab 0.9.0, this is"},
-      {"cut.replay", "cannot watch cut.replay: not a Brinegrab replay, or cut short"},
-      {"browser.replay", "cannot watch browser.replay: made by the browser game"},
-      {"missing.replay", "cannot watch missing.replay: No such file or directory"},
+      {"other.replay", "cannot watch 'other.replay': made by Brinegrab 0.9.0, this is"},
+      {"cut.replay", "cannot watch 'cut.replay': not a Brinegrab replay, or cut short"},
+      {"browser.replay", "cannot watch 'browser.replay': made by the browser game"},
+      {"missing.replay", "cannot watch 'missing.replay': No such file or directory"},
+      {"pipe.replay", "cannot watch 'pipe.replay': not a regular file"},
+      {"zero.replay", "cannot watch 'zero.replay': not a regular file"},
+      {"blank.replay", "cannot watch 'blank.replay': not a Brinegrab replay"},
+      {"huge.replay", "cannot watch 'huge.replay': too large for a replay"},
+      {"bell.replay", "header: 'random = \\x1b[2J\\x07glibc'"},
+      {"\x1b]0;T\x07\x01.replay", "cannot watch '\\x1b]0;T\\x07\\x01.replay': No such file"},
   };
   for (const CASE& c : cases) {
     std::vector<std::string> args = {"brinegrab", "--replay", c.file};
@@ -242,6 +262,7 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
     EXPECT_EQ(status, 1) << c.file;
     EXPECT_NE(said.find(c.said), std::string::npos) << c.file << ": " << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+    EXPECT_FALSE(harness::has_control_bytes(said)) << said;
   }
 }
 

@@ -97,7 +97,8 @@ TEST_F(REPLAY_TEST, AReplayThatCannotBeWrittenCostsOneLineAndNothingElse) {
   testing::internal::CaptureStderr();
   EXPECT_FALSE(keep_file("no-such-directory/last.replay", "bytes"));
   const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(said.rfind("brinegrab: cannot keep the replay no-such-directory/last.replay: ", 0), 0u)
+  EXPECT_EQ(said.rfind("brinegrab: cannot keep the replay 'no-such-directory/last.replay': ", 0),
+            0u)
       << said;
   EXPECT_EQ(said.find('\n'), said.size() - 1);
   // Replacing works, and leaves no temporary file beside it.
@@ -271,6 +272,51 @@ TEST_F(REPLAY_TEST, TheAttractModePlaysTheBestGameAfterThirtyIdleSecondsAndAnyKe
       EXPECT_EQ(music.back(), "sfx/open.wav") << "the title's tune again";
     }
   }
+}
+
+// A best replay that cannot be shown (a pipe, junk) holds up nothing, is said
+// once however often the title idles, and is shown once it is mended.
+TEST_F(REPLAY_TEST, TheAttractModeSaysOnceWhatItCannotShowAndShowsItOnceMended) {
+  std::ofstream(RECORDS_FILE) << "0 0";
+  seed_rand(21);
+  play_one(300);
+  const std::string good = harness::file_text("best-solo.replay");
+  std::filesystem::remove("best-solo.replay");
+  ASSERT_EQ(mkfifo("best-solo.replay", 0644), 0);
+  std::ofstream("best-multi.replay") << std::string(100000, '\n');
+  struct ROUND {
+    bool mended;  // the pipe replaced by the game it held
+    bool played;
+    int solo_said, multi_said;  // times each file is named on stderr
+  };
+  const ROUND rounds[] = {{false, false, 1, 1}, {true, true, 0, 0}};
+  use_attract_mode(true);
+  for (const ROUND& r : rounds) {
+    if (r.mended) {
+      std::filesystem::remove("best-solo.replay");
+      std::ofstream("best-solo.replay", std::ios::binary) << good;
+    }
+    harness::reset();
+    reset_game_globals();
+    harness::press_after_flip(800, SDLK_x);
+    harness::press_after_flip(900, SDLK_ESCAPE);
+    testing::internal::CaptureStderr();
+    {
+      const ATTRACT_SCOPE scope(game);
+      EXPECT_FALSE(title_screens(game));
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    const auto times = [&](const std::string& name) {
+      int n = 0;
+      for (size_t at = said.find(name); at != std::string::npos; at = said.find(name, at + 1)) ++n;
+      return n;
+    };
+    EXPECT_EQ(times("'best-solo.replay'"), r.solo_said) << said;
+    EXPECT_EQ(times("'best-multi.replay'"), r.multi_said) << said;
+    const std::vector<std::string>& music = harness::music_files();
+    EXPECT_EQ(std::find(music.begin(), music.end(), "sfx/game.wav") != music.end(), r.played);
+  }
+  use_attract_mode(false);
 }
 
 TEST_F(REPLAY_TEST, AStartingStateOutOfItsRangesIsRefusedBeforeAnythingIsDrawn) {

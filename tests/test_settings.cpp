@@ -5,6 +5,9 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -245,7 +248,8 @@ TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {
   EXPECT_EQ(s.buttons[P2_UP], -1);
   EXPECT_EQ(problems.size(), 7u);
 
-  // The file as the game reads it: each problem said once on stderr.
+  // The file as the game reads it: the first three problems said once on
+  // stderr, the others counted.
   const std::string config = dir.path() + "/config";
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   std::filesystem::create_directories(config + "/brinegrab");
@@ -256,14 +260,73 @@ TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {
   unsetenv("XDG_CONFIG_HOME");
   int lines = 0;
   for (char c : said) lines += c == '\n';
-  EXPECT_EQ(lines, 7) << said;
+  EXPECT_EQ(lines, 4) << said;
   EXPECT_NE(said.find("no such key"), std::string::npos) << said;
+  EXPECT_NE(said.find("and 4 more lines not understood"), std::string::npos) << said;
   EXPECT_EQ(current_settings(), s);
 
   // What the game writes, it reads back the same, and says nothing.
   problems.clear();
   EXPECT_EQ(settings_from_text(settings_text(s), problems), s);
   EXPECT_TRUE(problems.empty());
+}
+
+// A settings file the game cannot or should not read whole is refused in one
+// line and the game plays with its defaults; a junk file costs a few lines.
+// No byte of the file or its name reaches the terminal raw, and a NUL does
+// not cut a message.
+TEST_F(SETTINGS_TEST, AnyFileIsReadSafelyAndSaidInAFewPlainLines) {
+  using namespace std::string_literals;
+  // Beyond the bound by one byte: a comment fills it after a good line.
+  const std::string good = "speed = 70\n";
+  const std::string over = good + "#" + std::string(64 * 1024 - good.size() - 2, 'x') + "\n\n";
+  // Up to the bound: after the good line, as many bad lines as fit.
+  const size_t bad_lines = (64 * 1024 - good.size()) / 2;
+  std::string junk = good;
+  for (size_t i = 0; i < bad_lines; ++i) junk += "?\n";
+  struct CASE {
+    const char* what;
+    std::function<void(const std::string&)> make;
+    int lines;  // said on stderr
+    std::string said;
+    int speed;
+  };
+  const CASE cases[] = {
+      {"a pipe", [](const std::string& p) { mkfifo(p.c_str(), 0644); }, 1,
+       ": not a regular file; playing with the defaults", 100},
+      {"a link to an endless device",
+       [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); }, 1,
+       ": not a regular file; playing with the defaults", 100},
+      {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }, 1,
+       ": not a regular file", 100},
+      {"a byte over 64 KB", [&](const std::string& p) { std::ofstream(p) << over; }, 1,
+       ": larger than 64 KB; playing with the defaults", 100},
+      {"64 KB of bad lines", [&](const std::string& p) { std::ofstream(p) << junk; }, 4,
+       ": and " + std::to_string(bad_lines - 3) + " more lines not understood", 70},
+      {"control bytes and a NUL in a line",
+       [](const std::string& p) {
+         std::ofstream(p) << "p1.up = \x1b]0;PWNED\x07\x1b[31m\nja\0mp = 1\n"s;
+       },
+       2, "no setting is called 'ja\\x00mp'", 100},
+  };
+  const std::string config = dir.path() + "/con\x1b[2Jfig";
+  const std::string shown_path = "'" + dir.path() + "/con\\x1b[2Jfig/brinegrab/settings.conf'";
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  for (const CASE& c : cases) {
+    std::filesystem::remove_all(config);
+    std::filesystem::create_directories(config + "/brinegrab");
+    c.make(config + "/brinegrab/settings.conf");
+    use_settings(SETTINGS());
+    testing::internal::CaptureStderr();
+    load_settings();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.lines) << c.what << ": " << said;
+    EXPECT_NE(said.find(c.said), std::string::npos) << c.what << ": " << said;
+    EXPECT_NE(said.find(shown_path), std::string::npos) << c.what << ": " << said;
+    EXPECT_FALSE(harness::has_control_bytes(said)) << c.what << ": " << said;
+    EXPECT_EQ(current_settings().speed, c.speed) << c.what;
+  }
+  unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(SETTINGS_TEST, HalfSpeedDoublesEachFrameAndScoresTheSame) {

@@ -420,7 +420,8 @@ TEST(StartUp, TheProgramExitsWithStatusOneWhenItCannotStart) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(SDL_main(1, args), 1);
   const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find(dir.path() + ":\n  corrupt: sprites/ball.bmp\n"), std::string::npos) << said;
+  EXPECT_NE(said.find("'" + dir.path() + "':\n  corrupt: sprites/ball.bmp\n"), std::string::npos)
+      << said;
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 3) << "that file only: " << said;
 }
 

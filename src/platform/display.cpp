@@ -56,9 +56,12 @@ bool display_shows_game() {
 
 void report_display_failure(const char* reason) {
   const std::string named = named_displays();
+  // SDL's reason may repeat the driver the environment asked for.
+  const std::string why = escaped(reason);
   if (named.empty()) {
-    std::fprintf(stderr, "brinegrab: cannot start the display: %s\n", reason);
+    std::fprintf(stderr, "brinegrab: cannot start the display: %s\n", why.c_str());
   } else {
-    std::fprintf(stderr, "brinegrab: cannot open the display %s: %s\n", named.c_str(), reason);
+    std::fprintf(stderr, "brinegrab: cannot open the display %s: %s\n", named.c_str(),
+                 why.c_str());
   }
 }

@@ -2,10 +2,13 @@
 
 #include <cstdio>
 
-std::string quoted(const char* text) {
-  std::string out = "'";
-  for (const char* c = text; *c != '\0'; ++c) {
-    const unsigned char byte = static_cast<unsigned char>(*c);
+namespace {
+
+// In quotes, a quote and the backslash that escapes are escaped too.
+std::string escaped_part(const std::string& text, size_t shown, bool in_quotes) {
+  std::string out;
+  for (size_t i = 0; i < shown; ++i) {
+    const unsigned char byte = static_cast<unsigned char>(text[i]);
     switch (byte) {
       case '\n':
         out += "\\n";
@@ -16,14 +19,11 @@ std::string quoted(const char* text) {
       case '\t':
         out += "\\t";
         break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\'':
-        out += "\\'";
-        break;
       default:
-        if (byte >= 0x20 && byte < 0x7f) {
+        if (in_quotes && (byte == '\\' || byte == '\'')) {
+          out += '\\';
+          out += static_cast<char>(byte);
+        } else if (byte >= 0x20 && byte < 0x7f) {
           out += static_cast<char>(byte);
         } else {
           char hex[5];
@@ -32,5 +32,19 @@ std::string quoted(const char* text) {
         }
     }
   }
-  return out + "'";
+  return out;
 }
+
+}  // namespace
+
+std::string quoted(const std::string& text, size_t most) {
+  const size_t shown = text.size() < most ? text.size() : most;
+  return "'" + escaped_part(text, shown, true) + (shown < text.size() ? "'..." : "'");
+}
+
+std::string escaped(const char* text) {
+  const std::string whole = text;
+  return escaped_part(whole, whole.size(), false);
+}
+
+std::string quoted(const char* text) { return quoted(std::string(text)); }

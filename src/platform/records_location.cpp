@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/quoted.h"
+
 namespace {
 
 std::string data_home() {
@@ -45,7 +47,7 @@ std::string records_path_for_saving() {
     struct stat st;
     if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;  // say, a read-only /home
     std::fprintf(stderr, "brinegrab: cannot save the records in %s: cannot make %s: %s\n",
-                 path.c_str(), dir.c_str(), std::strerror(error));
+                 quoted(path).c_str(), quoted(dir).c_str(), std::strerror(error));
     return "";
   }
   return path;
