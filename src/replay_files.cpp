@@ -30,9 +30,9 @@ std::string directory_of(const std::string& path) {
 bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error) {
   std::string bytes;
   int why = 0;
-  const READ_RESULT read = read_regular_file(path.c_str(), MOST_BYTES, bytes, why);
-  if (read != READ_RESULT::WHOLE) {
-    error = read == READ_RESULT::TOO_LARGE ? "too large for a replay" : read_problem(read, why);
+  const READ_RESULT got = read_regular_file(path.c_str(), MOST_BYTES, bytes, why);
+  if (got != READ_RESULT::WHOLE) {
+    error = got == READ_RESULT::TOO_LARGE ? "too large for a replay" : read_problem(got, why);
     return false;
   }
   if (!parse_replay(bytes, replay, error)) {

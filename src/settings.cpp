@@ -232,12 +232,12 @@ void load_settings() {
   if (path.empty()) return;
   std::string text;
   int error = 0;
-  const READ_RESULT read = read_regular_file(path.c_str(), MOST_BYTES, text, error);
-  if (read == READ_RESULT::MISSING) return;  // no file: the game as it always plays
-  if (read != READ_RESULT::WHOLE) {
-    const std::string why = read == READ_RESULT::TOO_LARGE
+  const READ_RESULT got = read_regular_file(path.c_str(), MOST_BYTES, text, error);
+  if (got == READ_RESULT::MISSING) return;  // no file: the game as it always plays
+  if (got != READ_RESULT::WHOLE) {
+    const std::string why = got == READ_RESULT::TOO_LARGE
                                 ? "larger than " + std::to_string(MOST_BYTES / 1024) + " KB"
-                                : read_problem(read, error);
+                                : read_problem(got, error);
     std::fprintf(stderr,
                  "brinegrab: cannot read the settings in %s: %s; playing with the defaults\n",
                  quoted(path).c_str(), why.c_str());
