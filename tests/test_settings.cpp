@@ -280,10 +280,13 @@ TEST_F(SETTINGS_TEST, AnyFileIsReadSafelyAndSaidInAFewPlainLines) {
   // Beyond the bound by one byte: a comment fills it after a good line.
   const std::string good = "speed = 70\n";
   const std::string over = good + "#" + std::string(64 * 1024 - good.size() - 2, 'x') + "\n\n";
-  // Up to the bound: after the good line, as many bad lines as fit.
+  // 64 KB to the byte: after the good line, as many bad lines as fit, then
+  // a blank line.
   const size_t bad_lines = (64 * 1024 - good.size()) / 2;
   std::string junk = good;
   for (size_t i = 0; i < bad_lines; ++i) junk += "?\n";
+  junk += "\n";
+  ASSERT_EQ(junk.size(), 64u * 1024);
   struct CASE {
     const char* what;
     std::function<void(const std::string&)> make;
