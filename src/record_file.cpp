@@ -169,6 +169,10 @@ int open_regular(const std::string& path, int flags, int& error) {
   return fd;
 }
 
+// No records text comes near this: a larger file is no record file of ours,
+// and one that never ends must not cost the memory.
+constexpr size_t MOST_BYTES = 64 * 1024;
+
 int read_all(int fd, std::string& text) {
   char buffer[4096];
   for (;;) {
@@ -176,6 +180,10 @@ int read_all(int fd, std::string& text) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return errno;
     if (n == 0) return 0;
+    if (text.size() + static_cast<size_t>(n) > MOST_BYTES) {
+      text.clear();
+      return EFBIG;
+    }
     text.append(buffer, static_cast<size_t>(n));
   }
 }

@@ -12,7 +12,7 @@ constexpr int LOCKED = -2;  // another game held the lock for all the wait
 std::string describe(int error);
 
 // Reads the whole of a regular file into `text`. A missing file reads as
-// empty and is no error. A file that is not a regular one (a pipe, a
+// empty and is no error; one over 64 KB is EFBIG, read as empty. A file that is not a regular one (a pipe, a
 // directory, a device) is never opened blocking and is left alone.
 int read(const std::string& path, std::string& text);
 

@@ -293,6 +293,12 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
        "records.dat", "not saved 300 400",
        "brinegrab: cannot save the records in '@/records.dat': File too large\n",
        [] { EXPECT_EQ(file_text("records.dat"), "300 400"); }},
+      {"a file larger than 64 KB",
+       [] { write_file("records.dat", "300 400" + std::string(64 * 1024 - 6, ' ')); },
+       "records.dat", "not saved 0 0",
+       "brinegrab: cannot read the records in '@/records.dat': File too large; the file is left "
+       "alone, this game is not saved\n",
+       [] { EXPECT_EQ(fs::file_size("records.dat"), 64u * 1024 + 1); }},
       {"a loop of links", [] { fs::create_symlink("records.dat", "records.dat"); }, "records.dat",
        "not saved 0 0",
        "brinegrab: cannot read the records in '@/records.dat': Too many levels of symbolic links; "
