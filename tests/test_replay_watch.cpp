@@ -279,7 +279,7 @@ TEST_F(REPLAY_TEST, TheAttractModePlaysTheBestGameAfterThirtyIdleSecondsAndAnyKe
 TEST_F(REPLAY_TEST, TheAttractModeSaysOnceWhatItCannotShowAndShowsItOnceMended) {
   std::ofstream(RECORDS_FILE) << "0 0";
   seed_rand(21);
-  play_one(300);
+  play_one(100);
   const std::string good = harness::file_text("best-solo.replay");
   std::filesystem::remove("best-solo.replay");
   ASSERT_EQ(mkfifo("best-solo.replay", 0644), 0);
