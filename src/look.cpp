@@ -37,7 +37,7 @@ void close_look() {
 
 TTF_Font* face(FACE f) { return faces[static_cast<int>(f)]; }
 
-void draw_panel(SDL_Surface* dest, const SDL_Rect& area) {
+void draw_panel(SDL_Surface* dest, const SDL_Rect& area, SDL_Color colour) {
   SDL_Rect copy = area;  // SDL_FillRect may clip it
-  SDL_FillRect(dest, &copy, SDL_MapRGB(dest->format, PANEL.r, PANEL.g, PANEL.b));
+  SDL_FillRect(dest, &copy, SDL_MapRGB(dest->format, colour.r, colour.g, colour.b));
 }

@@ -31,5 +31,5 @@ constexpr SDL_Color PANEL = {45, 22, 4, 0};    // under text that stands over a 
 const int TITLE_Y = 10;
 const int KEYS_Y = 400;
 
-// A panel of the palette's colour.
-void draw_panel(SDL_Surface* dest, const SDL_Rect& area);
+// A plain rectangle under text, by default the panel's colour.
+void draw_panel(SDL_Surface* dest, const SDL_Rect& area, SDL_Color colour = PANEL);
