@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "keycaps.h"
 #include "look.h"
 #include "minigames/fight_rules.h"
 #include "minigames/mini1.h"
@@ -23,6 +24,7 @@
 #include "minigames/mini3.h"
 #include "platform/events.h"
 #include "platform/gamepad.h"
+#include "platform/key_names.h"
 #include "platform/options.h"
 #include "play_fixture.h"
 #include "settings.h"
@@ -689,4 +691,35 @@ TEST_F(SETTINGS_TEST, TheScreenShowsKeycapsOnAPanelAndItsKeysAtTheBottom) {
   }
   EXPECT_EQ(beach, 0);
   SDL_FreeSurface(frame);
+}
+
+// Keys by the names on their keycaps; the file reads back every name it
+// writes, and the semicolon SDL once called ");".
+TEST(KEY_NAMES, KeycapsAndEveryNameTheFileWritesReadsBack) {
+  const struct {
+    SDLKey key;
+    const char* cap;
+  } caps[] = {{SDLK_RETURN, "Enter"},
+              {SDLK_KP_ENTER, "Keypad Enter"},
+              {SDLK_SEMICOLON, ";"},
+              {SDLK_RCTRL, "Right Ctrl"},
+              {SDLK_w, "W"},
+              {SDLK_KP1, "Keypad 1"},
+              {SDLK_PAGEUP, "Page Up"},
+              {SDLK_F11, "F11"},
+              {SDLK_LALT, "Left Alt"}};
+  for (const auto& c : caps) EXPECT_EQ(keycap(c.key), c.cap);
+  int named = 0;
+  for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k) {
+    const SDLKey key = static_cast<SDLKey>(k);
+    if (key_name(key) == key_name(SDLK_UNKNOWN)) continue;
+    ++named;
+    EXPECT_EQ(key_named(key_name(key)), key) << key_name(key);
+  }
+  EXPECT_GT(named, 100);
+  std::vector<std::string> problems;
+  SETTINGS s = settings_from_text("p1.strike = );\n", problems);
+  EXPECT_EQ(s.keys[P1_STRIKE], SDLK_SEMICOLON);
+  EXPECT_TRUE(problems.empty());
+  EXPECT_NE(settings_text(s).find("p1.strike = ;\n"), std::string::npos) << settings_text(s);
 }
