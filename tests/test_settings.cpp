@@ -617,14 +617,23 @@ std::pair<int, int> find_text(SDL_Surface* frame, TTF_Font* font, const std::str
   }
   const size_t inked = ink.size();
   ink.insert(ink.end(), clear.begin(), clear.end());
+  // The frame's colours read once: the search compares them many times.
+  std::vector<bool> in_colour(static_cast<size_t>(frame->w * frame->h));
+  for (int y = 0; y < frame->h; ++y) {
+    for (int x = 0; x < frame->w; ++x) {
+      Uint8 r, g, b;
+      harness::pixel_rgb(frame, x, y, &r, &g, &b);
+      in_colour[static_cast<size_t>(y * frame->w + x)] =
+          r == colour.r && g == colour.g && b == colour.b;
+    }
+  }
   std::pair<int, int> found = {-1, -1};
   for (int y = 0; y + alone->h <= frame->h && found.first < 0; ++y) {
     for (int x = 0; x + alone->w <= frame->w && found.first < 0; ++x) {
       bool all = inked > 0;
       for (size_t i = 0; all && i < ink.size(); ++i) {
-        Uint8 r, g, b;
-        harness::pixel_rgb(frame, x + ink[i].first, y + ink[i].second, &r, &g, &b);
-        all = (r == colour.r && g == colour.g && b == colour.b) == (i < inked);
+        const int at = (y + ink[i].second) * frame->w + x + ink[i].first;
+        all = in_colour[static_cast<size_t>(at)] == (i < inked);
       }
       if (all) found = {x, y};
     }
