@@ -229,7 +229,7 @@ void draw_line(const std::string& left, const std::string& right, int x, int wid
   TTF_Font* font = face(FACE::LIST);
   const SDL_Color colour = chosen ? PANEL : GOLD;
   if (chosen) {
-    const int h = TTF_FontHeight(font);
+    const int h = font != nullptr ? TTF_FontHeight(font) : 0;
     draw_panel(screen,
                SDL_Rect{static_cast<decltype(SDL_Rect::x)>(x - BAND_MARGIN),
                         static_cast<decltype(SDL_Rect::y)>(y),
