@@ -34,6 +34,8 @@ struct GAME {
   PIRATE2* myPirate2 = nullptr;
   TREASURE* myTreasure = nullptr;
   SDL_Surface* bg = nullptr;
+  // The look's (look.h) title and text faces and its gold and brown, for
+  // the screens of the game flow; the look owns and closes the faces.
   TTF_Font* font = nullptr;   // large: the title, the banner, the final score
   TTF_Font* font2 = nullptr;  // everything else
   SDL_Color textcolor = {};   // the in-game score

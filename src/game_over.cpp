@@ -5,6 +5,7 @@
 #include "controls.h"
 #include "globals.h"
 #include "image.h"
+#include "look.h"
 #include "platform/events.h"
 #include "platform/records_location.h"
 #include "replay_session.h"
@@ -56,7 +57,7 @@ void game_over_screen(GAME& game, bool record_saved) {
       draw_text(screen, game.font2, "The record could not be saved.", colour, 0, NOTE_Y,
                 ALIGN::CENTRE);
     }
-    draw_text(screen, game.font2, "Enter ~ Restart!      Escape ~ Quit!", colour, 0, 400,
+    draw_text(screen, game.font2, "Enter ~ Restart!      Escape ~ Quit!", colour, 0, KEYS_Y,
               ALIGN::CENTRE);
     SDL_Flip(screen);
     pace_frame(timer);

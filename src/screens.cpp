@@ -7,6 +7,7 @@
 #include "controls.h"
 #include "globals.h"
 #include "image.h"
+#include "look.h"
 #include "platform/events.h"
 #include "platform/signals.h"
 #include "settings_screen.h"
@@ -21,31 +22,31 @@ struct LINE {
 };
 
 const std::vector<LINE> TITLE_SCREEN = {
-    {10, "Brinegrab", true},
+    {TITLE_Y, "Brinegrab", true},
     {120, "Game by:", false},
     {170, "the Brinegrab crew at VX Games", false},
     {205, "www.vxgames.example/brinegrab", false},
     {250, "Your goal is to earn more and more", false},
     {300, "score by avoiding the cannon balls!", false},
-    {400, "Next ~ Enter", false},
+    {KEYS_Y, "Next ~ Enter", false},
 };
 
 const std::vector<LINE> HINT_SCREEN_ONE = {
-    {10, "Brinegrab", true},
+    {TITLE_Y, "Brinegrab", true},
     {120, "Hints:", false},
     {200, "~The cannon balls are getting faster", false},
     {250, "and faster while you are playing!", false},
     {300, "~Collect the treasures for 500 scores!", false},
-    {400, "Begin ~ Enter       Quit ~ Escape", false},
+    {KEYS_Y, "Begin ~ Enter       Quit ~ Escape", false},
 };
 
 const std::vector<LINE> HINT_SCREEN_TWO = {
-    {10, "Brinegrab", true},
+    {TITLE_Y, "Brinegrab", true},
     {120, "Hints:", false},
     {200, "~Collect the rubies for 2500 point!", false},
     {250, "~Sometimes an old pirate's ghost appears,", false},
     {300, "get him if you want to go across the cannon balls!", false},
-    {400, "Next ~ Enter       Quit ~ Escape", false},
+    {KEYS_Y, "Next ~ Enter       Quit ~ Escape", false},
 };
 
 void draw_lines(GAME& game, const std::vector<LINE>& lines) {
@@ -125,13 +126,13 @@ bool mode_screen(GAME& game) {
       continue;
     }
     draw_lines(game, {
-                         {10, "Brinegrab", true},
+                         {TITLE_Y, "Brinegrab", true},
                          {120, "MULTIPLAYER", false},
                          {170, "Press [space] to change the mode!", false},
                          {220, "Multiplayer:", false},
                          {270, game.multi ? "~YES" : "~NO", false},
                          {330, "P1: Arrow keys / Ctrl      P2: W,A,S,D / G", false},
-                         {400, "Begin ~ Enter           Escape ~ Quit", false},
+                         {KEYS_Y, "Begin ~ Enter           Escape ~ Quit", false},
                      });
     SDL_Flip(screen);
     pace_frame(timer);
