@@ -8,8 +8,10 @@
 #include <string>
 
 #include "assets.h"
+#include "attract_mode.h"
 #include "constants.h"
 #include "game_over.h"
+#include "game_setup.h"
 #include "globals.h"
 #include "image.h"
 #include "music.h"
@@ -24,6 +26,7 @@
 #include "play_loop.h"
 #include "random.h"
 #include "replay_session.h"
+#include "replay_watch.h"
 #include "screens.h"
 #include "settings.h"
 
@@ -60,32 +63,6 @@ void delete_object(T*& object) {
 }
 
 }  // namespace
-
-void prepare_before_mode(GAME& game) {
-  switch_music(game.music, "sfx\\open.wav");
-  game.myRuby->replace();
-  game.myGPIRATE->replace();
-  game.myTreasure->replace();
-  game.myminis->place();
-}
-
-void prepare_after_mode(GAME& game) {
-  switch_music(game.music, "sfx\\game.wav");
-  game.myCoin->replace();
-  game.myPirate->zero_vel();
-  game.myPirate->live();
-  game.myPirate2->die();
-  if (game.multi) {
-    game.myPirate2->zero_vel();
-    game.myPirate2->live();
-  }
-  game.myCannonball->zero_vel();
-  game.myCannonball->start_over();
-  game.lives1 = 3;
-  game.lives2 = 3;
-  game.myPirate->make_position(280, 120);
-  if (game.multi) game.myPirate2->make_position(280, 280);
-}
 
 bool start_up(GAME& game) {
   stopped_in_start_up = false;

@@ -7,7 +7,7 @@
 #include "image.h"
 #include "platform/events.h"
 #include "platform/records_location.h"
-#include "replay_session.h"
+#include "replay_watch.h"
 #include "settings.h"
 #include "text.h"
 

@@ -8,8 +8,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "attract_mode.h"
 #include "game_fixture.h"
 #include "game_over.h"
+#include "game_setup.h"
 #include "music.h"
 #include "platform/time_scale.h"
 #include "play_loop.h"
@@ -17,6 +19,7 @@
 #include "records.h"
 #include "replay_session.h"
 #include "replay_state.h"
+#include "replay_watch.h"
 #include "screens.h"
 #include "settings.h"
 
