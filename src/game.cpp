@@ -154,12 +154,18 @@ void run(GAME& game) {
   splash(game);
   game.myRuby->replace();
   game.myGPIRATE->replace();
-  bool titled = false;
-  {
-    const ATTRACT_SCOPE attract(game);
-    titled = title_screens(game);
+  // The attract mode's game is played from here, between two rounds of the
+  // title screens, never from inside one of their polls.
+  for (;;) {
+    bool due = false;
+    {
+      const ATTRACT_SCOPE attract;
+      if (title_screens(game)) break;
+      due = attract.due();
+    }
+    if (!due) return;
+    play_attract(game);
   }
-  if (!titled) return;
 
   while (restart) {
     start = false;
