@@ -227,11 +227,7 @@ int SDL_main(int argc, char* args[]) {
   choose_windowed(options.windowed);
   use_attract_mode(options.attract);
   RECORDED_GAME replay;
-  std::string error;
-  if (options.replay != nullptr && !load_replay(options.replay, replay, error)) {
-    std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", options.replay, error.c_str());
-    return 1;
-  }
+  if (options.replay != nullptr && !load_named_replay(options.replay, replay)) return 1;
   seed_rand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
   if (!start_up(game)) {

@@ -12,6 +12,7 @@
 #include "harness.h"
 #include "platform/options.h"
 #include "replay.h"
+#include "replay_files.h"
 
 namespace {
 
@@ -226,10 +227,16 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
     const char* said;
   };
   const CASE cases[] = {
-      {"other.replay", "cannot watch other.replay: made by Brinegrab 0.9.0, this is"},
-      {"cut.replay", "cannot watch cut.replay: not a Brinegrab replay, or cut short"},
-      {"browser.replay", "cannot watch browser.replay: made by the browser game"},
-      {"missing.replay", "cannot watch missing.replay: No such file or directory"},
+      {"other.replay", "cannot watch 'other.replay': made by Brinegrab 0.9.0, this is"},
+      {"cut.replay", "cannot watch 'cut.replay': not a Brinegrab replay, or cut short"},
+      {"browser.replay", "cannot watch 'browser.replay': made by the browser game"},
+      {"missing.replay", "cannot watch 'missing.replay': No such file or directory"},
+      {"bad\033[2Jname", "cannot watch 'bad\\x1b[2Jname': No such file or directory"},
+      // The games kept beside the records, none of them there yet.
+      {"last", "cannot watch 'last.replay': No such file or directory"},
+      {"best",
+       "cannot watch the best game: 'best-solo.replay': No such file or directory; "
+       "'best-multi.replay': No such file or directory"},
   };
   for (const CASE& c : cases) {
     std::vector<std::string> args = {"brinegrab", "--replay", c.file};
@@ -242,6 +249,28 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
     EXPECT_EQ(status, 1) << c.file;
     EXPECT_NE(said.find(c.said), std::string::npos) << c.file << ": " << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+  }
+}
+
+TEST(ReplayFile, ReplayBestWatchesTheHigherScoringOfTheTwoBestGamesKept) {
+  const harness::GAME_DIR_COPY dir;
+  struct CASE {
+    int solo, multi;  // -1: no such file
+    int watched;
+  };
+  const CASE cases[] = {{100, 200, 200}, {300, 200, 300}, {100, -1, 100}, {-1, 50, 50}};
+  for (const CASE& c : cases) {
+    std::remove("best-solo.replay");
+    std::remove("best-multi.replay");
+    for (const auto& [score, file] :
+         {std::pair{c.solo, "best-solo.replay"}, std::pair{c.multi, "best-multi.replay"}}) {
+      RECORDED_GAME r = sample();
+      r.score = score;
+      if (score >= 0) std::ofstream(file) << replay_text(r);
+    }
+    RECORDED_GAME watched;
+    EXPECT_TRUE(load_named_replay("best", watched)) << c.solo << " " << c.multi;
+    EXPECT_EQ(watched.score, c.watched) << c.solo << " " << c.multi;
   }
 }
 
