@@ -1,7 +1,10 @@
 #include "controls.h"
 
+#include <cctype>
+
 #include "platform/events.h"
 #include "platform/gamepad.h"
+#include "platform/key_names.h"
 #include "settings.h"
 
 namespace {
@@ -79,4 +82,14 @@ void publish_controls() {
   set_desktop_keys(DESKTOP_KEY_MAP{key_of(DESK_FULL_SCREEN), key_of(DESK_FULL_SCREEN_ALT),
                                    key_of(DESK_MUTE), key_of(DESK_PAUSE), key_of(DESK_PAUSE_KEY),
                                    key_of(MENU_NEXT), key_of(MENU_QUIT)});
+}
+
+std::string shown_key(SDLKey key) {
+  std::string name = key_name(key);
+  bool word_start = true;
+  for (char& c : name) {
+    if (word_start) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    word_start = c == ' ';
+  }
+  return name;
 }

@@ -4,6 +4,8 @@
 // players' ten actions can be changed (settings.h), the rest stay fixed.
 #include <SDL.h>
 
+#include <string>
+
 // What each player can do. The trap run's jump is Up; the treasure boxes
 // open with the four directions.
 enum PLAYER_MOVE { MOVE_UP, MOVE_DOWN, MOVE_LEFT, MOVE_RIGHT, MOVE_STRIKE, PLAYER_MOVES };
@@ -61,6 +63,10 @@ const CONTROL& control(ACTION action);
 // The key that does an action now.
 SDLKey key_of(ACTION action);
 SDLKey player_key(int player, PLAYER_MOVE move);
+
+// How the screens name a key: SDL names keys in lower case, the screens show
+// "Right Ctrl", "W".
+std::string shown_key(SDLKey key);
 
 // Whether e is the press of the action's key.
 bool pressed(const SDL_Event& e, ACTION action);

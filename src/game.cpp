@@ -15,6 +15,7 @@
 #include "globals.h"
 #include "image.h"
 #include "music.h"
+#include "overlays.h"
 #include "platform/display.h"
 #include "platform/gamepad.h"
 #include "platform/library_noise.h"
@@ -203,6 +204,7 @@ void shut_down(GAME& game) {
   if (game.font2 != nullptr) TTF_CloseFont(game.font2);
   game.font = nullptr;
   game.font2 = nullptr;
+  close_overlays();
   Mix_CloseAudio();
   close_gamepads();
   SDL_Quit();

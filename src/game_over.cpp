@@ -5,6 +5,7 @@
 #include "controls.h"
 #include "globals.h"
 #include "image.h"
+#include "overlays.h"
 #include "platform/events.h"
 #include "platform/records_location.h"
 #include "replay_watch.h"
@@ -58,7 +59,7 @@ void game_over_screen(GAME& game, bool record_saved) {
     }
     draw_text(screen, game.font2, "Enter ~ Restart!      Escape ~ Quit!", colour, 0, 400,
               ALIGN::CENTRE);
-    SDL_Flip(screen);
+    show_frame(screen);
     pace_frame(timer);
   }
 }

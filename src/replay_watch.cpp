@@ -2,12 +2,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
+#include "controls.h"
 #include "game_setup.h"
 #include "globals.h"
 #include "music.h"
+#include "overlays.h"
 #include "platform/events.h"
+#include "platform/pause.h"
 #include "platform/signals.h"
 #include "platform/time_scale.h"
 #include "play_loop.h"
@@ -23,6 +27,10 @@ const int FASTEST = 8;
 const Uint32 WATCH_PAUSE_STEP_MS = 40;
 const SDL_Color MARK_COLOUR = {100, 50, 10, 0};
 const Uint32 DIVERGED_MS = 3000;
+// The last picture stays this long after a replay has ended, unless a key comes first.
+const Uint32 ENDED_MS = 3000;
+// The band along the bottom of the picture.
+const int BAND_MARGIN = 10;
 
 struct WATCH {
   const RECORDED_GAME* replay = nullptr;
@@ -35,7 +43,8 @@ struct WATCH {
   bool overran = false;
   int speed = 1;
   bool any_key_stops = false;  // the attract mode's
-  TTF_Font* font = nullptr;
+  bool paused = false;
+  bool ended = false;
 };
 WATCH watch;
 
@@ -53,31 +62,76 @@ SDL_Event made_event(const REPLAY_EVENT& r) {
   return e;
 }
 
+std::string key_hint(ACTION action, const char* what) {
+  return std::string(control(action).shown) + " " + what;
+}
+
+// The watcher's band: the keys, and the speed or the pause; at the end only
+// that the replay has ended.
+void draw_band(SDL_Surface* frame) {
+  TTF_Font* font = sign_font();
+  SDL_Rect band = {0, static_cast<decltype(SDL_Rect::y)>(frame->h - WATCH_BAND_HEIGHT),
+                   static_cast<decltype(SDL_Rect::w)>(frame->w),
+                   static_cast<decltype(SDL_Rect::h)>(WATCH_BAND_HEIGHT)};
+  SDL_FillRect(frame, &band, SDL_MapRGB(frame->format, SIGN_PANEL.r, SIGN_PANEL.g, SIGN_PANEL.b));
+  int w = 0, h = 0;
+  text_size(font, "0x", &w, &h);
+  const int y = band.y + (WATCH_BAND_HEIGHT - h) / 2;
+  if (watch.ended) {
+    draw_text(frame, font, "The replay has ended", SIGN_TEXT, 0, y, ALIGN::CENTRE);
+    return;
+  }
+  const std::string keys = key_hint(WATCH_PAUSE, "pause") + "     " +
+                           key_hint(WATCH_FASTER, "faster") + "     " +
+                           key_hint(WATCH_NORMAL, "normal") + "     " + key_hint(MENU_QUIT, "stop");
+  draw_text(frame, font, keys, SIGN_TEXT, BAND_MARGIN, y);
+  const std::string state =
+      std::string(watch.paused ? "Paused" : "Replay") + "   " + std::to_string(watch.speed) + "x";
+  draw_text(frame, font, state, SIGN_TEXT, frame->w - BAND_MARGIN, y, ALIGN::RIGHT);
+}
+
+bool pauses(const SDL_Event& e) {
+  return pressed(e, WATCH_PAUSE) || pressed(e, DESK_PAUSE) || pressed(e, DESK_PAUSE_KEY);
+}
+
 void set_speed(int speed) {
   watch.speed = speed;
   set_time_scale(speed);
 }
 
-// The watcher's own keys, read once a frame from the real keyboard; Space
-// holds everything here until it is pressed again.
+// The watcher's own keys, read once a frame from the real keyboard. Space,
+// P, Pause and a lost focus make one pause, which looks like the game's own
+// with the band over it, and holds everything here until resumed.
 void read_watch_keys(EVENT_SOURCE live) {
   SDL_Event e;
-  bool paused = false;
+  std::optional<PAUSED_SCREEN> paused;
   do {
+    bool changed = false;
     while (live(&e) != 0) {
+      const bool before = changed;
+      changed = true;
       if (e.type == SDL_QUIT || pressed(e, MENU_QUIT) ||
           (watch.any_key_stops && e.type == SDL_KEYDOWN)) {
         watch.stopping = true;
-        paused = false;
-      } else if (pressed(e, WATCH_PAUSE)) {
-        paused = !paused;
+        watch.paused = false;
+      } else if (pauses(e) || (watch.paused && pressed(e, MENU_NEXT))) {
+        watch.paused = !watch.paused;
+      } else if (loses_focus(e)) {
+        watch.paused = true;
       } else if (pressed(e, WATCH_FASTER)) {
         set_speed(watch.speed >= FASTEST ? FASTEST : watch.speed * 2);
       } else if (pressed(e, WATCH_NORMAL)) {
         set_speed(1);
+      } else {
+        changed = before || e.type == SDL_VIDEOEXPOSE;
       }
     }
-    if (paused) SDL_Delay(WATCH_PAUSE_STEP_MS);
+    if (watch.paused && !paused) paused.emplace();
+    if (!watch.paused) paused.reset();
+    if (paused) {
+      if (changed) show_frame(screen);
+      SDL_Delay(WATCH_PAUSE_STEP_MS);
+    }
   } while (paused);
 }
 
@@ -113,13 +167,25 @@ int play_event(SDL_Event* event, EVENT_SOURCE live) {
 }
 
 bool play_pace(TIMER& timer, int frame_ms, FRAME_PACER live) {
-  // Drawn after the frame, before it is shown.
-  draw_text(screen, watch.font, "Replay", MARK_COLOUR, 0, 280, ALIGN::CENTRE);
   live(timer, frame_ms);
   const std::vector<bool>& on_time = watch.replay->on_time;
   if (watch.next_frame < on_time.size()) return on_time[watch.next_frame++];
   watch.overran = true;
   return true;
+}
+
+// The last picture of a replay played to its end stays, with the band saying
+// so, until a key or ENDED_MS.
+void hold_the_end() {
+  watch.ended = true;
+  show_frame(screen);
+  SDL_Event e;
+  for (Uint32 waited = 0; waited < ENDED_MS && !stop_requested(); waited += WAIT_STEP_MS) {
+    bool key = false;
+    while (poll_event(&e) != 0) key = key || e.type == SDL_KEYDOWN || e.type == SDL_QUIT;
+    if (key) return;
+    wait_ms(WAIT_STEP_MS);
+  }
 }
 
 // Everything of the run that watching a game changes.
@@ -164,7 +230,6 @@ bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
   watch = WATCH();
   watch.replay = &replay;
   watch.any_key_stops = any_key_stops;
-  watch.font = TTF_OpenFont("text.ttf", 20);
   // The game is played again at its own speed, with its players' keys.
   const SETTINGS settings_before = current_settings();
   SETTINGS as_recorded = settings_before;
@@ -176,7 +241,10 @@ bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
   prepare_after_mode(game);
   const EVENT_TAP event_before = set_event_tap(play_event);
   const PACE_TAP pace_before = set_pace_tap(play_pace);
+  set_watch_overlay(draw_band);
+  pass_pauses(true);
   play_loop(game);
+  pass_pauses(false);
   set_event_tap(event_before);
   set_pace_tap(pace_before);
   set_speed(1);
@@ -198,11 +266,14 @@ bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
     const std::string said = "This replay went another way than its game: it scored " +
                              std::to_string(game.score) + ", the game " +
                              std::to_string(replay.score);
-    draw_text(screen, watch.font, said, MARK_COLOUR, 0, 310, ALIGN::CENTRE);
-    SDL_Flip(screen);
+    set_watch_overlay(nullptr);
+    draw_text(screen, sign_font(), said, MARK_COLOUR, 0, 310, ALIGN::CENTRE);
+    show_frame(screen);
     wait_ms(DIVERGED_MS);
+  } else if (!stopped) {
+    hold_the_end();
   }
-  if (watch.font != nullptr) TTF_CloseFont(watch.font);
+  set_watch_overlay(nullptr);
   put_back(game, saved);
   return stopped || same;
 }

@@ -1,10 +1,9 @@
 #include "settings_screen.h"
 
-#include <cctype>
-
 #include "constants.h"
 #include "globals.h"
 #include "image.h"
+#include "overlays.h"
 #include "platform/events.h"
 #include "text.h"
 
@@ -24,17 +23,6 @@ const SDL_Color HIGHLIGHT = {45, 22, 4, 0};
 int line_y(int line) {
   return line < LINE_SPEED ? FIRST_ACTION_Y + LINE_HEIGHT * line
                            : FIRST_OTHER_Y + LINE_HEIGHT * (line - LINE_SPEED);
-}
-
-// SDL names keys in lower case; the screen shows "Right Ctrl", "W".
-std::string shown_key(SDLKey key) {
-  std::string name = key_name(key);
-  bool word_start = true;
-  for (char& c : name) {
-    if (word_start) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    word_start = c == ' ';
-  }
-  return name;
 }
 
 std::string shown_button(ACTION action, int button) {
@@ -226,7 +214,7 @@ void settings_screen(GAME& game) {
       pass_pad_buttons(menu.waiting);
     }
     draw_settings(game, small, menu);
-    SDL_Flip(screen);
+    show_frame(screen);
     pace_frame(timer);
   }
   pass_pad_buttons(false);
