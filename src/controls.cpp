@@ -1,10 +1,7 @@
 #include "controls.h"
 
-#include <cctype>
-
 #include "platform/events.h"
 #include "platform/gamepad.h"
-#include "platform/key_names.h"
 #include "settings.h"
 
 namespace {
@@ -21,19 +18,19 @@ const CONTROL TABLE[ACTIONS] = {
     {P2_LEFT, "p2.left", "Left", SDLK_a, -1, "W, A, S, D"},
     {P2_RIGHT, "p2.right", "Right", SDLK_d, -1, "W, A, S, D"},
     {P2_STRIKE, "p2.strike", "Strike", SDLK_g, GAMEPAD_STRIKE_BUTTON, "G"},
-    {MENU_NEXT, "next", "Next", SDLK_RETURN, GAMEPAD_START_BUTTON, "Enter"},
-    {MENU_PLAYERS, "players", "Players", SDLK_SPACE, -1, "Space"},
-    {MENU_QUIT, "quit", "Quit", SDLK_ESCAPE, GAMEPAD_BACK_BUTTON, "Escape"},
-    {MENU_SETTINGS, "settings", "Settings", SDLK_c, -1, "C"},
-    {DESK_PAUSE, "pause", "Pause", SDLK_p, -1, "P"},
-    {DESK_PAUSE_KEY, "pause", "Pause", SDLK_PAUSE, -1, "Pause"},
-    {DESK_MUTE, "mute", "Mute", SDLK_m, -1, "M"},
-    {DESK_FULL_SCREEN, "full screen", "Full screen", SDLK_F11, -1, "F11"},
-    {DESK_FULL_SCREEN_ALT, "full screen", "Full screen", SDLK_RETURN, -1, "Alt+Enter"},
-    {WATCH_GAME, "watch", "Watch", SDLK_r, -1, "R"},
-    {WATCH_PAUSE, "watch pause", "Pause", SDLK_SPACE, -1, "Space"},
-    {WATCH_FASTER, "watch faster", "Faster", SDLK_RIGHT, -1, "Right"},
-    {WATCH_NORMAL, "watch normal", "Normal speed", SDLK_LEFT, -1, "Left"},
+    {MENU_NEXT, "next", "next", SDLK_RETURN, GAMEPAD_START_BUTTON, "Enter"},
+    {MENU_PLAYERS, "players", "players", SDLK_SPACE, -1, "Space"},
+    {MENU_QUIT, "quit", "quit", SDLK_ESCAPE, GAMEPAD_BACK_BUTTON, "Escape"},
+    {MENU_SETTINGS, "settings", "settings", SDLK_c, -1, "C"},
+    {DESK_PAUSE, "pause", "pause", SDLK_p, -1, "P"},
+    {DESK_PAUSE_KEY, "pause", "pause", SDLK_PAUSE, -1, "Pause"},
+    {DESK_MUTE, "mute", "mute", SDLK_m, -1, "M"},
+    {DESK_FULL_SCREEN, "full screen", "full screen", SDLK_F11, -1, "F11"},
+    {DESK_FULL_SCREEN_ALT, "full screen", "full screen", SDLK_RETURN, -1, "Alt+Enter"},
+    {WATCH_GAME, "watch", "watch", SDLK_r, -1, "R"},
+    {WATCH_PAUSE, "watch pause", "pause", SDLK_SPACE, -1, "Space"},
+    {WATCH_FASTER, "watch faster", "faster", SDLK_RIGHT, -1, "Right"},
+    {WATCH_NORMAL, "watch normal", "normal speed", SDLK_LEFT, -1, "Left"},
 };
 // clang-format on
 
@@ -60,6 +57,10 @@ bool pressed(const SDL_Event& e, ACTION action) {
   return e.type == SDL_KEYDOWN && e.key.keysym.sym == key_of(action);
 }
 
+SDLKey arrow_key(PLAYER_MOVE move) { return TABLE[player_action(0, move)].key; }
+
+bool is_modifier(SDLKey key) { return key >= SDLK_RSHIFT && key <= SDLK_MODE; }
+
 int pad_button_of(ACTION action) {
   if (action < PLAYER_ACTIONS) return current_settings().buttons[action];
   return TABLE[action].button;
@@ -82,14 +83,4 @@ void publish_controls() {
   set_desktop_keys(DESKTOP_KEY_MAP{key_of(DESK_FULL_SCREEN), key_of(DESK_FULL_SCREEN_ALT),
                                    key_of(DESK_MUTE), key_of(DESK_PAUSE), key_of(DESK_PAUSE_KEY),
                                    key_of(MENU_NEXT), key_of(MENU_QUIT)});
-}
-
-std::string shown_key(SDLKey key) {
-  std::string name = key_name(key);
-  bool word_start = true;
-  for (char& c : name) {
-    if (word_start) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    word_start = c == ' ';
-  }
-  return name;
 }

@@ -4,8 +4,6 @@
 // players' ten actions can be changed (settings.h), the rest stay fixed.
 #include <SDL.h>
 
-#include <string>
-
 // What each player can do. The trap run's jump is Up; the treasure boxes
 // open with the four directions.
 enum PLAYER_MOVE { MOVE_UP, MOVE_DOWN, MOVE_LEFT, MOVE_RIGHT, MOVE_STRIKE, PLAYER_MOVES };
@@ -50,7 +48,8 @@ constexpr ACTION player_action(int player, PLAYER_MOVE move) {
 struct CONTROL {
   ACTION action;
   const char* name;   // in the settings file
-  const char* label;  // on the settings screen
+  const char* label;  // on the settings screen: a player's move ("Up"), what the game's own
+                      // key does ("mute")
   SDLKey key;         // the key it has unless the player changed it
   int button;         // the pad button (any pad for the menu, the player's own pad for a
                       // player's action), -1 for none
@@ -64,9 +63,12 @@ const CONTROL& control(ACTION action);
 SDLKey key_of(ACTION action);
 SDLKey player_key(int player, PLAYER_MOVE move);
 
-// How the screens name a key: SDL names keys in lower case, the screens show
-// "Right Ctrl", "W".
-std::string shown_key(SDLKey key);
+// The arrow keys (player one's by default), which choose on the settings
+// screen whatever keys the players have chosen.
+SDLKey arrow_key(PLAYER_MOVE move);
+
+// Shift, Ctrl, Alt and the like: keys a player holds while pressing another.
+bool is_modifier(SDLKey key);
 
 // Whether e is the press of the action's key.
 bool pressed(const SDL_Event& e, ACTION action);

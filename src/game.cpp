@@ -14,8 +14,8 @@
 #include "game_setup.h"
 #include "globals.h"
 #include "image.h"
+#include "look.h"
 #include "music.h"
-#include "overlays.h"
 #include "platform/display.h"
 #include "platform/gamepad.h"
 #include "platform/library_noise.h"
@@ -134,16 +134,16 @@ bool start_up(GAME& game) {
   game.myPirate2 = new PIRATE2;
   game.myTreasure = new TREASURE;
   game.bg = load_image("sprites\\bg.jpg");
-  game.textcolor = SDL_Color{200, 150, 0, 0};
-  game.textcolor2 = SDL_Color{100, 50, 10, 0};
-  game.font = TTF_OpenFont("title.ttf", 86);
-  game.font2 = TTF_OpenFont("text.ttf", 36);
-  if (game.font == nullptr || game.font2 == nullptr) {
+  game.textcolor = GOLD;
+  game.textcolor2 = BROWN;
+  if (!open_look()) {
     std::fprintf(stderr, "brinegrab: cannot open the fonts title.ttf and text.ttf: %s\n",
                  TTF_GetError());
     shut_down(game);
     return false;
   }
+  game.font = face(FACE::TITLE);
+  game.font2 = face(FACE::TEXT);
   return true;
 }
 
@@ -200,11 +200,9 @@ void shut_down(GAME& game) {
   game.music = nullptr;
   SDL_FreeSurface(game.bg);
   game.bg = nullptr;
-  if (game.font != nullptr) TTF_CloseFont(game.font);
-  if (game.font2 != nullptr) TTF_CloseFont(game.font2);
+  close_look();
   game.font = nullptr;
   game.font2 = nullptr;
-  close_overlays();
   Mix_CloseAudio();
   close_gamepads();
   SDL_Quit();

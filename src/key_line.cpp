@@ -1,6 +1,7 @@
 #include "key_line.h"
 
 #include "controls.h"
+#include "keycaps.h"
 
 namespace {
 
@@ -18,9 +19,9 @@ std::string keys_of(int player) {
   const PLAYER_MOVE order[] = {MOVE_UP, MOVE_LEFT, MOVE_DOWN, MOVE_RIGHT};
   std::string keys;
   for (PLAYER_MOVE move : order) {
-    keys += (keys.empty() ? "" : ",") + shown_key(player_key(player, move));
+    keys += (keys.empty() ? "" : ",") + keycap(player_key(player, move));
   }
-  return keys + " / " + shown_key(player_key(player, MOVE_STRIKE));
+  return keys + " / " + keycap(player_key(player, MOVE_STRIKE));
 }
 
 }  // namespace

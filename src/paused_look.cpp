@@ -1,12 +1,12 @@
 #include "paused_look.h"
 
+#include "look.h"
 #include "text.h"
 
 namespace {
 
 const Uint8 SHADE_ALPHA = 112;  // of black over the kept frame
 const int PANEL_MARGIN = 24;
-const SDL_Color PANEL_COLOUR = {45, 22, 4, 0};
 
 }  // namespace
 
@@ -25,8 +25,6 @@ void draw_paused(SDL_Surface* frame, TTF_Font* font, SDL_Color colour) {
     SDL_BlitSurface(shade, nullptr, frame, nullptr);
     SDL_FreeSurface(shade);
   }
-  SDL_Rect panel = paused_panel(frame->w, frame->h, font);
-  SDL_FillRect(frame, &panel,
-               SDL_MapRGB(frame->format, PANEL_COLOUR.r, PANEL_COLOUR.g, PANEL_COLOUR.b));
+  draw_panel(frame, paused_panel(frame->w, frame->h, font));
   draw_text_middle(frame, font, "Paused", colour);
 }

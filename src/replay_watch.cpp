@@ -8,6 +8,7 @@
 #include "controls.h"
 #include "game_setup.h"
 #include "globals.h"
+#include "look.h"
 #include "music.h"
 #include "overlays.h"
 #include "platform/events.h"
@@ -25,7 +26,6 @@ namespace {
 
 const int FASTEST = 8;
 const Uint32 WATCH_PAUSE_STEP_MS = 40;
-const SDL_Color MARK_COLOUR = {100, 50, 10, 0};
 const Uint32 DIVERGED_MS = 3000;
 // The last picture stays this long after a replay has ended, unless a key comes first.
 const Uint32 ENDED_MS = 3000;
@@ -69,25 +69,25 @@ std::string key_hint(ACTION action, const char* what) {
 // The watcher's band: the keys, and the speed or the pause; at the end only
 // that the replay has ended.
 void draw_band(SDL_Surface* frame) {
-  TTF_Font* font = sign_font();
+  TTF_Font* font = face(FACE::MARK);
   SDL_Rect band = {0, static_cast<decltype(SDL_Rect::y)>(frame->h - WATCH_BAND_HEIGHT),
                    static_cast<decltype(SDL_Rect::w)>(frame->w),
                    static_cast<decltype(SDL_Rect::h)>(WATCH_BAND_HEIGHT)};
-  SDL_FillRect(frame, &band, SDL_MapRGB(frame->format, SIGN_PANEL.r, SIGN_PANEL.g, SIGN_PANEL.b));
+  draw_panel(frame, band);
   int w = 0, h = 0;
   text_size(font, "0x", &w, &h);
   const int y = band.y + (WATCH_BAND_HEIGHT - h) / 2;
   if (watch.ended) {
-    draw_text(frame, font, "The replay has ended", SIGN_TEXT, 0, y, ALIGN::CENTRE);
+    draw_text(frame, font, "The replay has ended", GOLD, 0, y, ALIGN::CENTRE);
     return;
   }
   const std::string keys = key_hint(WATCH_PAUSE, "pause") + "     " +
                            key_hint(WATCH_FASTER, "faster") + "     " +
                            key_hint(WATCH_NORMAL, "normal") + "     " + key_hint(MENU_QUIT, "stop");
-  draw_text(frame, font, keys, SIGN_TEXT, BAND_MARGIN, y);
+  draw_text(frame, font, keys, GOLD, BAND_MARGIN, y);
   const std::string state =
       std::string(watch.paused ? "Paused" : "Replay") + "   " + std::to_string(watch.speed) + "x";
-  draw_text(frame, font, state, SIGN_TEXT, frame->w - BAND_MARGIN, y, ALIGN::RIGHT);
+  draw_text(frame, font, state, GOLD, frame->w - BAND_MARGIN, y, ALIGN::RIGHT);
 }
 
 bool pauses(const SDL_Event& e) {
@@ -267,7 +267,7 @@ bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
                              std::to_string(game.score) + ", the game " +
                              std::to_string(replay.score);
     set_watch_overlay(nullptr);
-    draw_text(screen, sign_font(), said, MARK_COLOUR, 0, 310, ALIGN::CENTRE);
+    draw_text(screen, face(FACE::MARK), said, BROWN, 0, 310, ALIGN::CENTRE);
     show_frame(screen);
     wait_ms(DIVERGED_MS);
   } else if (!stopped) {

@@ -16,12 +16,15 @@
 #include <string>
 #include <vector>
 
+#include "keycaps.h"
+#include "look.h"
 #include "minigames/fight_rules.h"
 #include "minigames/mini1.h"
 #include "minigames/mini2.h"
 #include "minigames/mini3.h"
 #include "platform/events.h"
 #include "platform/gamepad.h"
+#include "platform/key_names.h"
 #include "platform/options.h"
 #include "play_fixture.h"
 #include "settings.h"
@@ -419,4 +422,304 @@ TEST_F(SETTINGS_TEST, MUnmutesToTheChosenVolumes) {
     EXPECT_EQ(Mix_VolumeMusic(-1), expected_music);
     EXPECT_EQ(Mix_Volume(-1, -1), expected_music == 0 ? 0 : effects);
   }
+}
+
+namespace {
+
+SDL_Event with_mod(SDL_Event e, SDLMod mod) {
+  e.key.keysym.mod = mod;
+  return e;
+}
+
+// The events given to the screen through the event layer, one drain as a
+// frame of the screen reads them.
+void give(SETTINGS_MENU& menu, const std::vector<SDL_Event>& events) {
+  for (const SDL_Event& e : events) harness::push(e);
+  read_settings_events(menu);
+}
+
+std::vector<SDL_Event> presses(std::initializer_list<SDLKey> keys) {
+  std::vector<SDL_Event> events;
+  for (const SDLKey key : keys) {
+    events.push_back(harness::key_down(key));
+    events.push_back(harness::key_up(key));
+  }
+  return events;
+}
+
+// The list as the screen shows it: the five moves of each player, then
+// game speed, music, effects and Defaults.
+enum { SPEED_LINE = 5, DEFAULTS_LINE = 8 };
+
+}  // namespace
+
+// The arrow keys choose whatever keys the players have, even keys no
+// keyboard names; the players' own keys choose too.
+TEST_F(SETTINGS_TEST, TheArrowsChooseAndChangeWhateverTheKeys) {
+  SETTINGS unnamed;
+  for (int a = 0; a < PLAYER_ACTIONS; ++a) unnamed.keys[a] = static_cast<SDLKey>(SDLK_WORLD_0 + a);
+  struct CASE {
+    const char* what;
+    SETTINGS settings;
+    std::vector<SDLKey> keys;
+    int line, column, speed;
+  };
+  const std::vector<CASE> cases = {
+      {"Down past Defaults stays there", SETTINGS(), std::vector<SDLKey>(12, SDLK_DOWN),
+       DEFAULTS_LINE, 0, 100},
+      {"Up past the first line stays there", SETTINGS(), {SDLK_DOWN, SDLK_UP, SDLK_UP}, 0, 0, 100},
+      {"Right chooses player two", SETTINGS(), {SDLK_DOWN, SDLK_RIGHT}, 1, 1, 100},
+      {"Left chooses player one again", SETTINGS(), {SDLK_RIGHT, SDLK_LEFT}, 0, 0, 100},
+      {"Left twice stays on player one", SETTINGS(), {SDLK_LEFT, SDLK_LEFT}, 0, 0, 100},
+      {"player two's D chooses player two", SETTINGS(), {SDLK_s, SDLK_d}, 1, 1, 100},
+      {"arrows with player one on I, K, J, L", rebound(), {SDLK_DOWN, SDLK_RIGHT}, 1, 1, 100},
+      {"player one's own K and L", rebound(), {SDLK_k, SDLK_l}, 1, 1, 100},
+      {"arrows with keys no keyboard names", unnamed, std::vector<SDLKey>(12, SDLK_DOWN),
+       DEFAULTS_LINE, 0, 100},
+      {"Left slows the game by a step",
+       SETTINGS(),
+       {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_LEFT},
+       SPEED_LINE,
+       0,
+       90},
+      {"Right stops at full speed",
+       SETTINGS(),
+       {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RIGHT},
+       SPEED_LINE,
+       0,
+       100},
+      {"Enter at full speed steps down, no jump",
+       SETTINGS(),
+       {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN},
+       SPEED_LINE,
+       0,
+       90},
+      {"Enter turns back at the slowest",
+       SETTINGS(),
+       {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_RETURN,
+        SDLK_RETURN, SDLK_RETURN, SDLK_RETURN, SDLK_RETURN},
+       SPEED_LINE,
+       0,
+       60},
+  };
+  for (const CASE& c : cases) {
+    use_settings(c.settings);
+    SETTINGS_MENU menu;
+    give(menu, presses({}));
+    for (const SDLKey key : c.keys) give(menu, presses({key}));
+    EXPECT_EQ(menu.line, c.line) << c.what;
+    EXPECT_EQ(menu.column, c.column) << c.what;
+    EXPECT_EQ(current_settings().speed, c.speed) << c.what;
+  }
+}
+
+// While "Press a key" waits every key reaches it through the event layer:
+// the game's own keys are refused by name and do nothing else, Escape and
+// the pad's Back cancel, a modifier counts once let go alone.
+TEST_F(SETTINGS_TEST, WhileAKeyIsAwaitedEveryKeyReachesThePrompt) {
+  const SDL_Event alt_down = harness::key_down(SDLK_LALT);
+  struct CASE {
+    const char* what;
+    std::vector<SDL_Event> given;
+    SDLKey key;  // player one's Up afterwards
+    const char* message;
+  };
+  const std::vector<CASE> cases = {
+      {"Escape cancels", presses({SDLK_ESCAPE}), SDLK_UP, ""},
+      {"the pad's Back cancels", {pad_button(6, true), pad_button(6, false)}, SDLK_UP, ""},
+      {"M", presses({SDLK_m}), SDLK_UP, "M is taken: mute"},
+      {"P", presses({SDLK_p}), SDLK_UP, "P is taken: pause"},
+      {"Pause", presses({SDLK_PAUSE}), SDLK_UP, "Pause is taken: pause"},
+      {"F11", presses({SDLK_F11}), SDLK_UP, "F11 is taken: full screen"},
+      {"Enter", presses({SDLK_RETURN}), SDLK_UP, "Enter is taken: next"},
+      {"player two's W", presses({SDLK_w}), SDLK_UP, "W is taken: P2 Up"},
+      {"Alt+Enter",
+       {alt_down, with_mod(harness::key_down(SDLK_RETURN), KMOD_LALT),
+        with_mod(harness::key_up(SDLK_RETURN), KMOD_LALT), harness::key_up(SDLK_LALT)},
+       SDLK_UP,
+       "Alt+Enter is taken: full screen"},
+      {"Left Alt alone", {alt_down, harness::key_up(SDLK_LALT)}, SDLK_LALT, ""},
+      {"a key with Shift held",
+       {harness::key_down(SDLK_LSHIFT), with_mod(harness::key_down(SDLK_i), KMOD_LSHIFT),
+        harness::key_up(SDLK_LSHIFT)},
+       SDLK_i,
+       ""},
+      {"the semicolon", presses({SDLK_SEMICOLON}), SDLK_SEMICOLON, ""},
+  };
+  for (const CASE& c : cases) {
+    use_settings(SETTINGS());
+    SETTINGS_MENU menu;
+    give(menu, presses({SDLK_RETURN}));
+    ASSERT_TRUE(menu.waiting) << c.what;
+    give(menu, c.given);
+    EXPECT_FALSE(menu.waiting) << c.what;
+    EXPECT_EQ(menu.message, c.message) << c.what;
+    EXPECT_EQ(current_settings().keys[P1_UP], c.key) << c.what;
+    EXPECT_FALSE(sound_muted()) << c.what;
+    // The prompt is gone: Escape now leaves the screen.
+    harness::press(SDLK_ESCAPE);
+    EXPECT_FALSE(read_settings_events(menu)) << c.what;
+  }
+}
+
+// Defaults asks first; moving away forgets the question.
+TEST_F(SETTINGS_TEST, DefaultsNeedsASecondEnter) {
+  SETTINGS slow = rebound();
+  slow.speed = 50;
+  slow.music = 20;
+  struct CASE {
+    const char* what;
+    std::vector<SDLKey> keys;  // from Defaults
+    int speed;
+  };
+  const CASE cases[] = {
+      {"one Enter", {SDLK_RETURN}, 50},
+      {"two", {SDLK_RETURN, SDLK_RETURN}, 100},
+      {"Enter, away and back, Enter", {SDLK_RETURN, SDLK_UP, SDLK_DOWN, SDLK_RETURN}, 50},
+  };
+  for (const CASE& c : cases) {
+    use_settings(slow);
+    SETTINGS_MENU menu;
+    give(menu, std::vector<SDL_Event>());
+    for (int i = 0; i < DEFAULTS_LINE; ++i) give(menu, presses({SDLK_DOWN}));
+    for (const SDLKey key : c.keys) give(menu, presses({key}));
+    EXPECT_EQ(current_settings().speed, c.speed) << c.what;
+    const bool reset = c.speed == 100;
+    EXPECT_EQ(current_settings() == SETTINGS(), reset) << c.what;
+    if (c.keys.size() == 1) {
+      EXPECT_EQ(menu.message,
+                "Enter again: every key, the speed and the volumes back to their defaults");
+    }
+    if (reset) {
+      EXPECT_NE(menu.message.find("back to their defaults"), std::string::npos);
+    }
+  }
+}
+
+namespace {
+
+// Where the frame shows the text in the colour (the top left corner of its
+// box), or {-1, -1}.
+std::pair<int, int> find_text(SDL_Surface* frame, TTF_Font* font, const std::string& text,
+                              SDL_Color colour) {
+  SDL_Surface* alone = SDL_CreateRGBSurface(SDL_SWSURFACE, text_width(font, text),
+                                            text_height(font, text), 32, 0xFF0000, 0xFF00, 0xFF, 0);
+  SDL_FillRect(alone, nullptr, SDL_MapRGB(alone->format, 0, 255, 255));
+  put_text(alone, font, text, colour, 0, 0);
+  // Every pixel of the text's box, ink or not, the ink ones first.
+  std::vector<std::pair<int, int>> ink, clear;
+  for (int y = 0; y < alone->h; ++y) {
+    for (int x = 0; x < alone->w; ++x) {
+      Uint8 r, g, b;
+      harness::pixel_rgb(alone, x, y, &r, &g, &b);
+      (r == colour.r && g == colour.g && b == colour.b ? ink : clear).emplace_back(x, y);
+    }
+  }
+  const size_t inked = ink.size();
+  ink.insert(ink.end(), clear.begin(), clear.end());
+  std::pair<int, int> found = {-1, -1};
+  for (int y = 0; y + alone->h <= frame->h && found.first < 0; ++y) {
+    for (int x = 0; x + alone->w <= frame->w && found.first < 0; ++x) {
+      bool all = inked > 0;
+      for (size_t i = 0; all && i < ink.size(); ++i) {
+        Uint8 r, g, b;
+        harness::pixel_rgb(frame, x + ink[i].first, y + ink[i].second, &r, &g, &b);
+        all = (r == colour.r && g == colour.g && b == colour.b) == (i < inked);
+      }
+      if (all) found = {x, y};
+    }
+  }
+  SDL_FreeSurface(alone);
+  return found;
+}
+
+}  // namespace
+
+// The screen as a player reads it: keys by their keycaps, "stick" only for
+// a move and "no button" for a strike without one, the list on a plain
+// panel, the keys that work on the line where the other screens have theirs.
+TEST_F(SETTINGS_TEST, TheScreenShowsKeycapsOnAPanelAndItsKeysAtTheBottom) {
+  SETTINGS s;
+  s.keys[P1_DOWN] = SDLK_KP_ENTER;
+  s.keys[P1_LEFT] = SDLK_SEMICOLON;
+  s.buttons[P2_STRIKE] = -1;
+  use_settings(s);
+  harness::capture_frames(true);
+  harness::press_after_flip(harness::flips() + 2, SDLK_ESCAPE);
+  settings_screen(game);
+  SDL_Surface* frame = harness::last_frame();
+  ASSERT_NE(frame, nullptr);
+  harness::save_png(frame, harness::frame_file("settings.png"));
+  TTF_Font* list = face(FACE::LIST);
+  struct SHOWN {
+    const char* text;
+    SDL_Color colour;
+    bool shown;
+  };
+  const SHOWN lines[] = {
+      {"Player 1: key / pad", GOLD, true},
+      {"Up", PANEL, true},  // chosen first, on a band of gold
+      {"Keypad Enter / stick", GOLD, true},
+      {"; / stick", GOLD, true},
+      {"Right Ctrl / button 0", GOLD, true},
+      {"W / stick", GOLD, true},
+      {"G / no button", GOLD, true},
+      {"G / stick", GOLD, false},
+      {"); / stick", GOLD, false},
+      {"Defaults", GOLD, true},
+  };
+  for (const SHOWN& line : lines) {
+    EXPECT_EQ(find_text(frame, list, line.text, line.colour).first >= 0, line.shown) << line.text;
+  }
+  // The keys line near y = 400, centred, naming Left and Right.
+  const std::string keys =
+      "Up, Down ~ choose     Left, Right ~ change     Enter ~ set     Escape ~ back";
+  const auto at = find_text(frame, list, keys, GOLD);
+  EXPECT_EQ(at.first, (640 - text_width(list, keys)) / 2);
+  EXPECT_EQ(at.second, 400);
+  // Nothing of the beach from the list's first line to the keys.
+  const auto top = find_text(frame, list, "Player 1: key / pad", GOLD);
+  int beach = 0;
+  for (int y = top.second; y < at.second + text_height(list, keys); ++y) {
+    for (int x = top.first; x < 640 - top.first; ++x) {
+      Uint8 r, g, b;
+      harness::pixel_rgb(frame, x, y, &r, &g, &b);
+      const bool panel = r == PANEL.r && g == PANEL.g && b == PANEL.b;
+      const bool gold = r == GOLD.r && g == GOLD.g && b == GOLD.b;
+      if (!panel && !gold) ++beach;
+    }
+  }
+  EXPECT_EQ(beach, 0);
+  SDL_FreeSurface(frame);
+}
+
+// Keys by the names on their keycaps; the file reads back every name it
+// writes, and the semicolon SDL once called ");".
+TEST(KEY_NAMES, KeycapsAndEveryNameTheFileWritesReadsBack) {
+  const struct {
+    SDLKey key;
+    const char* cap;
+  } caps[] = {{SDLK_RETURN, "Enter"},
+              {SDLK_KP_ENTER, "Keypad Enter"},
+              {SDLK_SEMICOLON, ";"},
+              {SDLK_RCTRL, "Right Ctrl"},
+              {SDLK_w, "W"},
+              {SDLK_KP1, "Keypad 1"},
+              {SDLK_PAGEUP, "Page Up"},
+              {SDLK_F11, "F11"},
+              {SDLK_LALT, "Left Alt"}};
+  for (const auto& c : caps) EXPECT_EQ(keycap(c.key), c.cap);
+  int named = 0;
+  for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k) {
+    const SDLKey key = static_cast<SDLKey>(k);
+    if (key_name(key) == key_name(SDLK_UNKNOWN)) continue;
+    ++named;
+    EXPECT_EQ(key_named(key_name(key)), key) << key_name(key);
+  }
+  EXPECT_GT(named, 100);
+  std::vector<std::string> problems;
+  SETTINGS s = settings_from_text("p1.strike = );\n", problems);
+  EXPECT_EQ(s.keys[P1_STRIKE], SDLK_SEMICOLON);
+  EXPECT_TRUE(problems.empty());
+  EXPECT_NE(settings_text(s).find("p1.strike = ;\n"), std::string::npos) << settings_text(s);
 }

@@ -16,7 +16,7 @@ class SIGNS_TEST : public PLAY_TEST {
   }
 };
 
-const SDL_Color GOLD = {200, 150, 0, 0};
+const SDL_Color TEXT_GOLD = {200, 150, 0, 0};
 
 }  // namespace
 
@@ -27,7 +27,8 @@ TEST_F(SIGNS_TEST, TheMutedSignShowsOnEveryScreenWhereMWorksAndOnlyWhileMuted) {
   TTF_Font* small = TTF_OpenFont("text.ttf", 20);
   const std::string sign = "Sound off ~ M";
   auto sign_ink = [&](SDL_Surface* s) {
-    put_text(s, small, sign, GOLD, 626 - text_width(small, sign), 472 - text_height(small, sign));
+    put_text(s, small, sign, TEXT_GOLD, 626 - text_width(small, sign),
+             472 - text_height(small, sign));
   };
   struct CASE {
     const char* screen;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "look.h"
 #include "minigames/funcs.h"
 #include "overlays.h"
 #include "platform/events.h"
@@ -101,7 +102,6 @@ int see_through_rows(SDL_Surface* ship) {
 }  // namespace
 
 void FIGHT_ASSETS::load() {
-  font = TTF_OpenFont("text.ttf", 50);
   effect = load_sound("sfx/sword1.wav");
   bg1 = ::load("minigames/ship.png");
   bg2 = ::load("minigames/water.png");
@@ -118,13 +118,11 @@ void FIGHT_ASSETS::free() {
   SDL_FreeSurface(pt1);
   SDL_FreeSurface(pt2);
   Mix_FreeChunk(effect);
-  if (font != nullptr) TTF_CloseFont(font);
   *this = FIGHT_ASSETS();
 }
 
 namespace {
 
-const SDL_Color SCORE_COLOUR = {100, 50, 10, 0};
 const int STROKE_CELL = 3;
 
 // Sheets of 80 x 80 cells: enemy type t or player facing d picks the row.
@@ -149,7 +147,7 @@ void fight::draw(const FIGHT_STATE& state, const FIGHT_ASSETS& assets, SDL_Surfa
 
   std::ostringstream text;
   text << "Score: " << score;
-  draw_text(screen, assets.font, text.str(), SCORE_COLOUR, 0, 5);
+  draw_text(screen, face(FACE::FIGHT), text.str(), BROWN, 0, 5);
 
   // From lane 5 up to lane 0: where two enemies overlap, the upper lane's is in front.
   for (int i = fight::LANES - 1; i >= 0; --i) {

@@ -42,7 +42,6 @@ class fighting {
 
 // What a sword fight loads when it begins and frees when it ends.
 struct FIGHT_ASSETS {
-  TTF_Font* font = nullptr;        // the score
   Mix_Chunk* effect = nullptr;     // the sword stroke
   SDL_Surface* bg1 = nullptr;      // the ship's deck, over the water
   SDL_Surface* bg2 = nullptr;      // the water, scrolling left

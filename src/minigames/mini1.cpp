@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "look.h"
 #include "minigames/funcs.h"
 #include "overlays.h"
 #include "platform/events.h"
@@ -152,8 +153,6 @@ void step(TRAP_RUN_STATE& run) {
 
 void TRAP_RUN_ASSETS::load() {
   effect = load_sound("sfx/jump.wav");
-  font = TTF_OpenFont("./text.ttf", 36);
-  textcolor = SDL_Color{200, 150, 0, 0};
   pirate1_sheet = ::load("./sprites/pirate_ssheet.png");
   pirate2_sheet = ::load("./sprites/pirate2_ssheet.png");
   bg = ::load("minigames/bg.png");
@@ -168,7 +167,6 @@ void TRAP_RUN_ASSETS::free() {
   SDL_FreeSurface(trap);
   SDL_FreeSurface(bg);
   Mix_FreeChunk(effect);
-  if (font != nullptr) TTF_CloseFont(font);
   *this = TRAP_RUN_ASSETS();
 }
 
@@ -177,9 +175,8 @@ void draw(const TRAP_RUN_STATE& run, const TRAP_RUN_ASSETS& assets, SDL_Surface*
   apply(run.bgx, 0, assets.bg, screen);
   apply(run.bgx + BG_WIDTH, 0, assets.bg, screen);
 
-  draw_text(screen, assets.font, "Score:", assets.textcolor, SCORE_RIGHT, 0, ALIGN::RIGHT);
-  draw_text(screen, assets.font, std::to_string(score), assets.textcolor, SCORE_RIGHT, 25,
-            ALIGN::RIGHT);
+  draw_text(screen, face(FACE::TEXT), "Score:", GOLD, SCORE_RIGHT, 0, ALIGN::RIGHT);
+  draw_text(screen, face(FACE::TEXT), std::to_string(score), GOLD, SCORE_RIGHT, 25, ALIGN::RIGHT);
 
   // The first three cells of each sheet: running to the right.
   SDL_Rect clip = rect(run.frame * 80, 0, 80, 80);

@@ -55,11 +55,9 @@ void scroll(TRAP_RUN_STATE& run, int& score);
 // landing, gravity and falling out of the window.
 void step(TRAP_RUN_STATE& run);
 
-// The run's images, sound and font, loaded and freed in the run's own order.
+// The run's images and sound, loaded and freed in the run's own order.
 struct TRAP_RUN_ASSETS {
   Mix_Chunk* effect = nullptr;
-  TTF_Font* font = nullptr;
-  SDL_Color textcolor = {200, 150, 0, 0};
   SDL_Surface* pirate1_sheet = nullptr;
   SDL_Surface* pirate2_sheet = nullptr;
   SDL_Surface* bg = nullptr;

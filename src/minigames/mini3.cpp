@@ -5,6 +5,7 @@
 #include <string>
 
 #include "constants.h"
+#include "look.h"
 #include "minigames/funcs.h"
 #include "overlays.h"
 #include "platform/events.h"
@@ -23,7 +24,6 @@ const int LAST_FRAME = 8;     // three animation cells, three frames each
 const int SCORE_TEXT_RAISE = 25;
 const Uint32 FRAME_DELAY_MS = 40;
 const Uint32 END_PAUSE_MS = 1000;  // the last frame stays this long
-const SDL_Color TEXT_COLOUR = {200, 150, 0, 0};
 
 // The third row of each pirate sheet: the walk up the screen.
 SDL_Rect walk_clip(int cell) {
@@ -48,7 +48,6 @@ void ROWS_ASSETS::load() {
   p2_sheet = ::load("./sprites/pirate2_ssheet.png");
   bg = ::load("minigames/shore.png");
   effect = load_sound("sfx/cannon.wav");
-  font = TTF_OpenFont("./text.ttf", 36);
 }
 
 void ROWS_ASSETS::free_sound() {
@@ -62,7 +61,6 @@ void ROWS_ASSETS::free() {
   SDL_FreeSurface(p1_sheet);
   SDL_FreeSurface(p2_sheet);
   SDL_FreeSurface(bg);
-  if (font != nullptr) TTF_CloseFont(font);
   *this = ROWS_ASSETS{};
 }
 
@@ -158,8 +156,8 @@ void draw_shore(const ROWS_ASSETS& assets, SDL_Surface* screen, int score) {
   apply(0, 0, assets.bg, screen);
   std::ostringstream points;
   points << score;
-  draw_text_middle(screen, assets.font, "Score:", TEXT_COLOUR, -SCORE_TEXT_RAISE);
-  draw_text_middle(screen, assets.font, points.str(), TEXT_COLOUR);
+  draw_text_middle(screen, face(FACE::TEXT), "Score:", GOLD, -SCORE_TEXT_RAISE);
+  draw_text_middle(screen, face(FACE::TEXT), points.str(), GOLD);
 }
 
 void draw_pieces(const ROWS_STATE& s, const ROWS_ASSETS& assets, SDL_Surface* screen) {

@@ -33,21 +33,20 @@ struct ROWS_STATE {
   SDL_Rect balls_hitb[ROW_COUNT][ROW_BALLS]{};
 };
 
-// The pictures, the cannon shot and the font of one game.
+// The pictures and the cannon shot of one game.
 struct ROWS_ASSETS {
   SDL_Surface* ball = nullptr;
   SDL_Surface* p1_sheet = nullptr;
   SDL_Surface* p2_sheet = nullptr;
   SDL_Surface* bg = nullptr;
   Mix_Chunk* effect = nullptr;
-  TTF_Font* font = nullptr;
 
   // Loads, in this order, the ball, both pirate sheets, the shore, the
-  // cannon shot and the font. Needs the video mode set.
+  // cannon shot. Needs the video mode set.
   void load();
   // The cannon shot goes first, before the last frame's pause.
   void free_sound();
-  // Frees whatever is left: the sound if still there, the four pictures, the font.
+  // Frees whatever is left: the sound if still there, the four pictures.
   void free();
 };
 

@@ -24,7 +24,7 @@ KEY_STATE keys[SDLK_LAST + 1] = {};
 bool escape_given = false;
 
 DESKTOP_KEY_MAP desktop;
-bool raw_buttons = false;
+bool raw_input = false;
 bool pauses_passed = false;
 
 bool muted = false;
@@ -117,7 +117,7 @@ bool next_event(SDL_Event& e) {
       pending.pop_front();
     } else {
       if (!SDL_PollEvent(&e)) return false;
-      if (raw_buttons && is_pad_button(e)) {
+      if (raw_input && is_pad_button(e)) {
         // The pad still learns the button is up or down, but makes no key.
         std::deque<SDL_Event> unused;
         translate_gamepad_event(e, unused);
@@ -125,7 +125,7 @@ bool next_event(SDL_Event& e) {
       }
       if (translate_gamepad_event(e, pending)) continue;
     }
-    if (!take_desktop_key(e)) return true;
+    if (raw_input || !take_desktop_key(e)) return true;
   }
 }
 
@@ -166,7 +166,7 @@ bool pause_until_resumed(SDL_Event& e) {
 int poll_live_event(SDL_Event* event) {
   SDL_Event e;
   while (next_event(e)) {
-    const bool pause_key = e.type == SDL_KEYDOWN && is_pause_key(e.key.keysym.sym);
+    const bool pause_key = !raw_input && e.type == SDL_KEYDOWN && is_pause_key(e.key.keysym.sym);
     if (pausable() && !pauses_passed && (pause_key || loses_focus(e))) {
       if (!pause_until_resumed(e)) continue;
     } else if (pause_key && !pauses_passed) {
@@ -210,7 +210,7 @@ void set_sound_levels(int music, int effects) {
   Mix_Volume(-1, effect_volume);
 }
 
-void pass_pad_buttons(bool on) { raw_buttons = on; }
+void pass_raw_input(bool on) { raw_input = on; }
 
 void pass_pauses(bool on) { pauses_passed = on; }
 

@@ -48,9 +48,10 @@ bool loses_focus(const SDL_Event& e);
 // and a lost focus reach the caller as they are instead of pausing.
 void pass_pauses(bool on);
 
-// While on, joystick buttons reach the caller as they are instead of as
-// keys (for choosing a pad button).
-void pass_pad_buttons(bool on);
+// While on (for choosing a key or a pad button), every key reaches the
+// caller as it is, the desktop keys acting not, and joystick buttons come
+// as themselves instead of as keys. A stop signal still presses Escape.
+void pass_raw_input(bool on);
 
 // The closing moment of a mini-game or the sword fight: waits ms
 // milliseconds, using up every event that arrives meanwhile so that no key

@@ -11,14 +11,17 @@ std::string lower(std::string text) {
 
 }  // namespace
 
-std::string key_name(SDLKey key) { return SDL_GetKeyName(key); }
+// SDL 1.2 on SDL2 calls the semicolon ");".
+std::string key_name(SDLKey key) { return key == SDLK_SEMICOLON ? ";" : SDL_GetKeyName(key); }
 
 SDLKey key_named(const std::string& name) {
   const std::string wanted = lower(name);
   if (wanted.empty() || wanted == "unknown key") return SDLK_UNKNOWN;
   for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k) {
-    const char* given = SDL_GetKeyName(static_cast<SDLKey>(k));
-    if (given != nullptr && lower(given) == wanted) return static_cast<SDLKey>(k);
+    const SDLKey key = static_cast<SDLKey>(k);
+    // SDL's own name too: files written before kept the semicolon as ");".
+    const char* given = SDL_GetKeyName(key);
+    if (lower(key_name(key)) == wanted || (given != nullptr && lower(given) == wanted)) return key;
   }
   return SDLK_UNKNOWN;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Keys by name, for a settings file a person can read and write: the names
-// SDL 1.2 gives ("right ctrl", "w", "space").
+// SDL 1.2 gives ("right ctrl", "w", "space"), and ";" for the semicolon.
 #include <SDL.h>
 
 #include <string>

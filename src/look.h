@@ -1,0 +1,35 @@
+#pragma once
+// The game's look in one place: its faces at their sizes, its named colours
+// and where a screen of ours puts its lines. The faces are opened once, at
+// start-up, and closed at shutdown.
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+enum class FACE {
+  TITLE,  // title.ttf at 86: the title, the banner, the final score
+  TEXT,   // text.ttf at 36: every other line of the screens, the mini-games' scores
+  FIGHT,  // text.ttf at 50: the sword fight's count
+  LIST,   // text.ttf at 24: a long list (the settings)
+  MARK,   // text.ttf at 20: small marks over a game (a replay being watched)
+  COUNT
+};
+
+// Opens every face; false (with every face closed) when one cannot be opened.
+bool open_look();
+void close_look();
+
+// The face, or null before open_look and after close_look.
+TTF_Font* face(FACE f);
+
+// The palette.
+constexpr SDL_Color GOLD = {200, 150, 0, 0};   // the in-game score, a chosen line
+constexpr SDL_Color BROWN = {100, 50, 10, 0};  // every other text
+constexpr SDL_Color PANEL = {45, 22, 4, 0};    // under text that stands over a picture
+
+// Where the screens put their lines: the title at the top, the keys that
+// work on the screen near the bottom.
+const int TITLE_Y = 10;
+const int KEYS_Y = 400;
+
+// A plain rectangle under text, by default the panel's colour.
+void draw_panel(SDL_Surface* dest, const SDL_Rect& area, SDL_Color colour = PANEL);
