@@ -15,6 +15,7 @@
 
 #include "assets.h"
 #include "game.h"
+#include "game_setup.h"
 #include "globals.h"
 #include "image.h"
 #include "minigames/fight_class.h"

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "assets.h"
+#include "attract_mode.h"
 #include "constants.h"
 #include "game_over.h"
+#include "game_setup.h"
 #include "globals.h"
 #include "image.h"
 #include "look.h"
@@ -26,6 +28,7 @@
 #include "play_loop.h"
 #include "random.h"
 #include "replay_session.h"
+#include "replay_watch.h"
 #include "screens.h"
 #include "settings.h"
 
@@ -63,32 +66,6 @@ void delete_object(T*& object) {
 }
 
 }  // namespace
-
-void prepare_before_mode(GAME& game) {
-  switch_music(game.music, "sfx\\open.wav");
-  game.myRuby->replace();
-  game.myGPIRATE->replace();
-  game.myTreasure->replace();
-  game.myminis->place();
-}
-
-void prepare_after_mode(GAME& game) {
-  switch_music(game.music, "sfx\\game.wav");
-  game.myCoin->replace();
-  game.myPirate->zero_vel();
-  game.myPirate->live();
-  game.myPirate2->die();
-  if (game.multi) {
-    game.myPirate2->zero_vel();
-    game.myPirate2->live();
-  }
-  game.myCannonball->zero_vel();
-  game.myCannonball->start_over();
-  game.lives1 = 3;
-  game.lives2 = 3;
-  game.myPirate->make_position(280, 120);
-  if (game.multi) game.myPirate2->make_position(280, 280);
-}
 
 bool start_up(GAME& game) {
   stopped_in_start_up = false;
@@ -181,12 +158,18 @@ void run(GAME& game) {
   splash(game);
   game.myRuby->replace();
   game.myGPIRATE->replace();
-  bool titled = false;
-  {
-    const ATTRACT_SCOPE attract(game);
-    titled = title_screens(game);
+  // The attract mode's game is played from here, between two rounds of the
+  // title screens, never from inside one of their polls.
+  for (;;) {
+    bool due = false;
+    {
+      const ATTRACT_SCOPE attract;
+      if (title_screens(game)) break;
+      due = attract.due();
+    }
+    if (!due) return;
+    play_attract(game);
   }
-  if (!titled) return;
 
   while (restart) {
     start = false;
@@ -247,12 +230,7 @@ int SDL_main(int argc, char* args[]) {
   choose_windowed(options.windowed);
   use_attract_mode(options.attract);
   RECORDED_GAME replay;
-  std::string error;
-  if (options.replay != nullptr && !load_replay(options.replay, replay, error)) {
-    std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", quoted(options.replay).c_str(),
-                 error.c_str());
-    return 1;
-  }
+  if (options.replay != nullptr && !load_named_replay(options.replay, replay)) return 1;
   seed_rand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
   if (!start_up(game)) {

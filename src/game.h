@@ -55,11 +55,6 @@ bool start_up(GAME& game);
 // after another until the players leave.
 void run(GAME& game);
 
-// Setting up a new game: the first half comes before the mode screen, the
-// second once the mode is chosen.
-void prepare_before_mode(GAME& game);
-void prepare_after_mode(GAME& game);
-
 // Closes the libraries and deletes the game objects.
 void shut_down(GAME& game);
 

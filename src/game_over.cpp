@@ -6,9 +6,10 @@
 #include "globals.h"
 #include "image.h"
 #include "look.h"
+#include "overlays.h"
 #include "platform/events.h"
 #include "platform/records_location.h"
-#include "replay_session.h"
+#include "replay_watch.h"
 #include "settings.h"
 #include "text.h"
 
@@ -59,7 +60,7 @@ void game_over_screen(GAME& game, bool record_saved) {
     }
     draw_text(screen, game.font2, "Enter ~ Restart!      Escape ~ Quit!", colour, 0, KEYS_Y,
               ALIGN::CENTRE);
-    SDL_Flip(screen);
+    show_frame(screen);
     pace_frame(timer);
   }
 }

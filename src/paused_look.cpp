@@ -10,6 +10,14 @@ const int PANEL_MARGIN = 24;
 
 }  // namespace
 
+SDL_Rect paused_panel(int frame_w, int frame_h, TTF_Font* font) {
+  int w = 0, h = 0;
+  text_size(font, "Paused", &w, &h);
+  return SDL_Rect{static_cast<Sint16>((frame_w - w) / 2 - PANEL_MARGIN),
+                  static_cast<Sint16>((frame_h - h) / 2 - PANEL_MARGIN / 2),
+                  static_cast<Uint16>(w + 2 * PANEL_MARGIN), static_cast<Uint16>(h + PANEL_MARGIN)};
+}
+
 void draw_paused(SDL_Surface* frame, TTF_Font* font, SDL_Color colour) {
   SDL_Surface* shade = SDL_CreateRGBSurface(SDL_SWSURFACE, frame->w, frame->h, 32, 0, 0, 0, 0);
   if (shade != nullptr) {
@@ -17,12 +25,6 @@ void draw_paused(SDL_Surface* frame, TTF_Font* font, SDL_Color colour) {
     SDL_BlitSurface(shade, nullptr, frame, nullptr);
     SDL_FreeSurface(shade);
   }
-  int w = 0, h = 0;
-  text_size(font, "Paused", &w, &h);
-  SDL_Rect panel = {static_cast<Sint16>((frame->w - w) / 2 - PANEL_MARGIN),
-                    static_cast<Sint16>((frame->h - h) / 2 - PANEL_MARGIN / 2),
-                    static_cast<Uint16>(w + 2 * PANEL_MARGIN),
-                    static_cast<Uint16>(h + PANEL_MARGIN)};
-  draw_panel(frame, panel);
+  draw_panel(frame, paused_panel(frame->w, frame->h, font));
   draw_text_middle(frame, font, "Paused", colour);
 }

@@ -6,3 +6,7 @@
 // in the middle. The pause (platform/pause.h) draws it through the hook
 // start-up sets.
 void draw_paused(SDL_Surface* frame, TTF_Font* font, SDL_Color colour);
+
+// Where that panel lies on a frame of w x h, so that what must stay visible
+// while paused can keep clear of it.
+SDL_Rect paused_panel(int w, int h, TTF_Font* font);

@@ -7,6 +7,7 @@
 #include "globals.h"
 #include "image.h"
 #include "music.h"
+#include "overlays.h"
 #include "platform/events.h"
 #include "platform/pause.h"
 #include "platform/signals.h"
@@ -16,8 +17,9 @@
 
 namespace {
 
-// Below the score: the game is slowed down.
-const int ASSIST_MARK_DY = 30;
+// The slowed-down game's mark, below the score and below the "Paused"
+// panel, which would cover it.
+const int ASSIST_MARK_GAP = 4;
 
 // After a mini-game or a fight both pirates stand still, and keys held
 // through it no longer count when released.
@@ -69,8 +71,9 @@ void draw_frame(GAME& game) {
   draw_text_middle(screen, game.font2, "score", game.textcolor, -20);
   const int h = draw_text_middle(screen, game.font2, std::to_string(game.score), game.textcolor);
   if (assisted()) {
-    draw_text_middle(screen, game.font2, std::to_string(current_settings().speed) + "% speed",
-                     game.textcolor, ASSIST_MARK_DY);
+    const SDL_Rect panel = paused_panel(screen->w, screen->h, game.font2);
+    draw_text(screen, game.font2, std::to_string(current_settings().speed) + "% speed",
+              game.textcolor, 0, panel.y + panel.h + ASSIST_MARK_GAP, ALIGN::CENTRE);
   }
   draw_hearts(game, 50, game.lives1, (480 - h) / 2);
   if (game.multi) draw_hearts(game, 455, game.lives2, (480 - h) / 2);
@@ -126,7 +129,7 @@ void pirate_step(GAME& game, P& pirate, int& lives, int& ghost_counter, const ch
       pirate.die();
     }
     draw_text(screen, game.font2, death_text, game.textcolor2, 0, 50, ALIGN::CENTRE);
-    SDL_Flip(screen);
+    show_frame(screen);
     wait_ms(1000);
   }
 }
@@ -135,7 +138,7 @@ void end_game(GAME& game) {
   quit = true;
   switch_music(game.music, "sfx\\end.wav");
   draw_text_middle(screen, game.font, "Aaaaaaarrrrrrrgggh!", game.textcolor2);
-  SDL_Flip(screen);
+  show_frame(screen);
   wait_ms(5000);
 }
 
@@ -171,7 +174,7 @@ void play_frame(GAME& game) {
   }
 
   if (game.myPirate->is_dead() || (game.multi && game.myPirate2->is_dead())) end_game(game);
-  SDL_Flip(screen);
+  show_frame(screen);
 }
 
 void play_loop(GAME& game) {

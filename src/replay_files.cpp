@@ -14,6 +14,9 @@
 #include "platform/quoted.h"
 #include "platform/regular_file.h"
 
+#include "platform/quoted.h"
+#include "platform/records_location.h"
+
 namespace {
 
 // A file larger than this is no replay of ours (a five-minute game takes a
@@ -97,4 +100,38 @@ bool keep_file(const std::string& path, const std::string& bytes) {
                  std::strerror(why));
   }
   return ok;
+}
+
+bool load_best_kept(const std::string& directory, RECORDED_GAME& best, std::string& error,
+                    bool looked_at_again) {
+  bool found = false;
+  error.clear();
+  for (const char* name : {"best-solo.replay", "best-multi.replay"}) {
+    const std::string path = directory + name;
+    RECORDED_GAME replay;
+    std::string why;
+    if (looked_at_again ? !load_replay_once(path, replay) : !load_replay(path, replay, why)) {
+      error += (error.empty() ? "" : "; ") + quoted(path.c_str()) + ": " + why;
+    } else if (!found || replay.score > best.score) {
+      best = replay;
+      found = true;
+    }
+  }
+  return found;
+}
+
+bool load_named_replay(const char* name, RECORDED_GAME& replay) {
+  // The games are kept beside the records.
+  const std::string kept = directory_of(records_path());
+  std::string error;
+  if (std::strcmp(name, "best") == 0) {
+    if (load_best_kept(kept, replay, error)) return true;
+    std::fprintf(stderr, "brinegrab: cannot watch the best game: %s\n", error.c_str());
+    return false;
+  }
+  const std::string path = std::strcmp(name, "last") == 0 ? kept + "last.replay" : name;
+  if (load_replay(path, replay, error)) return true;
+  std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", quoted(path.c_str()).c_str(),
+               error.c_str());
+  return false;
 }

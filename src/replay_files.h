@@ -12,6 +12,18 @@ bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& er
 // (another file in its place, another size or time).
 bool load_replay_once(const std::string& path, RECORDED_GAME& replay);
 
+// The better of the best games kept in directory (best-solo.replay and
+// best-multi.replay): the one with the higher score. False, with why each
+// could not be read in error, when neither can be watched here. Looked at
+// again and again (the attract mode), each is read as load_replay_once reads.
+bool load_best_kept(const std::string& directory, RECORDED_GAME& best, std::string& error,
+                    bool looked_at_again = false);
+
+// The replay a player named on the command line: a file, or "last" or
+// "best" for the games the game keeps. False, having said why on stderr in
+// one line, when it cannot be watched here.
+bool load_named_replay(const char* name, RECORDED_GAME& replay);
+
 // Replaces the file with bytes as the records are replaced: a unique
 // temporary file beside it, synced, renamed over it. A failure is said on
 // stderr, in one line, and costs nothing else.

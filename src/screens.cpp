@@ -8,6 +8,8 @@
 #include "globals.h"
 #include "image.h"
 #include "look.h"
+#include "key_line.h"
+#include "overlays.h"
 #include "platform/events.h"
 #include "platform/signals.h"
 #include "settings_screen.h"
@@ -81,7 +83,7 @@ bool text_screen(GAME& game, const std::vector<LINE>& lines) {
     timer.start();
     if (!read_keys([] {}, [] {})) return false;
     draw_lines(game, lines);
-    SDL_Flip(screen);
+    show_frame(screen);
     pace_frame(timer);
   }
   return true;
@@ -93,7 +95,7 @@ void show_logo(GAME& game, const char* file, Uint8 r, Uint8 g, Uint8 b) {
   if (game.logo != nullptr) {
     apply_surface((WIDTH - game.logo->w) / 2, (HEIGHT - game.logo->h) / 2, game.logo, screen);
   }
-  SDL_Flip(screen);
+  show_frame(screen);
   wait_ms(5000);
   SDL_FreeSurface(game.logo);
   game.logo = nullptr;
@@ -131,10 +133,10 @@ bool mode_screen(GAME& game) {
                          {170, "Press [space] to change the mode!", false},
                          {220, "Multiplayer:", false},
                          {270, game.multi ? "~YES" : "~NO", false},
-                         {330, "P1: Arrow keys / Ctrl      P2: W,A,S,D / G", false},
+                         {330, players_keys_line(), false},
                          {KEYS_Y, "Begin ~ Enter           Escape ~ Quit", false},
                      });
-    SDL_Flip(screen);
+    show_frame(screen);
     pace_frame(timer);
   }
   return true;

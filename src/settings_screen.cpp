@@ -5,6 +5,7 @@
 #include "image.h"
 #include "keycaps.h"
 #include "look.h"
+#include "overlays.h"
 #include "platform/events.h"
 #include "platform/key_names.h"
 #include "text.h"
@@ -291,7 +292,7 @@ void settings_screen(GAME& game) {
     timer.start();
     stay = read_settings_events(menu);
     draw_settings(game, menu);
-    SDL_Flip(screen);
+    show_frame(screen);
     pace_frame(timer);
   }
   if (current_settings() != before) save_settings();

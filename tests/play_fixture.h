@@ -1,6 +1,7 @@
 #pragma once
 // A game set up as the mode screen leaves it, ready for play_frame.
 #include "game_fixture.h"
+#include "game_setup.h"
 #include "play_loop.h"
 
 class PLAY_TEST : public GAME_TEST {

@@ -14,6 +14,7 @@
 #include "harness.h"
 #include "platform/options.h"
 #include "replay.h"
+#include "replay_files.h"
 
 namespace {
 
@@ -250,6 +251,11 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
       {"huge.replay", "cannot watch 'huge.replay': too large for a replay"},
       {"bell.replay", "header: 'random = \\x1b[2J\\x07glibc'"},
       {"\x1b]0;T\x07\x01.replay", "cannot watch '\\x1b]0;T\\x07\\x01.replay': No such file"},
+      // The games kept beside the records, none of them there yet.
+      {"last", "cannot watch 'last.replay': No such file or directory"},
+      {"best",
+       "cannot watch the best game: 'best-solo.replay': No such file or directory; "
+       "'best-multi.replay': No such file or directory"},
   };
   for (const CASE& c : cases) {
     std::vector<std::string> args = {"brinegrab", "--replay", c.file};
@@ -263,6 +269,28 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
     EXPECT_NE(said.find(c.said), std::string::npos) << c.file << ": " << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
     EXPECT_FALSE(harness::has_control_bytes(said)) << said;
+  }
+}
+
+TEST(ReplayFile, ReplayBestWatchesTheHigherScoringOfTheTwoBestGamesKept) {
+  const harness::GAME_DIR_COPY dir;
+  struct CASE {
+    int solo, multi;  // -1: no such file
+    int watched;
+  };
+  const CASE cases[] = {{100, 200, 200}, {300, 200, 300}, {100, -1, 100}, {-1, 50, 50}};
+  for (const CASE& c : cases) {
+    std::remove("best-solo.replay");
+    std::remove("best-multi.replay");
+    for (const auto& [score, file] :
+         {std::pair{c.solo, "best-solo.replay"}, std::pair{c.multi, "best-multi.replay"}}) {
+      RECORDED_GAME r = sample();
+      r.score = score;
+      if (score >= 0) std::ofstream(file) << replay_text(r);
+    }
+    RECORDED_GAME watched;
+    EXPECT_TRUE(load_named_replay("best", watched)) << c.solo << " " << c.multi;
+    EXPECT_EQ(watched.score, c.watched) << c.solo << " " << c.multi;
   }
 }
 

@@ -8,8 +8,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "attract_mode.h"
 #include "game_fixture.h"
 #include "game_over.h"
+#include "game_setup.h"
 #include "music.h"
 #include "platform/time_scale.h"
 #include "play_loop.h"
@@ -17,6 +19,7 @@
 #include "records.h"
 #include "replay_session.h"
 #include "replay_state.h"
+#include "replay_watch.h"
 #include "screens.h"
 #include "settings.h"
 
@@ -132,16 +135,16 @@ TEST_F(REPLAY_TEST, WatchingAGameShowsItAgainAndLeavesTheRunAsItWas) {
       EXPECT_TRUE(watch_replay(game, last_replay(), &end));
       EXPECT_EQ(end.score, first_score);
       EXPECT_GE(harness::flips() - flips_before, 120);
-      // The mark in the score band of the last frame watched.
+      // The last frame watched: held, with the band saying the replay has ended.
       SDL_Surface* frame = harness::last_frame();
       TTF_Font* small = TTF_OpenFont("text.ttf", 20);
-      int w = 0, h = 0;
-      TTF_SizeText(small, "Replay", &w, &h);
-      EXPECT_EQ(ink_missing(
-                    frame,
-                    [&](SDL_Surface* s) {
-                      draw_text(s, small, "Replay", SDL_Color{100, 50, 10, 0}, (640 - w) / 2, 280);
-                    }),
+      const std::string ended = "The replay has ended";
+      EXPECT_EQ(ink_missing(frame,
+                            [&](SDL_Surface* s) {
+                              put_text(s, small, ended, SDL_Color{200, 150, 0, 0},
+                                       centred_x(small, ended),
+                                       450 + (30 - text_height(small, ended)) / 2);
+                            }),
                 0);
       TTF_CloseFont(small);
       SDL_FreeSurface(frame);
@@ -245,7 +248,8 @@ TEST_F(REPLAY_TEST, RReplaysTheGameJustPlayedAndComesBackToTheGameOverScreen) {
             (std::vector<std::string>{"sfx/game.wav", "sfx/end.wav", "sfx/end.wav"}));
 }
 
-TEST_F(REPLAY_TEST, TheAttractModePlaysTheBestGameAfterThirtyIdleSecondsAndAnyKeyReturns) {
+TEST_F(REPLAY_TEST,
+       TheAttractModePlaysTheBestGameAfterThirtyIdleSecondsAndAnyKeyReturnsToTheTitle) {
   std::ofstream(RECORDS_FILE) << "0 0";
   seed_rand(21);
   play_one(300);
@@ -254,17 +258,12 @@ TEST_F(REPLAY_TEST, TheAttractModePlaysTheBestGameAfterThirtyIdleSecondsAndAnyKe
     harness::reset();
     reset_game_globals();
     use_attract_mode(attract);
-    // 30 s of title frames without a key, then a key while the game plays
-    // (in attract mode), then Escape on the title.
+    // The splash, 30 s of title frames without a key, then a key while the
+    // game plays (in attract mode), then Escape on the title, which ends the run.
     harness::press_after_flip(800, SDLK_x);
     harness::press_after_flip(900, SDLK_ESCAPE);
-    bool went_on = true;
-    {
-      const ATTRACT_SCOPE scope(game);
-      went_on = title_screens(game);
-    }
+    run(game);
     use_attract_mode(false);
-    EXPECT_FALSE(went_on);
     const std::vector<std::string>& music = harness::music_files();
     const bool played = std::find(music.begin(), music.end(), "sfx/game.wav") != music.end();
     EXPECT_EQ(played, attract);
@@ -406,4 +405,90 @@ TEST_F(REPLAY_TEST, AGameIsWatchedAtTheSpeedAndWithTheKeysItWasPlayedWith) {
   // 40 frames of 80 ms each, at 50%.
   EXPECT_GE(harness::now() - started, 40u * 80u);
   EXPECT_TRUE(current_settings() == SETTINGS()) << "the player's settings are back";
+}
+
+// The watcher's band along the bottom (30 px, texts 10 px from the edges,
+// centred on its height): the keys and the speed while playing, one pause
+// for Space and P alike; the last picture is held until a key or for 3 s.
+TEST_F(REPLAY_TEST, TheBandNamesTheKeysShowsTheSpeedAndThePauseAndHoldsTheEnd) {
+  seed_rand(12);
+  play_one(60);
+  const RECORDED_GAME played = last_replay();
+  TTF_Font* small = TTF_OpenFont("text.ttf", 20);
+  const SDL_Color gold = {200, 150, 0, 0};
+  const std::string keys = "Space pause     Right faster     Left normal     Escape stop";
+  const int text_y = 450 + (30 - text_height(small, keys)) / 2;
+  struct CASE {
+    const char* what;
+    std::function<void()> script;  // sets frame to the frame to look at
+    const char* state;             // at the right
+  };
+  SDL_Surface* frame = nullptr;
+  auto keep_frame = [&] {
+    SDL_FreeSurface(frame);
+    frame = harness::last_frame();
+  };
+  auto paused_by = [&](SDLKey key) {
+    return [&, key] {
+      harness::after_flip(10, [&, key] {
+        harness::press(key);
+        harness::at_time(harness::now() + 400, [&, key] {
+          keep_frame();
+          harness::press(key);
+        });
+      });
+    };
+  };
+  const CASE cases[] = {
+      {"1x", [&] { harness::after_flip(10, keep_frame); }, "Replay   1x"},
+      {"8x",
+       [&] {
+         for (int n : {2, 3, 4, 5}) harness::press_after_flip(n, SDLK_RIGHT);
+         harness::after_flip(10, keep_frame);
+       },
+       "Replay   8x"},
+      {"paused by Space", paused_by(SDLK_SPACE), "Paused   1x"},
+      {"paused by P", paused_by(SDLK_p), "Paused   1x"},
+  };
+  SDL_Surface* paused_by_space = nullptr;
+  for (const CASE& c : cases) {
+    harness::reset();
+    harness::capture_frames(true);
+    c.script();
+    EXPECT_TRUE(watch_replay(game, played)) << c.what;
+    ASSERT_NE(frame, nullptr) << c.what;
+    EXPECT_EQ(ink_missing(frame,
+                          [&](SDL_Surface* s) {
+                            put_text(s, small, keys, gold, 10, text_y);
+                            put_text(s, small, c.state, gold, 630 - text_width(small, c.state),
+                                     text_y);
+                          }),
+              0)
+        << c.what;
+    if (std::string(c.what) == "paused by Space") std::swap(paused_by_space, frame);
+    if (std::string(c.what) == "paused by P") {
+      EXPECT_EQ(harness::differing_pixels(frame, paused_by_space), 0) << "one pause, one look";
+    }
+    harness::capture_frames(false);
+  }
+  // The end is held 3 s, or until a key.
+  for (const bool key : {false, true}) {
+    harness::reset();
+    Uint32 last_flip = 0;
+    harness::on_every_flip([&](int) {
+      last_flip = harness::now();
+      if (key) harness::at_time(last_flip + 1000, [] { harness::press(SDLK_x); });
+    });
+    EXPECT_TRUE(watch_replay(game, played));
+    const Uint32 held = harness::now() - last_flip;
+    if (key) {
+      EXPECT_LE(held, 1000u + 40u);
+    } else {
+      EXPECT_GE(held, 3000u);
+      EXPECT_LE(held, 3000u + 40u);
+    }
+  }
+  SDL_FreeSurface(frame);
+  SDL_FreeSurface(paused_by_space);
+  TTF_CloseFont(small);
 }

@@ -12,7 +12,7 @@
 #include "random.h"
 #include "replay.h"
 #include "replay_features.h"
-#include "replay_session.h"
+#include "replay_watch.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "look.h"
 #include "minigames/funcs.h"
+#include "overlays.h"
 #include "platform/events.h"
 #include "platform/surface.h"
 #include "random.h"
@@ -65,7 +66,7 @@ void fighting::collect(int& score, SDL_Surface*& screen) {
     }
     fight::step(state, score);
     fight::draw(state, assets, screen, score);
-    SDL_Flip(screen);
+    show_frame(screen);
     SDL_Delay(game_wait_ms(40));
   }
   // The last frame stays up for a moment so the players see how it ended.

@@ -5,6 +5,7 @@
 
 #include "look.h"
 #include "minigames/funcs.h"
+#include "overlays.h"
 #include "platform/events.h"
 #include "random.h"
 #include "settings.h"
@@ -206,7 +207,7 @@ void mini1(int& score, SDL_Surface*& screen) {
     while (poll_event(&minievent)) {
       if (handle_event(run, minievent) == RUN_SOUND::JUMP) play_sound(assets.effect);
     }
-    SDL_Flip(screen);
+    show_frame(screen);
     SDL_Delay(game_wait_ms(FRAME_WAIT_MS));
     step(run);
   }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "minigames/funcs.h"
+#include "overlays.h"
 #include "platform/events.h"
 #include "random.h"
 #include "settings.h"
@@ -122,7 +123,7 @@ void mini2(int& score, SDL_Surface*& screen) {
     }
     draw(boxes, assets, screen);
     if (step(boxes, score)) play_sound(assets.effect1);
-    SDL_Flip(screen);
+    show_frame(screen);
     // Without this the boxes would spin a whole core waiting for two keys.
     pace_frame(timer, game_frame_ms());
   }

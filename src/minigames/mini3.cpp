@@ -7,6 +7,7 @@
 #include "constants.h"
 #include "look.h"
 #include "minigames/funcs.h"
+#include "overlays.h"
 #include "platform/events.h"
 #include "random.h"
 #include "settings.h"
@@ -194,7 +195,7 @@ void mini3(int& score, SDL_Surface*& screen) {
   while (!s.end) {
     while (poll_event(&minievent)) handle_event(s, minievent);
     frame(s, assets, screen, score);
-    SDL_Flip(screen);
+    show_frame(screen);
     SDL_Delay(game_wait_ms(FRAME_DELAY_MS));  // a fixed wait, not a frame timer
   }
   assets.free_sound();

@@ -25,6 +25,7 @@ bool escape_given = false;
 
 DESKTOP_KEY_MAP desktop;
 bool raw_input = false;
+bool pauses_passed = false;
 
 bool muted = false;
 int music_volume = MIX_MAX_VOLUME;
@@ -128,11 +129,6 @@ bool next_event(SDL_Event& e) {
   }
 }
 
-bool loses_focus(const SDL_Event& e) {
-  return e.type == SDL_ACTIVEEVENT && e.active.gain == 0 &&
-         (e.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0;
-}
-
 void note_delivered(const SDL_Event& e) {
   if (is_key(e)) state_of(e) = e.type == SDL_KEYDOWN ? HELD : FREE;
 }
@@ -171,9 +167,9 @@ int poll_live_event(SDL_Event* event) {
   SDL_Event e;
   while (next_event(e)) {
     const bool pause_key = !raw_input && e.type == SDL_KEYDOWN && is_pause_key(e.key.keysym.sym);
-    if (pausable() && (pause_key || loses_focus(e))) {
+    if (pausable() && !pauses_passed && (pause_key || loses_focus(e))) {
       if (!pause_until_resumed(e)) continue;
-    } else if (pause_key) {
+    } else if (pause_key && !pauses_passed) {
       continue;
     }
     note_delivered(e);
@@ -186,6 +182,11 @@ int poll_live_event(SDL_Event* event) {
 EVENT_TAP event_tap = nullptr;
 
 }  // namespace
+
+bool loses_focus(const SDL_Event& e) {
+  return e.type == SDL_ACTIVEEVENT && e.active.gain == 0 &&
+         (e.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0;
+}
 
 int poll_event(SDL_Event* event) {
   return event_tap != nullptr ? event_tap(event, poll_live_event) : poll_live_event(event);
@@ -210,6 +211,8 @@ void set_sound_levels(int music, int effects) {
 }
 
 void pass_raw_input(bool on) { raw_input = on; }
+
+void pass_pauses(bool on) { pauses_passed = on; }
 
 void closing_pause(Uint32 ms) {
   SDL_Event unused;

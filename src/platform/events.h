@@ -41,6 +41,13 @@ bool sound_muted();
 // while muted, when M unmutes.
 void set_sound_levels(int music, int effects);
 
+// Whether e says the window lost the input focus or was minimised.
+bool loses_focus(const SDL_Event& e);
+
+// While on (a replay being watched, which has a pause of its own), P, Pause
+// and a lost focus reach the caller as they are instead of pausing.
+void pass_pauses(bool on);
+
 // While on (for choosing a key or a pad button), every key reaches the
 // caller as it is, the desktop keys acting not, and joystick buttons come
 // as themselves instead of as keys. A stop signal still presses Escape.

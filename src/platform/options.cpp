@@ -9,7 +9,7 @@ namespace {
 
 const char* const USAGE =
     "Usage: brinegrab [--windowed | --fullscreen] [--attract]\n"
-    "       brinegrab [--windowed | --fullscreen] --replay FILE\n"
+    "       brinegrab [--windowed | --fullscreen] --replay FILE|last|best\n"
     "       brinegrab --help | --version\n";
 
 const char* const HELP =
@@ -21,6 +21,8 @@ const char* const HELP =
     "  --fullscreen    play full screen (the default)\n"
     "  --replay FILE   watch a recorded game, then exit: Space pauses, Right\n"
     "                  plays faster (2x, 4x, 8x), Left at 1x, Escape stops\n"
+    "  --replay last   watch the last game played\n"
+    "  --replay best   watch the best game kept, solo or two-player\n"
     "  --attract       for a kiosk: after 30 s on the title screen without a\n"
     "                  key, the best game recorded plays; any key returns\n"
     "  -h, --help      show this help and exit\n"

@@ -16,6 +16,7 @@
 
 #include "constants.h"
 #include "game.h"
+#include "game_setup.h"
 #include "globals.h"
 #include "harness.h"
 #include "random.h"
