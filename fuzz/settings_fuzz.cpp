@@ -9,13 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "checks.h"
 #include "settings.h"
 
 namespace {
-
-void require(bool holds) {
-  if (!holds) __builtin_trap();
-}
 
 bool step_of(int value, int low, int high, int step) {
   return value >= low && value <= high && value % step == 0;
@@ -45,15 +42,6 @@ void require_playable(const SETTINGS& s) {
   }
 }
 
-// Printable ASCII alone, as quoting leaves it.
-bool clean(const std::string& message) {
-  if (message.empty()) return false;
-  for (const char c : message) {
-    if (c < 0x20 || c > 0x7e) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::string> problems;
   const SETTINGS settings = settings_from_text(text, problems);
   require_playable(settings);
-  for (const std::string& problem : problems) require(clean(problem));
+  for (const std::string& problem : problems) require(clean_line(problem));
 
   std::vector<std::string> again;
   require(settings_from_text(settings_text(settings), again) == settings);
