@@ -1,19 +1,17 @@
 // libFuzzer target for the replay file: whatever the bytes, the reader
 // returns (never crashes, never hangs, never asks for memory beyond the
-// file's size), says why when it refuses, and a replay it accepts is written
-// back to the same bytes' meaning: writing and reading again gives the same
-// replay. Built and run by scripts/fuzz.
+// file's size), says why when it refuses in one line where any text of the
+// file is quoted (replays come from other people), and a replay it accepts
+// is written back to the same bytes' meaning: writing and reading again
+// gives the same replay. Built by the fuzz preset, run by scripts/fuzz.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "checks.h"
 #include "replay.h"
 
 namespace {
-
-void require(bool holds) {
-  if (!holds) __builtin_trap();
-}
 
 bool same(const RECORDED_GAME& a, const RECORDED_GAME& b) {
   for (int k = 0; k < PLAYER_ACTIONS; ++k) {
@@ -32,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RECORDED_GAME replay;
   std::string error;
   if (!parse_replay(bytes, replay, error)) {
-    require(!error.empty() && error.find('\n') == std::string::npos);
+    require(clean_line(error));
     return 0;
   }
   // Events and verdicts come from the bytes: never more than they can hold.

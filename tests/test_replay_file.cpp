@@ -90,6 +90,10 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
          r.drains = 5000000;
          r.events.push_back(ev(4999999, REPLAY_KIND::KEY_DOWN, SDLK_a));
        }},
+      {"an event on the last drain", [](RECORDED_GAME& r) { r.drains = 300; }},
+      // Kept as the one past the last key, as the recorder keeps it.
+      {"a key SDL has no name for",
+       [](RECORDED_GAME& r) { r.events.push_back(ev(300, REPLAY_KIND::KEY_UP, SDLK_LAST)); }},
   };
   for (const CASE& c : cases) {
     RECORDED_GAME r = sample();
@@ -98,6 +102,38 @@ TEST(ReplayFile, WhatIsWrittenReadsBackTheSame) {
     std::string error;
     ASSERT_TRUE(parse_replay(replay_text(r), back, error)) << c.what << ": " << error;
     expect_same(r, back, c.what);
+  }
+}
+
+// Numbers too big for an event's byte, and the runs of frames, are
+// little-endian base-128 varints: seven bits a byte, the high bit set on
+// every byte but the last.
+TEST(ReplayFile, LongWaitsAndRunsAreWrittenAsBase128Varints) {
+  struct CASE {
+    Uint32 drain;    // of the one event, a key down of the only key in the table
+    size_t on_time;  // frames, all on time
+    std::string data;
+  };
+  // The event's byte: kind 0, place 0, the drains before it (3: they follow).
+  const CASE cases[] = {
+      {0, 0, std::string("\x00\x00", 2)},
+      {3, 127, std::string("\x03\x03\x7f")},
+      {127, 128, std::string("\x03\x7f\x80\x01")},
+      {128, 16383, std::string("\x03\x80\x01\xff\x7f")},
+      {16384, 16384, std::string("\x03\x80\x80\x01\x80\x80\x01")},
+  };
+  for (const CASE& c : cases) {
+    RECORDED_GAME r = sample();
+    r.events = {ev(c.drain, REPLAY_KIND::KEY_DOWN, SDLK_UP)};
+    r.drains = c.drain;
+    r.on_time.assign(c.on_time, true);
+    const std::string bytes = replay_text(r);
+    const size_t data = bytes.find("\ndata\n") + 6;
+    EXPECT_EQ(bytes.substr(data), c.data) << c.drain << ", " << c.on_time;
+    RECORDED_GAME back;
+    std::string error;
+    ASSERT_TRUE(parse_replay(bytes, back, error)) << c.drain << ": " << error;
+    expect_same(r, back, std::to_string(c.drain));
   }
 }
 
@@ -165,6 +201,7 @@ TEST(ReplayFile, DamagedOrHostileFilesAreRefused) {
       {"more draws than days of play make", with("draws = 123456", "draws = 4000000000")},
       {"a negative score", with("score = 2147483647", "score = -1")},
       {"a key past the last", with("keys =", "keys = 400")},
+      {"a player's key no key is called", with("key.p1.left = j", "key.p1.left = jj")},
       {"bytes after the end", whole + "x"},
       {"an event of an unknown kind", whole.substr(0, data) + "\xff" + whole.substr(data + 1)},
       {"a line too long", std::string("Brinegrab replay\n") + std::string(5000, 'x') + "\ndata\n"},

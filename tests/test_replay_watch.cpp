@@ -4,6 +4,7 @@
 // written costs one line, and a replay whose play goes another way says so.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,10 +28,14 @@ namespace {
 
 class REPLAY_TEST : public GAME_TEST {
  protected:
-  // One solo game from where the run stands: the pirate walks right, and
-  // Escape ends the game after the given number of frames.
+  // One solo game from where the run stands: the pirate walks right, one
+  // frame runs late (it scores nothing), and Escape ends the game after the
+  // given number of frames.
   void play_one(int frames, bool multi = false) {
     const REPLAY_START begin = begin_game(multi);
+    // The next frame's second look at the clock (its start is the first)
+    // finds 50 ms gone.
+    harness::after_flip(30, [] { harness::stall_at_ticks_call(2, 50); });
     harness::push_after_flip(2, harness::key_down(SDLK_RIGHT));
     harness::push_after_flip(40, harness::key_up(SDLK_RIGHT));
     harness::push_after_flip(41, harness::key_down(SDLK_DOWN));
@@ -128,6 +133,8 @@ TEST_F(REPLAY_TEST, WatchingAGameShowsItAgainAndLeavesTheRunAsItWas) {
     ASSERT_TRUE(start_up(game));
     play_one(120);
     const int first_score = game.score;
+    const std::vector<bool>& on_time = last_replay().on_time;
+    EXPECT_EQ(std::count(on_time.begin(), on_time.end(), false), 1) << "the late frame";
     if (watched == 1) {
       harness::capture_frames(true);
       const int flips_before = harness::flips();

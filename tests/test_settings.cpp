@@ -223,6 +223,75 @@ TEST_F(SETTINGS_TEST, APadAloneChangesAButtonThatThenStrikes) {
   EXPECT_TRUE(out.empty()) << "the old strike button is free again";
 }
 
+// The XDG Base Directory rule: the settings live in $XDG_CONFIG_HOME when it
+// is an absolute path, otherwise (unset, empty or relative) in ~/.config. A
+// new file is readable by all, as records.dat is, and a save that fails
+// leaves nothing beside the file.
+TEST_F(SETTINGS_TEST, TheSettingsLiveWhereTheXdgRuleSaysAndASaveLeavesOneFile) {
+  namespace fs = std::filesystem;
+  const std::string home_before = std::getenv("HOME");
+  const std::string t = dir.path();
+  struct CASE {
+    const char* what;
+    const char* xdg_config_home;  // nullptr: unset; T stands for the test's directory
+    const char* dir;              // ~ stands for HOME
+  };
+  const CASE cases[] = {
+      {"an absolute XDG_CONFIG_HOME", "T/config", "T/config/brinegrab"},
+      {"no XDG_CONFIG_HOME", nullptr, "~/.config/brinegrab"},
+      {"an empty XDG_CONFIG_HOME", "", "~/.config/brinegrab"},
+      {"a relative XDG_CONFIG_HOME", "config", "~/.config/brinegrab"},
+  };
+  const auto entries = [](const fs::path& d) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(d)) names.push_back(e.path().filename());
+    return names;
+  };
+  const std::vector<std::string> one_file = {"settings.conf"};
+  std::string conf;
+  int number = 0;
+  for (const CASE& c : cases) {
+    const std::string home = t + "/home" + std::to_string(++number);
+    setenv("HOME", home.c_str(), 1);
+    if (c.xdg_config_home == nullptr) {
+      unsetenv("XDG_CONFIG_HOME");
+    } else {
+      setenv("XDG_CONFIG_HOME", std::regex_replace(c.xdg_config_home, std::regex("^T"), t).c_str(),
+             1);
+    }
+    const std::string where =
+        std::regex_replace(std::regex_replace(c.dir, std::regex("^T"), t), std::regex("^~"), home);
+    conf = where + "/settings.conf";
+    fs::create_directories(where);
+    std::ofstream(conf) << "speed = 70\n";
+    use_settings(SETTINGS());
+    load_settings();
+    EXPECT_EQ(current_settings().speed, 70) << c.what;
+
+    fs::remove(conf);
+    SETTINGS changed;
+    changed.music = 40;
+    use_settings(changed);
+    EXPECT_TRUE(save_settings()) << c.what;
+    std::vector<std::string> problems;
+    EXPECT_EQ(settings_from_text(harness::file_text(conf), problems), changed) << c.what;
+    EXPECT_EQ(fs::status(conf).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read)
+        << c.what;
+    EXPECT_EQ(entries(where), one_file) << c.what;
+  }
+  // A save that cannot rename over the file.
+  fs::remove(conf);
+  fs::create_directory(conf);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(save_settings());
+  EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(entries(fs::path(conf).parent_path()), one_file);
+  setenv("HOME", home_before.c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+}
+
 TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {
   const std::string text =
       "# a comment, then a blank line\n"
@@ -335,6 +404,39 @@ TEST_F(SETTINGS_TEST, AnyFileIsReadSafelyAndSaidInAFewPlainLines) {
   unsetenv("XDG_CONFIG_HOME");
 }
 
+// Each good line sets its own setting and no other; a key or button that
+// another action has is refused, the file's later line giving way.
+TEST_F(SETTINGS_TEST, EachLineSetsItsOwnSettingAndAClashKeepsTheDefault) {
+  struct CASE {
+    const char* text;
+    void (*expected)(SETTINGS&);  // applied to the defaults
+    size_t problems;
+  };
+  const CASE cases[] = {
+      {"music = 30\neffects = 70\n",
+       [](SETTINGS& s) {
+         s.music = 30;
+         s.effects = 70;
+       },
+       0},
+      {"p1.up = w\n", [](SETTINGS&) {}, 1},  // player two's Up
+      // "none" is no button: any number of actions may have none.
+      {"p1.strike.button = none\np2.strike.button = none\n",
+       [](SETTINGS& s) { s.buttons[P1_STRIKE] = s.buttons[P2_STRIKE] = -1; }, 0},
+      {"p1.up.button = 0\n", [](SETTINGS&) {}, 1},  // his own Strike's
+      // R and the watcher's keys act only where no player's key does.
+      {"p1.strike = r\n", [](SETTINGS& s) { s.keys[P1_STRIKE] = SDLK_r; }, 0},
+      {"p1.strike = c\n", [](SETTINGS&) {}, 1},  // the mode screen's C
+  };
+  for (const CASE& c : cases) {
+    SETTINGS expected;
+    c.expected(expected);
+    std::vector<std::string> problems;
+    EXPECT_EQ(settings_from_text(c.text, problems), expected) << c.text;
+    EXPECT_EQ(problems.size(), c.problems) << c.text;
+  }
+}
+
 TEST_F(SETTINGS_TEST, HalfSpeedDoublesEachFrameAndScoresTheSame) {
   struct RUN {
     int score;
@@ -375,6 +477,22 @@ TEST_F(SETTINGS_TEST, HalfSpeedDoublesEachFrameAndScoresTheSame) {
   for (size_t f = 0; f < full.frame_lengths.size(); ++f) {
     if (full.frame_lengths[f] != 40u) continue;  // a hit's pause, the same in both
     EXPECT_EQ(half.frame_lengths[f], 80u) << "frame " << f;
+  }
+  // The mini-games and the fight wait a fixed 40 ms a frame: 80 at half speed.
+  const std::vector<std::pair<const char*, std::function<void(int&)>>> waiting = {
+      {"trap run", [](int& score) { mini1(score, screen); }},
+      {"cannonball rows", [](int& score) { mini3(score, screen); }},
+      {"sword fight", [this](int& score) { game.myfight->collect(score, screen); }},
+  };
+  for (const auto& [name, driver] : waiting) {
+    harness::reset();
+    std::vector<Uint32> flips;
+    harness::on_every_flip([&flips](int) { flips.push_back(harness::now()); });
+    harness::press_after_flip(3, SDLK_ESCAPE);
+    int score = 0;
+    driver(score);
+    ASSERT_GE(flips.size(), 3u) << name;
+    EXPECT_EQ(flips[2] - flips[1], 80u) << name;
   }
 }
 
