@@ -192,12 +192,11 @@ void put_back(GAME& game, const SAVED& s) {
 
 // The best game kept, of either mode: the one with the higher score.
 bool best_kept(RECORDED_GAME& best) {
-  const std::string where = directory_of(records_path());
   bool found = false;
   for (const char* name : {"best-solo.replay", "best-multi.replay"}) {
     RECORDED_GAME replay;
     std::string error;
-    if (load_replay(where + name, replay, error) && (!found || replay.score > best.score)) {
+    if (load_replay(replay_path(name), replay, error) && (!found || replay.score > best.score)) {
       best = replay;
       found = true;
     }
@@ -264,19 +263,12 @@ void stop_recording(GAME& game) {
   last = recording;
 }
 
-void play_recorded(GAME& game, const REPLAY_START& begin) {
+bool play_recorded(GAME& game, const REPLAY_START& begin) {
   start_recording(game, begin);
   play_loop(game);
   stop_recording(game);
-
-  const RECORDS records = read_records(records_path());
-  const std::string where = directory_of(records_path_for_saving());
-  const std::string bytes = replay_text(last);
-  keep_file(where + "last.replay", bytes);
-  // A slowed-down game sets no record, so it is never the best game.
-  if (!assisted() && game.score > (game.multi ? records.multi : records.solo)) {
-    keep_file(where + (game.multi ? "best-multi.replay" : "best-solo.replay"), bytes);
-  }
+  // A slowed-down game is not measured against the others.
+  return keep_game(last, !assisted());
 }
 
 const RECORDED_GAME& last_replay() { return last; }

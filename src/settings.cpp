@@ -22,6 +22,8 @@ const char* const MUSIC_NAME = "music";
 const char* const EFFECTS_NAME = "effects";
 const char* const BUTTON_SUFFIX = ".button";
 const char* const NO_BUTTON = "none";
+// No settings file of ours is longer (a leftover temporary file is no longer).
+const size_t MOST_SETTINGS_BYTES = size_t{64} << 10;
 
 SETTINGS& in_use() {
   static SETTINGS settings;
@@ -241,7 +243,9 @@ bool save_settings() {
   std::string error = "no home directory to keep them in";
   if (!path.empty()) {
     make_directories_above(path);
-    if (replace_file(path, settings_text(in_use()), error)) return true;
+    const int failed = replace_file(path, settings_text(in_use()), MOST_SETTINGS_BYTES);
+    if (failed == 0) return true;
+    error = file_error_text(failed);
   }
   std::fprintf(stderr, "brinegrab: cannot save the settings in %s: %s\n",
                path.empty() ? "~/.config/brinegrab" : path.c_str(), error.c_str());

@@ -6,6 +6,7 @@
 #include "globals.h"
 #include "image.h"
 #include "platform/events.h"
+#include "platform/signals.h"
 #include "text.h"
 
 namespace {
@@ -20,6 +21,7 @@ const int HELP_Y = 440;
 const int COLUMN_LEFT[PLAYERS] = {24, 332};
 const int COLUMN_WIDTH = 284;
 const SDL_Color HIGHLIGHT = {45, 22, 4, 0};
+const Uint32 NOT_SAVED_MS = 2000;
 
 int line_y(int line) {
   return line < LINE_SPEED ? FIRST_ACTION_Y + LINE_HEIGHT * line
@@ -210,6 +212,15 @@ void draw_settings(const GAME& game, TTF_Font* small, const SETTINGS_MENU& menu)
             0, HELP_Y, ALIGN::CENTRE);
 }
 
+// The changes hold for this run all the same; the player sees, before the
+// screen goes, that they will be gone next time.
+void said_not_saved(const GAME& game, TTF_Font* small, SETTINGS_MENU& menu) {
+  menu.message = "These settings could not be saved for next time";
+  draw_settings(game, small, menu);
+  SDL_Flip(screen);
+  wait_ms(NOT_SAVED_MS);
+}
+
 }  // namespace
 
 void settings_screen(GAME& game) {
@@ -230,6 +241,6 @@ void settings_screen(GAME& game) {
     pace_frame(timer);
   }
   pass_pad_buttons(false);
+  if (current_settings() != before && !save_settings()) said_not_saved(game, small, menu);
   if (small != nullptr) TTF_CloseFont(small);
-  if (current_settings() != before) save_settings();
 }
