@@ -27,6 +27,8 @@
 #include "platform/records_location.h"
 #include "platform/signals.h"
 #include "records.h"
+#include "replay_files.h"
+#include "settings.h"
 
 namespace {
 
@@ -608,4 +610,106 @@ TEST_F(RECORD_FILE, AGameStartedInAReadOnlyDirectoryKeepsItsRecordsInTheDataDire
   EXPECT_EQ(played.out, "saved in the data directory");
   EXPECT_EQ(mode_of(data + "/brinegrab"), 0700) << "made for the player alone";
   EXPECT_FALSE(fs::exists("installed/records.dat"));
+}
+
+namespace {
+
+// The score a replay file holds, or -1 when there is no such replay.
+int replay_score(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  RECORDED_GAME replay;
+  std::string error;
+  return in && parse_replay(bytes, replay, error) ? replay.score : -1;
+}
+
+RECORDED_GAME game_scoring(int score, bool multi = false) {
+  RECORDED_GAME game;
+  game.version = game_version();
+  game.multi = multi;
+  game.score = score;
+  return game;
+}
+
+}  // namespace
+
+// Games that end together, each in a process of its own, all started at once
+// from the same records: every one saves, the record is the highest score,
+// and the best replay is that game's. A stop signal (a logout) comes to each
+// before its save while another game holds the lock for a while.
+TEST_F(RECORD_FILE, GamesEndingTogetherAllSaveAndTheBestReplayIsTheRecordsGame) {
+  namespace fs = std::filesystem;
+  struct CASE {
+    const char* name;
+    int games;
+    bool stopped;   // each has had a stop signal before it saves
+    int held_ms;    // another game holds the lock this long as they start
+  };
+  const CASE cases[] = {
+      {"two games", 2, false, 0},
+      {"twelve games", 12, false, 0},
+      {"twelve games stopped by one signal each, the lock held", 12, true, 600},
+  };
+  int number = 0;
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string here = "together" + std::to_string(++number);
+    fs::create_directory(here);
+    fs::current_path(here);
+    write_file("records.dat", "40 7");
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> children;
+    if (c.held_ms > 0) {
+      int held[2];
+      ASSERT_EQ(pipe(held), 0);
+      const pid_t holder = fork();
+      if (holder == 0) {
+        alarm(5);
+        const int locked = open(".", O_RDONLY | O_DIRECTORY);
+        if (locked < 0 || flock(locked, LOCK_EX) != 0 || write(held[1], "!", 1) != 1) _exit(1);
+        usleep(static_cast<useconds_t>(c.held_ms) * 1000);
+        _exit(0);
+      }
+      char byte;
+      ASSERT_EQ(read(held[0], &byte, 1), 1);
+      children.push_back(holder);
+    }
+    int highest = 40;
+    for (int i = 0; i < c.games; ++i) {
+      const int score = 10 + (i * 37) % 97;  // distinct, some below the record
+      highest = std::max(highest, score);
+      const pid_t game = fork();
+      if (game == 0) {
+        alarm(10);
+        if (c.stopped) {
+          install_stop_signals();
+          raise(SIGTERM);
+        }
+        close(go[1]);
+        char byte;
+        if (read(go[0], &byte, 1) != 0) _exit(3);  // all start when the pipe closes
+        _exit(keep_game(game_scoring(score), true) ? 0 : 1);
+      }
+      children.push_back(game);
+    }
+    close(go[0]);
+    close(go[1]);
+    int failed = 0;
+    for (const pid_t child : children) {
+      int status = 0;
+      waitpid(child, &status, 0);
+      failed += WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
+    }
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(file_text("records.dat"), std::to_string(highest) + " 7");
+    EXPECT_EQ(replay_score("best-solo.replay"), highest);
+    EXPECT_GE(replay_score("last.replay"), 10);
+    EXPECT_FALSE(fs::exists("best-multi.replay"));
+    for (const auto& entry : fs::directory_iterator(".")) {
+      EXPECT_EQ(entry.path().filename().string().find(".replay."), std::string::npos)
+          << "a temporary file is left: " << entry.path();
+    }
+    fs::current_path("..");
+  }
 }
