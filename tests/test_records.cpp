@@ -579,37 +579,60 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
   }
 }
 
+// The replays go where a new file can be made: with the records in the data
+// directory, and there too when only records.dat is writable in the game's.
 TEST_F(RECORD_FILE, AGameStartedInAReadOnlyDirectoryKeepsItsRecordsInTheDataDirectory) {
   namespace fs = std::filesystem;
-  const std::string data = fs::current_path().string() + "/data";
-  fs::create_directory("installed");
-  for (const auto& entry : fs::directory_iterator(".")) {
-    if (entry.is_symlink())
-      fs::create_symlink(fs::read_symlink(entry), "installed" / entry.path().filename());
-  }
-  chmod("installed", 0555);
-  const PLAYED played = as_player([&] {
-    fs::current_path("installed");
-    setenv("XDG_DATA_HOME", data.c_str(), 1);
-    harness::reset();
-    reset_game_globals();
-    GAME game;
-    if (!start_up(game)) return std::string("no start");
-    // Through the title, hints and mode screen, then Escape ends the game
-    // and the program on the game-over screen.
-    for (int flip = 4; flip <= 7; ++flip) harness::press_after_flip(flip, SDLK_RETURN);
-    harness::on_every_flip([](int flip) {
-      if (flip > 8) harness::press(SDLK_ESCAPE);
+  struct CASE {
+    const char* name;
+    bool records_writable_here;
+    const char* records;  // where the game's records end up
+  };
+  const CASE cases[] = {
+      {"nothing writable here", false, "data/brinegrab/records.dat"},
+      {"a writable records.dat here", true, "installed/records.dat"},
+  };
+  const std::string test_dir = fs::current_path().string();
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::current_path(test_dir);
+    fs::remove_all("installed");
+    fs::remove_all("data");
+    fs::create_directory("installed");
+    for (const auto& entry : fs::directory_iterator(".")) {
+      if (entry.is_symlink())
+        fs::create_symlink(fs::read_symlink(entry), "installed" / entry.path().filename());
+    }
+    if (c.records_writable_here) {
+      write_file("installed/records.dat", "0 0");
+      chmod("installed/records.dat", 0666);
+    }
+    chmod("installed", 0555);
+    const PLAYED played = as_player([&] {
+      umask(022);
+      fs::current_path("installed");
+      setenv("XDG_DATA_HOME", (test_dir + "/data").c_str(), 1);
+      harness::reset();
+      reset_game_globals();
+      GAME game;
+      if (!start_up(game)) return std::string("no start");
+      // Through the title, hints and mode screen, then Escape ends the game
+      // and the program on the game-over screen.
+      for (int flip = 4; flip <= 7; ++flip) harness::press_after_flip(flip, SDLK_RETURN);
+      harness::on_every_flip([](int flip) {
+        if (flip > 8) harness::press(SDLK_ESCAPE);
+      });
+      run(game);
+      shut_down(game);
+      return std::to_string(game.score) + " 0";
     });
-    run(game);
-    shut_down(game);
-    return file_text(data + "/brinegrab/records.dat") == std::to_string(game.score) + " 0"
-               ? "saved in the data directory"
-               : "not saved: '" + file_text(data + "/brinegrab/records.dat") + "'";
-  });
-  EXPECT_EQ(played.out, "saved in the data directory");
-  EXPECT_EQ(mode_of(data + "/brinegrab"), 0700) << "made for the player alone";
-  EXPECT_FALSE(fs::exists("installed/records.dat"));
+    fs::current_path(test_dir);
+    EXPECT_EQ(file_text(c.records), played.out);
+    EXPECT_EQ(mode_of("data/brinegrab"), 0700) << "made for the player alone";
+    EXPECT_EQ(mode_of("data/brinegrab/last.replay"), 0644) << "as a new records.dat";
+    EXPECT_FALSE(fs::exists("installed/last.replay"));
+    chmod("installed", 0755);
+  }
 }
 
 namespace {
