@@ -665,8 +665,8 @@ TEST_F(RECORD_FILE, GamesEndingTogetherAllSaveAndTheBestReplayIsTheRecordsGame) 
   struct CASE {
     const char* name;
     int games;
-    bool stopped;   // each has had a stop signal before it saves
-    int held_ms;    // another game holds the lock this long as they start
+    bool stopped;  // each has had a stop signal before it saves
+    int held_ms;   // another game holds the lock this long as they start
   };
   const CASE cases[] = {
       {"two games", 2, false, 0},
@@ -735,4 +735,98 @@ TEST_F(RECORD_FILE, GamesEndingTogetherAllSaveAndTheBestReplayIsTheRecordsGame) 
     }
     fs::current_path("..");
   }
+}
+
+// The settings file is kept as the records are: a link written through, its
+// permission bits kept, another player's file left alone; and every file the
+// game keeps removes its own leftovers (a game killed while saving leaves
+// NAME.XXXXXX) once they are a minute old.
+TEST_F(RECORD_FILE, TheSettingsFileIsKeptAsTheRecordsAre) {
+  namespace fs = std::filesystem;
+  const char* const file = "config/brinegrab/settings.conf";
+  struct CASE {
+    const char* name;
+    std::function<void()> prepare;
+    const char* kept_in;  // where the new settings end up ("" for nowhere)
+    int mode;             // of that file, or of the file left alone
+  };
+  const CASE cases[] = {
+      {"no file yet", [] {}, file, 0644},
+      {"a file of the player's alone",
+       [&] {
+         write_file(file, "speed = 50\n");
+         chmod(file, 0600);
+       },
+       file, 0600},
+      {"a link to a file elsewhere",
+       [&] {
+         write_file("shared.conf", "speed = 50\n");
+         chmod("shared.conf", 0640);
+         fs::create_symlink("../../shared.conf", file);
+       },
+       "shared.conf", 0640},
+      {"another player's file, unreadable",
+       [&] {
+         write_file(file, "speed = 50\n");
+         chmod(file, 0);
+       },
+       "", 0},
+  };
+  int number = 0;
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string home = "settings" + std::to_string(++number);
+    const PLAYED played = as_player_in(home, [&] {
+      umask(022);
+      fs::create_directories("config/brinegrab");
+      c.prepare();
+      setenv("XDG_CONFIG_HOME", (fs::current_path() / "config").c_str(), 1);
+      SETTINGS slower;
+      slower.speed = 70;
+      use_settings(slower);
+      return std::string(save_settings() ? "saved" : "not saved");
+    });
+    fs::current_path(home);
+    EXPECT_EQ(played.out, *c.kept_in != '\0' ? "saved" : "not saved");
+    if (*c.kept_in != '\0') {
+      EXPECT_NE(file_text(c.kept_in).find("speed = 70"), std::string::npos);
+      EXPECT_EQ(mode_of(c.kept_in), c.mode);
+      EXPECT_EQ(fs::is_symlink(file), std::string(c.kept_in) != file) << "a link stays a link";
+    } else {
+      EXPECT_NE(played.errors.find("cannot save the settings"), std::string::npos) << played.errors;
+      chmod(file, 0600);
+      EXPECT_EQ(file_text(file), "speed = 50\n");
+    }
+    fs::current_path("..");
+  }
+}
+
+TEST_F(RECORD_FILE, EveryKeptFileRemovesItsOwnLeftoversOnceAMinuteOld) {
+  namespace fs = std::filesystem;
+  struct CASE {
+    const char* leftover;
+    int age_s;
+    bool removed;
+  };
+  const CASE cases[] = {
+      {"last.replay.a1B2c3", 3600, true},
+      {"last.replay.q7W8e9", 30, false},  // perhaps another game's save under way
+      {"best-solo.replay.Zz9Yy8", 3600, true},
+      {"best-multi.replay.Xx1Ww2", 3600, true},
+      {"config/brinegrab/settings.conf.Qq4Rr5", 3600, true},
+      {"config/brinegrab/settings.conf.Tt6Uu7", 30, false},
+  };
+  fs::create_directories("config/brinegrab");
+  for (const CASE& c : cases) {
+    write_file(c.leftover, "");
+    fs::last_write_time(c.leftover,
+                        fs::file_time_type::clock::now() - std::chrono::seconds(c.age_s));
+  }
+  setenv("XDG_CONFIG_HOME", (fs::current_path() / "config").c_str(), 1);
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(keep_game(game_scoring(5), true));
+  EXPECT_TRUE(save_settings());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  unsetenv("XDG_CONFIG_HOME");
+  for (const CASE& c : cases) EXPECT_EQ(fs::exists(c.leftover), !c.removed) << c.leftover;
 }

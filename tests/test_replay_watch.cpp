@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "game_fixture.h"
