@@ -325,6 +325,27 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
   }
 }
 
+namespace {
+
+// The score a replay file holds, or -1 when there is no such replay.
+int replay_score(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  RECORDED_GAME replay;
+  std::string error;
+  return in && parse_replay(bytes, replay, error) ? replay.score : -1;
+}
+
+RECORDED_GAME game_scoring(int score, bool multi = false) {
+  RECORDED_GAME game;
+  game.version = game_version();
+  game.multi = multi;
+  game.score = score;
+  return game;
+}
+
+}  // namespace
+
 TEST_F(RECORD_FILE, ASaveRemovesItsOwnLeftoverTemporaryFilesOlderThanAMinute) {
   namespace fs = std::filesystem;
   struct CASE {
@@ -344,7 +365,15 @@ TEST_F(RECORD_FILE, ASaveRemovesItsOwnLeftoverTemporaryFilesOlderThanAMinute) {
       {"records.dat.x_y-z1", 3600, "", false},  // mkostemp makes letters and digits only
       {"records.dat.abcdef", 3600, std::string(24, '1'), false},  // longer than any records
       {"other.dat.abcdef", 3600, "", false},
+      // Every file kept so: the replays and the settings.
+      {"last.replay.a1B2c3", 3600, "", true},
+      {"last.replay.q7W8e9", 30, "", false},
+      {"best-solo.replay.Zz9Yy8", 3600, "", true},
+      {"best-multi.replay.Xx1Ww2", 3600, "", true},
+      {"config/brinegrab/settings.conf.Qq4Rr5", 3600, "", true},
+      {"config/brinegrab/settings.conf.Tt6Uu7", 30, "", false},
   };
+  fs::create_directories("config/brinegrab");
   write_file("records.dat", "300 400");
   for (const CASE& c : cases) {
     write_file(c.name, c.text);
@@ -355,6 +384,10 @@ TEST_F(RECORD_FILE, ASaveRemovesItsOwnLeftoverTemporaryFilesOlderThanAMinute) {
                       fs::file_time_type::clock::now() - std::chrono::hours(1));
   EXPECT_TRUE(update_records(1000, false));
   EXPECT_EQ(file_text("records.dat"), "1000 400");
+  setenv("XDG_CONFIG_HOME", (fs::current_path() / "config").c_str(), 1);
+  EXPECT_TRUE(keep_game(game_scoring(5), true));
+  EXPECT_TRUE(save_settings());
+  unsetenv("XDG_CONFIG_HOME");
   for (const CASE& c : cases) EXPECT_EQ(fs::exists(c.name), !c.removed) << c.name;
   EXPECT_TRUE(fs::is_directory("records.dat.dir123")) << "only files are leftovers";
 }
@@ -635,27 +668,6 @@ TEST_F(RECORD_FILE, AGameStartedInAReadOnlyDirectoryKeepsItsRecordsInTheDataDire
   }
 }
 
-namespace {
-
-// The score a replay file holds, or -1 when there is no such replay.
-int replay_score(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  RECORDED_GAME replay;
-  std::string error;
-  return in && parse_replay(bytes, replay, error) ? replay.score : -1;
-}
-
-RECORDED_GAME game_scoring(int score, bool multi = false) {
-  RECORDED_GAME game;
-  game.version = game_version();
-  game.multi = multi;
-  game.score = score;
-  return game;
-}
-
-}  // namespace
-
 // Games that end together, each in a process of its own, all started at once
 // from the same records: every one saves, the record is the highest score,
 // and the best replay is that game's. A stop signal (a logout) comes to each
@@ -799,34 +811,4 @@ TEST_F(RECORD_FILE, TheSettingsFileIsKeptAsTheRecordsAre) {
     }
     fs::current_path("..");
   }
-}
-
-TEST_F(RECORD_FILE, EveryKeptFileRemovesItsOwnLeftoversOnceAMinuteOld) {
-  namespace fs = std::filesystem;
-  struct CASE {
-    const char* leftover;
-    int age_s;
-    bool removed;
-  };
-  const CASE cases[] = {
-      {"last.replay.a1B2c3", 3600, true},
-      {"last.replay.q7W8e9", 30, false},  // perhaps another game's save under way
-      {"best-solo.replay.Zz9Yy8", 3600, true},
-      {"best-multi.replay.Xx1Ww2", 3600, true},
-      {"config/brinegrab/settings.conf.Qq4Rr5", 3600, true},
-      {"config/brinegrab/settings.conf.Tt6Uu7", 30, false},
-  };
-  fs::create_directories("config/brinegrab");
-  for (const CASE& c : cases) {
-    write_file(c.leftover, "");
-    fs::last_write_time(c.leftover,
-                        fs::file_time_type::clock::now() - std::chrono::seconds(c.age_s));
-  }
-  setenv("XDG_CONFIG_HOME", (fs::current_path() / "config").c_str(), 1);
-  testing::internal::CaptureStderr();
-  EXPECT_TRUE(keep_game(game_scoring(5), true));
-  EXPECT_TRUE(save_settings());
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-  unsetenv("XDG_CONFIG_HOME");
-  for (const CASE& c : cases) EXPECT_EQ(fs::exists(c.leftover), !c.removed) << c.leftover;
 }
