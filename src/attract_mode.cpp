@@ -23,7 +23,7 @@ RECORDED_GAME best;
 // The best game kept, of either mode: the one with the higher score.
 bool best_kept(RECORDED_GAME& found) {
   std::string unused;
-  return load_best_kept(directory_of(records_path()), found, unused, true);
+  return load_best_kept(found, unused, true);
 }
 
 int attract_event(SDL_Event* event, EVENT_SOURCE live) {

@@ -179,14 +179,8 @@ void run(GAME& game) {
     prepare_before_mode(game);
     if (!mode_screen(game)) return;
     prepare_after_mode(game);
-    play_recorded(game, begin);
+    const bool saved = play_recorded(game, begin);
     quit = false;
-    // A slowed-down game is not measured against the others.
-    bool saved = true;
-    if (!assisted()) {
-      const std::string path = records_path_for_saving();
-      saved = !path.empty() && update_records(game.score, game.multi, path);
-    }
     // A stop signal ends the program once the game is saved (a second one
     // cannot cut the save short): the game-over screen would only flash.
     if (stop_requested()) {

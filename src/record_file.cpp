@@ -1,6 +1,5 @@
 #include "record_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,10 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstring>
-#include <ctime>
-#include <vector>
 
 #include "platform/signals.h"
 
@@ -32,26 +27,6 @@ class FD {
   int fd;
 };
 
-std::string directory_of(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The file a chain of symbolic links leads to (which may not exist yet).
-std::string follow_links(std::string path) {
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    std::vector<char> target(PATH_MAX);
-    const ssize_t length = readlink(path.c_str(), target.data(), target.size());
-    if (length <= 0 || static_cast<size_t>(length) >= target.size()) return path;
-    const std::string link(target.data(), static_cast<size_t>(length));
-    path = link[0] == '/' ? link : directory_of(path) + "/" + link;
-  }
-  return path;  // a loop of links: opening it fails and says so
-}
-
 long long monotonic_ms() {
   timespec now = {};
   clock_gettime(CLOCK_MONOTONIC, &now);
@@ -60,16 +35,17 @@ long long monotonic_ms() {
 
 // How long a lock is waited for: a save holds it for a few milliseconds, but
 // a game stopped (Ctrl+Z) in the middle of its save holds it for as long as
-// it stays stopped. Once a stop signal is seen, the wait ends soon after,
-// so that the program still ends at once.
+// it stays stopped. Once a stop signal is seen, the wait ends within the
+// grace the signal leaves, less what the save itself takes, so that games
+// stopped together (a logout) queue for the lock and all save.
 struct PATIENCE {
-  int ms;             // in all
-  int after_stop_ms;  // from the moment a stop signal is seen
+  int ms;               // in all
+  int kept_for_use_ms;  // of the stop grace, for what is done once locked
 };
-constexpr PATIENCE SAVE_PATIENCE = {2000, 50};
+constexpr PATIENCE SAVE_PATIENCE = {2000, 500};
 // A reader that cannot get the lock reads without it: only a rewrite in
 // place could be seen half done.
-constexpr PATIENCE READ_PATIENCE = {200, 0};
+constexpr PATIENCE READ_PATIENCE = {200, STOP_GRACE_MS};
 constexpr long LOCK_STEP_MS = 10;
 
 // Every game locks the directory that holds the record file rather than the
@@ -82,13 +58,12 @@ class DIRECTORY_LOCK {
       : dir(open(directory_of(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
     if (dir.get() < 0) return;
     const long long until = monotonic_ms() + patience.ms;
-    long long stop_until = -1;
     while (flock(dir.get(), operation | LOCK_NB) != 0) {
       if (errno == EINTR) continue;
       if (errno != EWOULDBLOCK) return;  // not supported here: go on without
       const long long now = monotonic_ms();
-      if (stop_until < 0 && stop_requested()) stop_until = now + patience.after_stop_ms;
-      if (now >= until || (stop_until >= 0 && now >= stop_until)) {
+      const bool graceless = stop_requested() && stop_grace_left_ms() <= patience.kept_for_use_ms;
+      if (now >= until || graceless) {
         busy = true;
         return;
       }
@@ -100,47 +75,10 @@ class DIRECTORY_LOCK {
   // Another game held the lock for all the wait.
   bool taken_by_another() const { return busy; }
 
-  // The locked directory, or -1.
-  int fd() const { return busy ? -1 : dir.get(); }
-
-  // Makes a rename in the directory outlive a crash.
-  void sync() const {
-    if (dir.get() >= 0) fsync(dir.get());
-  }
-
  private:
   FD dir;  // closing it releases the lock
   bool busy = false;
 };
-
-// A game killed in the middle of its save leaves its temporary file (the
-// record file's name, a dot and six letters or digits, as mkostemp makes
-// them). Under the lock no save is under way, so one older than a minute is
-// such a leftover. A file longer than any records text is not one of ours.
-void remove_leftovers(const DIRECTORY_LOCK& lock, const std::string& file) {
-  if (lock.fd() < 0) return;
-  const std::string prefix = file.substr(file.rfind('/') + 1) + ".";
-  const size_t longest_text = sizeof "-2147483648 -2147483648" - 1;
-  DIR* listing = fdopendir(dup(lock.fd()));
-  if (listing == nullptr) return;
-  const time_t a_minute_ago = std::time(nullptr) - 60;
-  while (const dirent* entry = readdir(listing)) {
-    const std::string name = entry->d_name;
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
-    bool ours = true;
-    for (size_t i = prefix.size(); i < name.size(); ++i) {
-      const char c = name[i];
-      ours = ours && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'));
-    }
-    struct stat st;
-    if (ours && fstatat(dirfd(listing), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISREG(st.st_mode) && st.st_mtime < a_minute_ago &&
-        static_cast<size_t>(st.st_size) <= longest_text) {
-      unlinkat(dirfd(listing), name.c_str(), 0);
-    }
-  }
-  closedir(listing);
-}
 
 // Opens an existing regular file. Anything else (a pipe's open would wait
 // for a writer; a device's may do anything) is checked before and, for the
@@ -188,26 +126,6 @@ int read_all(int fd, std::string& text) {
   }
 }
 
-bool write_all(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-mode_t current_umask() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return mask;
-}
-
 // Without a temporary file: the old game's way, under the lock. A blank after
 // the new text ends its second value, so what is left of a longer old text
 // until the truncation is never read as part of it, even after a crash.
@@ -217,44 +135,31 @@ int rewrite_in_place(const std::string& path, const std::string& text, int temp_
   if (out.get() < 0 || fstat(out.get(), &st) != 0) return temp_error;
   if (!S_ISREG(st.st_mode)) return NOT_REGULAR;
   const bool longer = static_cast<size_t>(st.st_size) > text.size();
-  if (!write_all(out.get(), longer ? text + " " : text) ||
+  if (!write_whole(out.get(), longer ? text + " " : text) ||
       ftruncate(out.get(), static_cast<off_t>(text.size())) != 0 || fsync(out.get()) != 0) {
     return errno;
   }
   return 0;
 }
 
-// Puts `text` in a new file beside `path` and renames it over `path`; `old`
-// is the file replaced, whose owner and permission bits the new one keeps.
-// `lock` holds the directory of `path`.
-int replace(const std::string& path, const std::string& text, const struct stat* old,
-            const DIRECTORY_LOCK& lock) {
-  std::string temp = path + ".XXXXXX";
-  FD out(mkostemp(&temp[0], O_CLOEXEC));
-  if (out.get() < 0) return old != nullptr ? rewrite_in_place(path, text, errno) : errno;
-  mode_t mode = 0666 & ~current_umask();
-  if (old != nullptr) {
-    // Only root can give a file away; anyone else keeps it as their own.
-    const int given = fchown(out.get(), old->st_uid, old->st_gid);
-    (void)given;
-    mode = old->st_mode & 07777;
-  }
-  if (fchmod(out.get(), mode) != 0 || !write_all(out.get(), text) || fsync(out.get()) != 0 ||
-      rename(temp.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    unlink(temp.c_str());
-    return error;
-  }
-  lock.sync();
-  return 0;
+// The longest text a record file holds: anything longer beside it is not
+// a temporary file of ours.
+constexpr size_t LONGEST_TEXT = sizeof "-2147483648 -2147483648" - 1;
+
+// Puts `text` in a new file beside `path` and renames it over `path`, which
+// `exists` or not.
+int replace(const std::string& path, const std::string& text, bool exists) {
+  PREPARED_FILE prepared;
+  const int error = prepare_file(path, text, LONGEST_TEXT, prepared);
+  if (error != 0) return exists && prepared.none_made ? rewrite_in_place(path, text, error) : error;
+  return put_in_place(prepared);
 }
 
 }  // namespace
 
 std::string describe(int error) {
-  if (error == NOT_REGULAR) return "not a regular file, left alone";
   if (error == LOCKED) return "locked by another game";
-  return std::strerror(error);
+  return file_error_text(error);
 }
 
 int read(const std::string& path, std::string& text) {
@@ -268,14 +173,14 @@ int read(const std::string& path, std::string& text) {
 }
 
 CHANGED change(const std::string& path,
-               const std::function<std::string(const std::string&)>& change_text) {
+               const std::function<std::string(const std::string&)>& change_text,
+               const std::function<void()>& while_locked) {
   const std::string target = follow_links(path);
   // Checked again once locked; a device's directory is not ours to lock.
   struct stat old;
   if (stat(target.c_str(), &old) == 0 && !S_ISREG(old.st_mode)) return {NOT_REGULAR, false};
   const DIRECTORY_LOCK lock(target, LOCK_EX, SAVE_PATIENCE);
   if (lock.taken_by_another()) return {LOCKED, false};
-  remove_leftovers(lock, target);
   int error = 0;
   const FD file(open_regular(target, O_RDONLY, error));
   const bool exists = file.get() >= 0 && fstat(file.get(), &old) == 0;
@@ -289,7 +194,9 @@ CHANGED change(const std::string& path,
     // replaced by ones that forget them.
     return {error, error != NOT_REGULAR};
   }
-  return {replace(target, change_text(text), exists ? &old : nullptr, lock), false};
+  const int replaced = replace(target, change_text(text), exists);
+  if (replaced == 0 && while_locked) while_locked();
+  return {replaced, false};
 }
 
 }  // namespace record_file

@@ -4,10 +4,12 @@
 #include <functional>
 #include <string>
 
+#include "platform/replace_file.h"
+
 namespace record_file {
 
 // What went wrong: an errno value, or one of these.
-constexpr int NOT_REGULAR = -1;
+constexpr int NOT_REGULAR = NOT_REGULAR_FILE;
 constexpr int LOCKED = -2;  // another game held the lock for all the wait
 std::string describe(int error);
 
@@ -27,15 +29,16 @@ struct CHANGED {
 // One read-change-write of the file, under one lock held across all of it:
 // `change` gets the text the file holds ("" for none) and returns the text
 // to put there. A file that exists but cannot be read is left alone. The
-// lock is waited for two seconds at most (50 ms once a stop signal has
-// come): a game stopped in the middle of its save may hold it. Leftover
-// temporary files of killed saves, older than a minute, are removed under
-// the lock. A symbolic link is followed and the file it leads to is
-// replaced, beside itself. The new text
-// goes to a unique temporary file that is synced and renamed over the old
-// one, keeping its permission bits; when no temporary file can be made there
-// but the file itself is writable, it is rewritten in place.
+// lock is waited for two seconds at most (once a stop signal has come, no
+// longer than the stop grace leaves time to save): a game stopped in the
+// middle of its save may hold it. The new text replaces the old as
+// replace_file does (platform/replace_file.h: links written through,
+// permission bits kept, leftovers removed); when no temporary file can be
+// made there but the file itself is writable, it is rewritten in place.
+// `while_locked`, if given, runs once the new text is in place, before the
+// lock is let go: for what must agree with the records (the best replays).
 CHANGED change(const std::string& path,
-               const std::function<std::string(const std::string&)>& change);
+               const std::function<std::string(const std::string&)>& change,
+               const std::function<void()>& while_locked = nullptr);
 
 }  // namespace record_file

@@ -47,9 +47,11 @@ std::string full_path(const std::string& path) {
   return std::string(cwd.data()) + "/" + path;
 }
 
-bool save(const std::string& path, const std::function<RECORDS(RECORDS)>& change) {
+bool save(const std::string& path, const std::function<RECORDS(RECORDS)>& change,
+          const std::function<void()>& while_locked = nullptr) {
   const record_file::CHANGED changed = record_file::change(
-      path, [&](const std::string& old_text) { return text_of(change(parse_records(old_text))); });
+      path, [&](const std::string& old_text) { return text_of(change(parse_records(old_text))); },
+      while_locked);
   const std::string where = full_path(path);
   const std::string why = record_file::describe(changed.error);
   if (changed.error == record_file::LOCKED) {
@@ -89,10 +91,18 @@ bool write_records(const RECORDS& records, const std::string& path) {
   return save(path, [&](RECORDS) { return records; });
 }
 
-bool update_records(int score, bool multi, const std::string& path) {
-  return save(path, [&](RECORDS records) {
-    int& record = multi ? records.multi : records.solo;
-    if (score > record) record = score;
-    return records;
-  });
+bool update_records(int score, bool multi, const std::string& path,
+                    const std::function<void()>& raised) {
+  bool beaten = false;
+  return save(
+      path,
+      [&](RECORDS records) {
+        int& record = multi ? records.multi : records.solo;
+        beaten = score > record;
+        if (beaten) record = score;
+        return records;
+      },
+      [&] {
+        if (beaten && raised) raised();
+      });
 }

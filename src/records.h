@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "platform/records_location.h"  // RECORDS_FILE
@@ -32,5 +33,7 @@ bool write_records(const RECORDS& records, const std::string& path = RECORDS_FIL
 
 // After a game: in one locked step, reads the records, raises the record of
 // the mode played if the score beats it, and writes the file either way.
-// Concurrent games therefore never lose each other's records.
-bool update_records(int score, bool multi, const std::string& path = RECORDS_FILE);
+// Concurrent games therefore never lose each other's records. `raised`, if
+// given, runs under the same lock once this score is the saved record.
+bool update_records(int score, bool multi, const std::string& path = RECORDS_FILE,
+                    const std::function<void()>& raised = nullptr);

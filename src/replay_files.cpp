@@ -1,21 +1,17 @@
 #include "replay_files.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
 
 #include "platform/quoted.h"
-#include "platform/regular_file.h"
-
-#include "platform/quoted.h"
 #include "platform/records_location.h"
+#include "platform/regular_file.h"
+#include "platform/replace_file.h"
+#include "records.h"
 
 namespace {
 
@@ -23,12 +19,12 @@ namespace {
 // few kilobytes).
 const size_t MOST_BYTES = 16u << 20;
 
-}  // namespace
-
-std::string directory_of(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+void say_not_kept(const std::string& path, int error) {
+  std::fprintf(stderr, "brinegrab: cannot keep the replay %s: %s\n", quoted(path).c_str(),
+               file_error_text(error).c_str());
 }
+
+}  // namespace
 
 bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error) {
   std::string bytes;
@@ -70,44 +66,47 @@ bool load_replay_once(const std::string& path, RECORDED_GAME& replay) {
 }
 
 bool keep_file(const std::string& path, const std::string& bytes) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkstemp(&temporary[0]);
-  bool ok = fd >= 0;
-  int why = ok ? 0 : errno;
-  for (size_t done = 0; ok && done < bytes.size();) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<size_t>(n);
-    if (!ok) why = errno;
-  }
-  if (ok && fsync(fd) != 0) ok = false, why = errno;
-  if (fd >= 0 && close(fd) != 0 && ok) ok = false, why = errno;
-  if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false, why = errno;
-  if (ok) {
-    // The rename outlives a crash; in the browser this is what writes it to
-    // the browser's storage, where the file's own sync left the temporary name.
-    const std::string dir = directory_of(path);
-    const int dir_fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir_fd >= 0) {
-      fsync(dir_fd);
-      close(dir_fd);
-    }
-  }
-  if (!ok) {
-    if (fd >= 0) unlink(temporary.c_str());
-    std::fprintf(stderr, "brinegrab: cannot keep the replay %s: %s\n", quoted(path).c_str(),
-                 std::strerror(why));
-  }
-  return ok;
+  const int error = replace_file(path, bytes, static_cast<size_t>(MOST_BYTES));
+  if (error != 0) say_not_kept(path, error);
+  return error == 0;
 }
 
-bool load_best_kept(const std::string& directory, RECORDED_GAME& best, std::string& error,
-                    bool looked_at_again) {
+bool keep_game(const RECORDED_GAME& game, bool counts) {
+  const std::string bytes = replay_text(game);
+  // The best replay's directory is the last one's.
+  const std::string last = replay_path("last.replay");
+  make_directories_above(last);
+  for (const char* name : {"best-solo.replay", "best-multi.replay"}) {
+    remove_leftovers(replay_path(name), static_cast<size_t>(MOST_BYTES));
+  }
+  bool saved = true;
+  if (counts) {
+    const std::string records = records_path_for_saving();
+    const std::string best = replay_path(game.multi ? "best-multi.replay" : "best-solo.replay");
+    PREPARED_FILE candidate;
+    // Only a game that beats the records as they stand now can hold one
+    // once locked: records never go down.
+    const RECORDS before = records.empty() ? RECORDS() : read_records(records);
+    if (!records.empty() && game.score > (game.multi ? before.multi : before.solo)) {
+      const int error = prepare_file(best, bytes, static_cast<size_t>(MOST_BYTES), candidate);
+      if (error != 0) say_not_kept(best, error);
+    }
+    saved = !records.empty() && update_records(game.score, game.multi, records, [&] {
+      if (candidate.temporary.empty()) return;
+      const int error = put_in_place(candidate);
+      if (error != 0) say_not_kept(best, error);
+    });
+    discard(candidate);
+  }
+  keep_file(last, bytes);
+  return saved;
+}
+
+bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_again) {
   bool found = false;
   error.clear();
   for (const char* name : {"best-solo.replay", "best-multi.replay"}) {
-    const std::string path = directory + name;
+    const std::string path = replay_path(name);
     RECORDED_GAME replay;
     std::string why;
     if (looked_at_again ? !load_replay_once(path, replay) : !load_replay(path, replay, why)) {
@@ -121,15 +120,13 @@ bool load_best_kept(const std::string& directory, RECORDED_GAME& best, std::stri
 }
 
 bool load_named_replay(const char* name, RECORDED_GAME& replay) {
-  // The games are kept beside the records.
-  const std::string kept = directory_of(records_path());
   std::string error;
   if (std::strcmp(name, "best") == 0) {
-    if (load_best_kept(kept, replay, error)) return true;
+    if (load_best_kept(replay, error)) return true;
     std::fprintf(stderr, "brinegrab: cannot watch the best game: %s\n", error.c_str());
     return false;
   }
-  const std::string path = std::strcmp(name, "last") == 0 ? kept + "last.replay" : name;
+  const std::string path = std::strcmp(name, "last") == 0 ? replay_path("last.replay") : name;
   if (load_replay(path, replay, error)) return true;
   std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", quoted(path.c_str()).c_str(),
                error.c_str());

@@ -12,22 +12,26 @@ bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& er
 // (another file in its place, another size or time).
 bool load_replay_once(const std::string& path, RECORDED_GAME& replay);
 
-// The better of the best games kept in directory (best-solo.replay and
-// best-multi.replay): the one with the higher score. False, with why each
+// The better of the best games kept (best-solo.replay and best-multi.replay,
+// where replay_path finds them): the one with the higher score. False, with why each
 // could not be read in error, when neither can be watched here. Looked at
 // again and again (the attract mode), each is read as load_replay_once reads.
-bool load_best_kept(const std::string& directory, RECORDED_GAME& best, std::string& error,
-                    bool looked_at_again = false);
+bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_again = false);
 
 // The replay a player named on the command line: a file, or "last" or
 // "best" for the games the game keeps. False, having said why on stderr in
 // one line, when it cannot be watched here.
 bool load_named_replay(const char* name, RECORDED_GAME& replay);
 
-// Replaces the file with bytes as the records are replaced: a unique
-// temporary file beside it, synced, renamed over it. A failure is said on
-// stderr, in one line, and costs nothing else.
+// Replaces the file with bytes as every small file of the game is replaced
+// (replace_file). A failure is said on stderr, in one line, and costs
+// nothing else.
 bool keep_file(const std::string& path, const std::string& bytes);
 
-// The directory part of a path, with its slash ("" for a bare name).
-std::string directory_of(const std::string& path);
+// Keeps a game just played, its record first. A game that counts (not a
+// slowed-down one) updates the records, and in the same locked step its
+// replay becomes best-MODE.replay exactly when its score is the record
+// saved: written and synced before the lock, renamed in place under it, so
+// the best replay is always the record's game. Then last.replay. Returns
+// whether the records were saved (true for a game that does not count).
+bool keep_game(const RECORDED_GAME& game, bool counts);

@@ -75,19 +75,12 @@ void stop_recording(GAME& game) {
   last = recording;
 }
 
-void play_recorded(GAME& game, const REPLAY_START& begin) {
+bool play_recorded(GAME& game, const REPLAY_START& begin) {
   start_recording(game, begin);
   play_loop(game);
   stop_recording(game);
-
-  const RECORDS records = read_records(records_path());
-  const std::string where = directory_of(records_path_for_saving());
-  const std::string bytes = replay_text(last);
-  keep_file(where + "last.replay", bytes);
-  // A slowed-down game sets no record, so it is never the best game.
-  if (!assisted() && game.score > (game.multi ? records.multi : records.solo)) {
-    keep_file(where + (game.multi ? "best-multi.replay" : "best-solo.replay"), bytes);
-  }
+  // A slowed-down game is not measured against the others.
+  return keep_game(last, !assisted());
 }
 
 const RECORDED_GAME& last_replay() { return last; }

@@ -15,10 +15,10 @@ struct REPLAY_START {
 };
 REPLAY_START replay_start(GAME& game);
 
-// The play loop, recorded: afterwards the game is kept as last.replay, and
-// as best-solo.replay or best-multi.replay when it beats the record of its
-// mode, beside the records. Call before the records are updated.
-void play_recorded(GAME& game, const REPLAY_START& start);
+// The play loop, recorded, and the game then kept (keep_game): its record
+// first, with best-solo.replay or best-multi.replay when it is the record
+// saved, then last.replay. Returns whether the records were saved.
+bool play_recorded(GAME& game, const REPLAY_START& start);
 
 // The recording alone, as play_recorded does it around the play loop: every
 // event the game reads and every frame's verdict from start to stop, and

@@ -263,7 +263,9 @@ bool save_settings() {
   std::string error = "no home directory to keep them in";
   if (!path.empty()) {
     make_directories_above(path);
-    if (replace_file(path, settings_text(in_use()), error)) return true;
+    const int failed = replace_file(path, settings_text(in_use()), MOST_BYTES);
+    if (failed == 0) return true;
+    error = file_error_text(failed);
   }
   std::fprintf(stderr, "brinegrab: cannot save the settings in %s: %s\n",
                path.empty() ? "~/.config/brinegrab" : quoted(path).c_str(), error.c_str());

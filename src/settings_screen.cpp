@@ -8,6 +8,7 @@
 #include "overlays.h"
 #include "platform/events.h"
 #include "platform/key_names.h"
+#include "platform/signals.h"
 #include "text.h"
 
 namespace {
@@ -30,6 +31,7 @@ const int BAND_MARGIN = 6;  // of a chosen line's band, left and right of its te
 const char* const CONFIRM_DEFAULTS =
     "Enter again: every key, the speed and the volumes back to their defaults";
 const char* const DEFAULTS_DONE = "Every key, the speed and the volumes are back to their defaults";
+const Uint32 NOT_SAVED_MS = 2000;
 
 int line_y(int line) {
   return line < LINE_SPEED ? FIRST_ACTION_Y + LINE_HEIGHT * line
@@ -282,6 +284,15 @@ void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
   draw_text(screen, list, keys, GOLD, 0, KEYS_Y, ALIGN::CENTRE);
 }
 
+// The changes hold for this run all the same; the player sees, before the
+// screen goes, that they will be gone next time.
+void said_not_saved(const GAME& game, SETTINGS_MENU& menu) {
+  menu.message = "These settings could not be saved for next time";
+  draw_settings(game, menu);
+  show_frame(screen);
+  wait_ms(NOT_SAVED_MS);
+}
+
 }  // namespace
 
 void settings_screen(GAME& game) {
@@ -295,5 +306,5 @@ void settings_screen(GAME& game) {
     show_frame(screen);
     pace_frame(timer);
   }
-  if (current_settings() != before) save_settings();
+  if (current_settings() != before && !save_settings()) said_not_saved(game, menu);
 }

@@ -27,6 +27,8 @@
 #include "platform/records_location.h"
 #include "platform/signals.h"
 #include "records.h"
+#include "replay_files.h"
+#include "settings.h"
 
 namespace {
 
@@ -329,6 +331,27 @@ TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
   }
 }
 
+namespace {
+
+// The score a replay file holds, or -1 when there is no such replay.
+int replay_score(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  RECORDED_GAME replay;
+  std::string error;
+  return in && parse_replay(bytes, replay, error) ? replay.score : -1;
+}
+
+RECORDED_GAME game_scoring(int score, bool multi = false) {
+  RECORDED_GAME game;
+  game.version = game_version();
+  game.multi = multi;
+  game.score = score;
+  return game;
+}
+
+}  // namespace
+
 TEST_F(RECORD_FILE, ASaveRemovesItsOwnLeftoverTemporaryFilesOlderThanAMinute) {
   namespace fs = std::filesystem;
   struct CASE {
@@ -348,7 +371,15 @@ TEST_F(RECORD_FILE, ASaveRemovesItsOwnLeftoverTemporaryFilesOlderThanAMinute) {
       {"records.dat.x_y-z1", 3600, "", false},  // mkostemp makes letters and digits only
       {"records.dat.abcdef", 3600, std::string(24, '1'), false},  // longer than any records
       {"other.dat.abcdef", 3600, "", false},
+      // Every file kept so: the replays and the settings.
+      {"last.replay.a1B2c3", 3600, "", true},
+      {"last.replay.q7W8e9", 30, "", false},
+      {"best-solo.replay.Zz9Yy8", 3600, "", true},
+      {"best-multi.replay.Xx1Ww2", 3600, "", true},
+      {"config/brinegrab/settings.conf.Qq4Rr5", 3600, "", true},
+      {"config/brinegrab/settings.conf.Tt6Uu7", 30, "", false},
   };
+  fs::create_directories("config/brinegrab");
   write_file("records.dat", "300 400");
   for (const CASE& c : cases) {
     write_file(c.name, c.text);
@@ -359,6 +390,10 @@ TEST_F(RECORD_FILE, ASaveRemovesItsOwnLeftoverTemporaryFilesOlderThanAMinute) {
                       fs::file_time_type::clock::now() - std::chrono::hours(1));
   EXPECT_TRUE(update_records(1000, false));
   EXPECT_EQ(file_text("records.dat"), "1000 400");
+  setenv("XDG_CONFIG_HOME", (fs::current_path() / "config").c_str(), 1);
+  EXPECT_TRUE(keep_game(game_scoring(5), true));
+  EXPECT_TRUE(save_settings());
+  unsetenv("XDG_CONFIG_HOME");
   for (const CASE& c : cases) EXPECT_EQ(fs::exists(c.name), !c.removed) << c.name;
   EXPECT_TRUE(fs::is_directory("records.dat.dir123")) << "only files are leftovers";
 }
@@ -422,9 +457,11 @@ TEST_F(RECORD_FILE, ALockHeldByAnotherGameIsWaitedForBrieflyAndAStopSignalShorte
                                                 fs::current_path().string() + "/" + home));
     const int ms = bar == std::string::npos ? -1 : std::stoi(played.out.substr(bar + 1));
     if (c.stop && !c.let_go) {
-      // The wait is two seconds without a signal; a generous bound against
-      // a signal that does not shorten it (it ends 50 ms after).
-      EXPECT_LT(ms, 300 + 1000) << "the stop signal did not shorten the wait";
+      // After a signal the wait lasts what the stop grace leaves for the
+      // save (games stopped together wait for each other's saves), and
+      // ends before a second signal would end the program.
+      EXPECT_LT(ms, 300 + STOP_GRACE_MS) << "the wait outlasted the stop grace";
+      EXPECT_GT(ms, 300 + STOP_GRACE_MS / 2) << "the wait ended long before the grace did";
     }
     RecordProperty(std::string("save_ms_") + std::to_string(number), ms);
     std::printf("%s: the save returned after %d ms\n", c.name, ms);
@@ -581,35 +618,203 @@ TEST_F(RECORD_FILE, RecordsLiveInTheWorkingDirectoryWhenThePlayerCanWriteThem) {
   }
 }
 
+// The replays go where a new file can be made: with the records in the data
+// directory, and there too when only records.dat is writable in the game's.
 TEST_F(RECORD_FILE, AGameStartedInAReadOnlyDirectoryKeepsItsRecordsInTheDataDirectory) {
   namespace fs = std::filesystem;
-  const std::string data = fs::current_path().string() + "/data";
-  fs::create_directory("installed");
-  for (const auto& entry : fs::directory_iterator(".")) {
-    if (entry.is_symlink())
-      fs::create_symlink(fs::read_symlink(entry), "installed" / entry.path().filename());
-  }
-  chmod("installed", 0555);
-  const PLAYED played = as_player([&] {
-    fs::current_path("installed");
-    setenv("XDG_DATA_HOME", data.c_str(), 1);
-    harness::reset();
-    reset_game_globals();
-    GAME game;
-    if (!start_up(game)) return std::string("no start");
-    // Through the title, hints and mode screen, then Escape ends the game
-    // and the program on the game-over screen.
-    for (int flip = 4; flip <= 7; ++flip) harness::press_after_flip(flip, SDLK_RETURN);
-    harness::on_every_flip([](int flip) {
-      if (flip > 8) harness::press(SDLK_ESCAPE);
+  struct CASE {
+    const char* name;
+    bool records_writable_here;
+    const char* records;  // where the game's records end up
+  };
+  const CASE cases[] = {
+      {"nothing writable here", false, "data/brinegrab/records.dat"},
+      {"a writable records.dat here", true, "installed/records.dat"},
+  };
+  const std::string test_dir = fs::current_path().string();
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::current_path(test_dir);
+    fs::remove_all("installed");
+    fs::remove_all("data");
+    fs::create_directory("installed");
+    for (const auto& entry : fs::directory_iterator(".")) {
+      if (entry.is_symlink())
+        fs::create_symlink(fs::read_symlink(entry), "installed" / entry.path().filename());
+    }
+    if (c.records_writable_here) {
+      write_file("installed/records.dat", "0 0");
+      chmod("installed/records.dat", 0666);
+    }
+    chmod("installed", 0555);
+    const PLAYED played = as_player([&] {
+      umask(022);
+      fs::current_path("installed");
+      setenv("XDG_DATA_HOME", (test_dir + "/data").c_str(), 1);
+      harness::reset();
+      reset_game_globals();
+      GAME game;
+      if (!start_up(game)) return std::string("no start");
+      // Through the title, hints and mode screen, then Escape ends the game
+      // and the program on the game-over screen.
+      for (int flip = 4; flip <= 7; ++flip) harness::press_after_flip(flip, SDLK_RETURN);
+      harness::on_every_flip([](int flip) {
+        if (flip > 8) harness::press(SDLK_ESCAPE);
+      });
+      run(game);
+      shut_down(game);
+      return std::to_string(game.score) + " 0";
     });
-    run(game);
-    shut_down(game);
-    return file_text(data + "/brinegrab/records.dat") == std::to_string(game.score) + " 0"
-               ? "saved in the data directory"
-               : "not saved: '" + file_text(data + "/brinegrab/records.dat") + "'";
-  });
-  EXPECT_EQ(played.out, "saved in the data directory");
-  EXPECT_EQ(mode_of(data + "/brinegrab"), 0700) << "made for the player alone";
-  EXPECT_FALSE(fs::exists("installed/records.dat"));
+    fs::current_path(test_dir);
+    EXPECT_EQ(file_text(c.records), played.out);
+    EXPECT_EQ(mode_of("data/brinegrab"), 0700) << "made for the player alone";
+    EXPECT_EQ(mode_of("data/brinegrab/last.replay"), 0644) << "as a new records.dat";
+    EXPECT_FALSE(fs::exists("installed/last.replay"));
+    chmod("installed", 0755);
+  }
+}
+
+// Games that end together, each in a process of its own, all started at once
+// from the same records: every one saves, the record is the highest score,
+// and the best replay is that game's. A stop signal (a logout) comes to each
+// before its save while another game holds the lock for a while.
+TEST_F(RECORD_FILE, GamesEndingTogetherAllSaveAndTheBestReplayIsTheRecordsGame) {
+  namespace fs = std::filesystem;
+  struct CASE {
+    const char* name;
+    int games;
+    bool stopped;  // each has had a stop signal before it saves
+    int held_ms;   // another game holds the lock this long as they start
+  };
+  const CASE cases[] = {
+      {"two games", 2, false, 0},
+      {"twelve games", 12, false, 0},
+      {"twelve games stopped by one signal each, the lock held", 12, true, 600},
+  };
+  int number = 0;
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string here = "together" + std::to_string(++number);
+    fs::create_directory(here);
+    fs::current_path(here);
+    write_file("records.dat", "40 7");
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> children;
+    if (c.held_ms > 0) {
+      int held[2];
+      ASSERT_EQ(pipe(held), 0);
+      const pid_t holder = fork();
+      if (holder == 0) {
+        alarm(5);
+        const int locked = open(".", O_RDONLY | O_DIRECTORY);
+        if (locked < 0 || flock(locked, LOCK_EX) != 0 || write(held[1], "!", 1) != 1) _exit(1);
+        usleep(static_cast<useconds_t>(c.held_ms) * 1000);
+        _exit(0);
+      }
+      char byte;
+      ASSERT_EQ(read(held[0], &byte, 1), 1);
+      children.push_back(holder);
+    }
+    int highest = 40;
+    for (int i = 0; i < c.games; ++i) {
+      const int score = 10 + (i * 37) % 97;  // distinct, some below the record
+      highest = std::max(highest, score);
+      const pid_t game = fork();
+      if (game == 0) {
+        alarm(10);
+        if (c.stopped) {
+          install_stop_signals();
+          raise(SIGTERM);
+        }
+        close(go[1]);
+        char byte;
+        if (read(go[0], &byte, 1) != 0) _exit(3);  // all start when the pipe closes
+        _exit(keep_game(game_scoring(score), true) ? 0 : 1);
+      }
+      children.push_back(game);
+    }
+    close(go[0]);
+    close(go[1]);
+    int failed = 0;
+    for (const pid_t child : children) {
+      int status = 0;
+      waitpid(child, &status, 0);
+      failed += WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
+    }
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(file_text("records.dat"), std::to_string(highest) + " 7");
+    EXPECT_EQ(replay_score("best-solo.replay"), highest);
+    EXPECT_GE(replay_score("last.replay"), 10);
+    EXPECT_FALSE(fs::exists("best-multi.replay"));
+    for (const auto& entry : fs::directory_iterator(".")) {
+      EXPECT_EQ(entry.path().filename().string().find(".replay."), std::string::npos)
+          << "a temporary file is left: " << entry.path();
+    }
+    fs::current_path("..");
+  }
+}
+
+// The settings file is kept as the records are: a link written through, its
+// permission bits kept, another player's file left alone; and every file the
+// game keeps removes its own leftovers (a game killed while saving leaves
+// NAME.XXXXXX) once they are a minute old.
+TEST_F(RECORD_FILE, TheSettingsFileIsKeptAsTheRecordsAre) {
+  namespace fs = std::filesystem;
+  const char* const file = "config/brinegrab/settings.conf";
+  struct CASE {
+    const char* name;
+    std::function<void()> prepare;
+    const char* kept_in;  // where the new settings end up ("" for nowhere)
+    int mode;             // of that file, or of the file left alone
+  };
+  const CASE cases[] = {
+      {"no file yet", [] {}, file, 0644},
+      {"a file of the player's alone",
+       [&] {
+         write_file(file, "speed = 50\n");
+         chmod(file, 0600);
+       },
+       file, 0600},
+      {"a link to a file elsewhere",
+       [&] {
+         write_file("shared.conf", "speed = 50\n");
+         chmod("shared.conf", 0640);
+         fs::create_symlink("../../shared.conf", file);
+       },
+       "shared.conf", 0640},
+      {"another player's file, unreadable",
+       [&] {
+         write_file(file, "speed = 50\n");
+         chmod(file, 0);
+       },
+       "", 0},
+  };
+  int number = 0;
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string home = "settings" + std::to_string(++number);
+    const PLAYED played = as_player_in(home, [&] {
+      umask(022);
+      fs::create_directories("config/brinegrab");
+      c.prepare();
+      setenv("XDG_CONFIG_HOME", (fs::current_path() / "config").c_str(), 1);
+      SETTINGS slower;
+      slower.speed = 70;
+      use_settings(slower);
+      return std::string(save_settings() ? "saved" : "not saved");
+    });
+    fs::current_path(home);
+    EXPECT_EQ(played.out, *c.kept_in != '\0' ? "saved" : "not saved");
+    if (*c.kept_in != '\0') {
+      EXPECT_NE(file_text(c.kept_in).find("speed = 70"), std::string::npos);
+      EXPECT_EQ(mode_of(c.kept_in), c.mode);
+      EXPECT_EQ(fs::is_symlink(file), std::string(c.kept_in) != file) << "a link stays a link";
+    } else {
+      EXPECT_NE(played.errors.find("cannot save the settings"), std::string::npos) << played.errors;
+      chmod(file, 0600);
+      EXPECT_EQ(file_text(file), "speed = 50\n");
+    }
+    fs::current_path("..");
+  }
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "attract_mode.h"
@@ -31,7 +32,8 @@ class REPLAY_TEST : public GAME_TEST {
   // One solo game from where the run stands: the pirate walks right, one
   // frame runs late (it scores nothing), and Escape ends the game after the
   // given number of frames.
-  void play_one(int frames, bool multi = false) {
+  // Returns whether the records were saved.
+  bool play_one(int frames, bool multi = false) {
     const REPLAY_START begin = begin_game(multi);
     // The next frame's second look at the clock (its start is the first)
     // finds 50 ms gone.
@@ -40,9 +42,10 @@ class REPLAY_TEST : public GAME_TEST {
     harness::push_after_flip(40, harness::key_up(SDLK_RIGHT));
     harness::push_after_flip(41, harness::key_down(SDLK_DOWN));
     harness::press_after_flip(frames, SDLK_ESCAPE);
-    play_recorded(game, begin);
+    const bool saved = play_recorded(game, begin);
     harness::reset();
     quit = false;
+    return saved;
   }
 
   // A new game from where the run stands, its start noted for recording.
@@ -99,6 +102,38 @@ TEST_F(REPLAY_TEST, EachGameIsKeptAsTheLastAndAsTheBestOfItsModeWhenItBeatsTheRe
     EXPECT_EQ(exists("best-solo.replay"), c.best_solo) << c.records << " multi " << c.multi;
     EXPECT_EQ(exists("best-multi.replay"), c.best_multi) << c.records << " multi " << c.multi;
   }
+}
+
+TEST_F(REPLAY_TEST, ABestReplayIsKeptOnlyWithTheRecordItPlayed) {
+  namespace fs = std::filesystem;
+  struct CASE {
+    const char* name;
+    std::function<void()> records;  // records.dat before the game
+    bool saved;                     // the record, and with it the best replay
+  };
+  const CASE cases[] = {
+      {"beaten", [] { std::ofstream(RECORDS_FILE) << "0 9"; }, true},
+      {"a directory", [] { fs::create_directory(RECORDS_FILE); }, false},
+      {"a pipe", [] { mkfifo(RECORDS_FILE, 0644); }, false},
+  };
+  for (const CASE& c : cases) {
+    fs::remove_all(RECORDS_FILE);
+    std::ofstream("best-solo.replay") << "the game before";
+    c.records();
+    seed_rand(11);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(play_one(60), c.saved) << c.name;
+    testing::internal::GetCapturedStderr();
+    ASSERT_GT(game.score, 0);
+    EXPECT_EQ(read_file("last.replay").score, game.score) << c.name;
+    if (c.saved) {
+      EXPECT_EQ(harness::file_text(RECORDS_FILE), std::to_string(game.score) + " 9") << c.name;
+      EXPECT_EQ(read_file("best-solo.replay").score, game.score) << c.name;
+    } else {
+      EXPECT_EQ(harness::file_text("best-solo.replay"), "the game before") << c.name;
+    }
+  }
+  fs::remove_all(RECORDS_FILE);
 }
 
 TEST_F(REPLAY_TEST, AReplayThatCannotBeWrittenCostsOneLineAndNothingElse) {

@@ -292,6 +292,42 @@ TEST_F(SETTINGS_TEST, TheSettingsLiveWhereTheXdgRuleSaysAndASaveLeavesOneFile) {
   unsetenv("XDG_CONFIG_HOME");
 }
 
+// Settings that cannot be kept for next time still hold for this run, and
+// the screen says so before it goes, on its message line.
+TEST_F(SETTINGS_TEST, ASaveThatFailsIsSaidOnTheSettingsScreen) {
+  const std::string blocked = dir.path() + "/a-file";  // where a directory should be
+  std::ofstream(blocked) << "";
+  setenv("XDG_CONFIG_HOME", blocked.c_str(), 1);
+  const int first = harness::flips() + 1;
+  // Down to the music volume, one step quieter, then leave.
+  for (int line = 0; line < LINE_MUSIC; ++line) harness::press_after_flip(first + line, SDLK_DOWN);
+  harness::press_after_flip(first + LINE_MUSIC, SDLK_LEFT);
+  harness::press_after_flip(first + LINE_MUSIC + 1, SDLK_ESCAPE);
+  harness::capture_frames(true);
+  testing::internal::CaptureStderr();
+  settings_screen(game);
+  const std::string said = testing::internal::GetCapturedStderr();
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(current_settings().music, 90);
+  EXPECT_EQ(said, "brinegrab: cannot save the settings in " + blocked +
+                      "/brinegrab/settings.conf: Not a directory\n");
+  const std::string message = "These settings could not be saved for next time";
+  TTF_Font* small = TTF_OpenFont("text.ttf", 24);
+  ASSERT_NE(small, nullptr);
+  int w = 0, h = 0;
+  TTF_SizeText(small, message.c_str(), &w, &h);
+  SDL_Surface* frame = harness::last_frame();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(ink_missing(frame,
+                        [&](SDL_Surface* s) {
+                          put_text(s, small, message, game.textcolor, (640 - w) / 2, 368);
+                        }),
+            0)
+      << "the message, centred on the screen's message line";
+  SDL_FreeSurface(frame);
+  TTF_CloseFont(small);
+}
+
 TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {
   const std::string text =
       "# a comment, then a blank line\n"

@@ -24,15 +24,24 @@ std::string data_home() {
   return std::string(home) + "/.local/share";
 }
 
+// A working directory removed while the game runs still passes the access
+// test, but nothing can be made in it: it has no links left.
+bool here_writable() {
+  struct stat here;
+  return access(".", W_OK) == 0 && stat(".", &here) == 0 && here.st_nlink > 0;
+}
+
+std::string in_data_home(const std::string& name) { return data_home() + "/brinegrab/" + name; }
+
 }  // namespace
 
 std::string records_path() {
-  // A working directory removed while the game runs still passes the
-  // access test, but nothing can be made in it: it has no links left.
-  struct stat here;
-  const bool here_writable = access(".", W_OK) == 0 && stat(".", &here) == 0 && here.st_nlink > 0;
-  if (access(RECORDS_FILE, W_OK) == 0 || here_writable) return RECORDS_FILE;
-  return data_home() + "/brinegrab/" + RECORDS_FILE;
+  if (access(RECORDS_FILE, W_OK) == 0 || here_writable()) return RECORDS_FILE;
+  return in_data_home(RECORDS_FILE);
+}
+
+std::string replay_path(const std::string& name) {
+  return here_writable() ? name : in_data_home(name);
 }
 
 std::string records_path_for_saving() {

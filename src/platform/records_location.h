@@ -16,3 +16,11 @@ std::string records_path();
 // they are missing, ready for a save. "" when one cannot be made: the
 // reason is on stderr, and there is nothing to save.
 std::string records_path_for_saving();
+
+// Where the replay file `name` (last.replay, best-solo.replay, ...) lives,
+// for reading and for writing: beside records.dat when the working directory
+// can be written, otherwise in the player's data directory as the records
+// are (a replay is replaced by a rename, so a writable records.dat in a
+// read-only directory is not enough). The directories above it may still
+// have to be made before it is written.
+std::string replay_path(const std::string& name);

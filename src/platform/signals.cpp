@@ -52,6 +52,12 @@ void install_stop_signals() {
 
 bool stop_requested() { return stop_signal != 0; }
 
+int stop_grace_left_ms() {
+  if (!stop_requested()) return STOP_GRACE_MS;
+  const long long left = first_stop_ms + STOP_GRACE_MS - monotonic_ms();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
 void forget_stop_request() { stop_signal = 0; }
 
 void leave_at_once() {

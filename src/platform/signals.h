@@ -22,6 +22,10 @@ bool stop_requested();
 // before a further signal ends it without waiting.
 constexpr int STOP_GRACE_MS = 2000;
 
+// What is left of the stop grace since the first signal (0 once it is
+// over); STOP_GRACE_MS when no signal has come.
+int stop_grace_left_ms();
+
 // Forgets the request (a new run in the same process starts without one).
 void forget_stop_request();
 

@@ -44,3 +44,5 @@ void open_records_store() { mount_indexed_db(RECORDS_DIR); }
 std::string records_path() { return std::string(RECORDS_DIR) + "/" + RECORDS_FILE; }
 
 std::string records_path_for_saving() { return records_path(); }
+
+std::string replay_path(const std::string& name) { return std::string(RECORDS_DIR) + "/" + name; }
