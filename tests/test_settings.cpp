@@ -309,8 +309,8 @@ TEST_F(SETTINGS_TEST, ASaveThatFailsIsSaidOnTheSettingsScreen) {
   const std::string said = testing::internal::GetCapturedStderr();
   unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(current_settings().music, 90);
-  EXPECT_EQ(said, "brinegrab: cannot save the settings in " + blocked +
-                      "/brinegrab/settings.conf: Not a directory\n");
+  EXPECT_EQ(said, "brinegrab: cannot save the settings in '" + blocked +
+                      "/brinegrab/settings.conf': Not a directory\n");
   const std::string message = "These settings could not be saved for next time";
   TTF_Font* small = TTF_OpenFont("text.ttf", 24);
   ASSERT_NE(small, nullptr);
