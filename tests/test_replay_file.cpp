@@ -3,6 +3,7 @@
 // one line, by the reader and by --replay.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <fstream>
 #include <random>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "game.h"
 #include "harness.h"
+#include "platform/glibc_random.h"
 #include "platform/options.h"
 #include "replay.h"
 
@@ -191,9 +193,9 @@ TEST(ReplayFile, AnotherVersionOrFormatSaysWhichMadeIt) {
       {"1.1.0", 1, nullptr, false, "made by Brinegrab 1.1.0, this is " + here},
       {BRINEGRAB_TEST_VERSION, 2, nullptr, false,
        "made by Brinegrab " + here + " (replay format 2), this is " + here + " (replay format 1)"},
-      // musl's rand() (the browser's) draws other numbers from the same seed.
+      // musl's rand() (the browser's first builds') draws other numbers from the same seed.
       {BRINEGRAB_TEST_VERSION, 1, "musl", false,
-       "made by the browser game, whose random numbers differ from this desktop's"},
+       "made by a game drawing from musl, whose random numbers differ from this desktop's"},
   };
   for (const CASE& c : cases) {
     // Written by hand: a later format's data is not this one's.
@@ -228,7 +230,7 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
   const CASE cases[] = {
       {"other.replay", "cannot watch other.replay: made by Brinegrab 0.9.0, this is"},
       {"cut.replay", "cannot watch cut.replay: not a Brinegrab replay, or cut short"},
-      {"browser.replay", "cannot watch browser.replay: made by the browser game"},
+      {"browser.replay", "cannot watch browser.replay: made by a game drawing from musl"},
       {"missing.replay", "cannot watch missing.replay: No such file or directory"},
   };
   for (const CASE& c : cases) {
@@ -242,6 +244,22 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
     EXPECT_EQ(status, 1) << c.file;
     EXPECT_NE(said.find(c.said), std::string::npos) << c.file << ": " << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+  }
+}
+
+// The browser draws from this generator: a replay plays the same game there
+// only if it draws glibc's own numbers, seed for seed.
+TEST(ReplayFile, TheBrowsersGeneratorDrawsGlibcsNumbers) {
+  // 0 (glibc's stand-in 1), a seed of the time's size, the largest (negative
+  // as glibc's signed state reads it).
+  const unsigned seeds[] = {0, 1, 42, 1733800000u, UINT_MAX};
+  for (const unsigned seed : seeds) {
+    GLIBC_RANDOM g;
+    glibc_seed(g, seed);
+    srand(seed);
+    int i = 0;
+    while (i < 10000 && glibc_next(g) == rand()) ++i;
+    EXPECT_EQ(i, 10000) << "seed " << seed;
   }
 }
 

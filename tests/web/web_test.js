@@ -789,16 +789,22 @@ async function replaysKept(page) {
         JSON.stringify(names));
 }
 
-// The link opened in a fresh context plays the game to its end; the same
-// game marked as the desktop's is refused with the reason, nothing played.
+// The link opened in a fresh context plays the game to its end; so does a
+// game recorded by the desktop game, whose numbers the browser draws too; the
+// same game marked as drawn by another C library is refused, nothing played.
 async function watchShared(browser, url, shared) {
-  const desktop = shared.replay.toString('latin1').replace('\nrandom = musl\n', '\nrandom = glibc\n');
+  const musl = shared.replay.toString('latin1').replace('\nrandom = glibc\n', '\nrandom = musl\n');
+  const desktop = fs.readFileSync(path.join(__dirname, '..', 'replays', 'multi-second-game.replay'));
+  const linkTo = bytes => url + '#replay=plain.' + Buffer.from(bytes).toString('base64url');
   const cases = [
     {name: 'a shared link plays its game to the end in a fresh browser', link: shared.link,
      said: /^The replay has ended$/, fewestFlips: shared.frames},
-    {name: 'a desktop game\'s link is refused: its random numbers differ',
-     link: url + '#replay=plain.' + Buffer.from(desktop, 'latin1').toString('base64url'),
-     said: /^This replay was made by the desktop game, whose random numbers differ from this browser's\.$/,
+    {name: 'a desktop game\'s replay plays to its end, the same game, by link',
+     link: linkTo(desktop), said: /^The replay has ended$/,
+     fewestFlips: Number(/\nframes = (\d+)\n/.exec(desktop.toString('latin1'))[1])},
+    {name: 'a replay of other random numbers is refused, nothing played',
+     link: linkTo(Buffer.from(musl, 'latin1')),
+     said: /^This replay was made by a game drawing from musl, whose random numbers differ from this browser's\.$/,
      fewestFlips: 0, mostFlips: 0},
   ];
   for (const c of cases) {
