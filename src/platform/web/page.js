@@ -328,6 +328,8 @@
     messageText.textContent = text;
     again.hidden = !offerAgain;
     message.hidden = !text;
+    // A keyboard player goes on with Enter.
+    if (offerAgain) again.focus();
   }
   // The browser lets sound start only after the player's first key or touch.
   var soundCheck = setInterval(function() {
@@ -359,8 +361,8 @@
   });
   var previousSDL = null;
 
-  // The emulation's listeners of a game that has ended, taken away before
-  // the next one adds its own.
+  // The emulation's listeners of a game that has ended, taken away as it
+  // ends: they would keep every key from the page's buttons.
   function forgetGame() {
     if (typeof SDL == 'undefined' || SDL === previousSDL) return;
     var listen = SDL.receiveEvent;
@@ -368,8 +370,8 @@
       document.removeEventListener(name, listen);
     }
     for (var name2 of ['focus', 'blur', 'unload']) window.removeEventListener(name2, listen);
-    for (var name3 of ['mousedown', 'mouseup', 'mousemove', 'wheel', 'mouseout', 'touchstart',
-                       'touchend', 'touchmove', 'touchcancel']) {
+    for (var name3 of ['mousedown', 'mouseup', 'mousemove', 'DOMMouseScroll', 'mousewheel', 'wheel',
+                       'mouseout', 'touchstart', 'touchend', 'touchmove', 'touchcancel']) {
       canvas.removeEventListener(name3, listen, true);
     }
     if (SDL.audioContext && SDL.audioContext.close) SDL.audioContext.close().catch(function() {});
@@ -427,6 +429,7 @@
         toggleFullScreen: toggleFullScreen,
         onExit: function(status) {
           running = false;
+          forgetGame();
           if (wakeLock) wakeLock.release().catch(function() {});
           say(endedText(args, status, complaints), true);
           offerReplays();
