@@ -243,6 +243,7 @@ int SDL_main(int argc, char* args[]) {
   if (status >= 0) return status;
   choose_windowed(options.windowed);
   use_attract_mode(options.attract);
+  use_splash(options.splash);
   RECORDED_GAME replay;
   std::string error;
   if (options.replay != nullptr && !load_replay(options.replay, replay, error)) {

@@ -8,7 +8,7 @@
 namespace {
 
 const char* const USAGE =
-    "Usage: brinegrab [--windowed | --fullscreen] [--attract]\n"
+    "Usage: brinegrab [--windowed | --fullscreen] [--no-splash] [--attract]\n"
     "       brinegrab [--windowed | --fullscreen] --replay FILE\n"
     "       brinegrab --help | --version\n";
 
@@ -21,6 +21,7 @@ const char* const HELP =
     "  --fullscreen    play full screen (the default)\n"
     "  --replay FILE   watch a recorded game, then exit: Space pauses, Right\n"
     "                  plays faster (2x, 4x, 8x), Left at 1x, Escape stops\n"
+    "  --no-splash     start at the title, without the three opening pictures\n"
     "  --attract       for a kiosk: after 30 s on the title screen without a\n"
     "                  key, the best game recorded plays; any key returns\n"
     "  -h, --help      show this help and exit\n"
@@ -94,6 +95,8 @@ int parse_options(int argc, char* argv[], OPTIONS& options, std::FILE* out, std:
         return 2;
       }
       options.replay = argv[++i];
+    } else if (std::strcmp(arg, "--no-splash") == 0) {
+      options.splash = false;
     } else if (std::strcmp(arg, "--attract") == 0) {
       options.attract = true;
     } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {

@@ -387,7 +387,8 @@
     say('Loading…');
     forgetGame();
     watchBest.hidden = shareButton.hidden = shareLink.hidden = true;
-    gameShown = args && args[0] == '--replay' ? args[1] : REPLAYS + 'last.replay';
+    var replay = args ? args.indexOf('--replay') : -1;
+    gameShown = replay >= 0 ? args[replay + 1] : REPLAYS + 'last.replay';
     var complaints = [];
     running = true;
     keepAwake();
@@ -431,7 +432,7 @@
           running = false;
           forgetGame();
           if (wakeLock) wakeLock.release().catch(function() {});
-          say(endedText(args, status, complaints), true);
+          say(endedText(replay >= 0, status, complaints), true);
           offerReplays();
         },
       };
@@ -443,9 +444,10 @@
       say('The game could not be loaded: ' + error.message);
     });
   }
+  // The splash is for the first start only.
   again.addEventListener('click', function(e) {
     e.currentTarget.blur();
-    start();
+    start(['--no-splash']);
   });
 
   // ---- Replays: the best game kept in this browser, watched again; the last
@@ -486,8 +488,8 @@
     shareButton.hidden = !readReplay(gameShown);
     shareLink.hidden = true;
   }
-  function endedText(args, status, complaints) {
-    if (!args || !args.length) return 'The game has ended';
+  function endedText(watched, status, complaints) {
+    if (!watched) return 'The game has ended';
     if (status == 0) return 'The replay has ended';
     // The program's one line: why the replay cannot be watched here.
     var said = complaints.filter(function(line) {
