@@ -592,7 +592,7 @@ async function otherVisits(browser, url, figures) {
       })()`;
       const page = await openPage(browser, url + '#warp', {width: 1024, height: 768, ...PHONE}, startsAt);
       await toModeScreen(page);
-      await tap(page, 'Space: one or two players');
+      await tap(page, '1/2: one or two players (Space)');
       await tap(page, 'Enter');
       await sleep(300);
       // Should a map piece or sword-fight marker still land where a pirate
@@ -1099,6 +1099,23 @@ async function main() {
     check('after the end, Enter on the focused "Play again" starts the title without the splash',
           focused === 'again' && again.flips >= 10 && again.said === '',
           `focus on "${focused}", ${again.flips} frames in 2.5 s, the page shows "${again.said}"`);
+    const named = await page.evaluate(() => ({
+      title: document.title,
+      main: document.querySelectorAll('main').length,
+      headings: document.querySelectorAll('h1, h2, h3, h4, h5, h6').length,
+      canvas: document.getElementById('canvas').getAttribute('aria-label') || '',
+      live: document.getElementById('message-text').getAttribute('role'),
+      controls: Array.from(document.querySelectorAll('#touch button'))
+          .filter(b => b.textContent.trim().length > 1 && /^[\x20-\x7e]+$/.test(b.textContent.trim()))
+          .filter(b => !(b.getAttribute('aria-label') || b.textContent).includes(b.textContent.trim()))
+          .map(b => b.textContent),
+    }));
+    check('the page is called Brinegrab, with one main landmark and one heading, a named ' +
+          'picture, its messages in a live region, controls named by their labels',
+          named.title === 'Brinegrab' && named.main === 1 && named.headings === 1 &&
+              named.canvas.includes('Brinegrab') && named.live === 'status' && !named.controls.length,
+          JSON.stringify(named));
+
     // ---- Offline: the files come from the service worker's cache.
     await page.setOfflineMode(true);
     const offline = await startVisit(page, url + '?offline#warp');
