@@ -226,7 +226,7 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
     } else if (name == "carried") {
       ok = to_numbers(value, MOST_CARRIED, -1000000, 1000000, r.carried);
     } else if (name == "keys") {
-      ok = to_numbers(value, TABLE_KEYS, 0, SDLK_LAST, table);
+      ok = to_numbers(value, TABLE_KEYS, 0, KEY_NUMBERS, table);
     } else if (name == "score") {
       ok = to_number(value, 0, 0x7fffffff, n);
       r.score = static_cast<int>(n);
@@ -275,7 +275,7 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
       return false;
     }
     const bool known = kind == 2 ? place == 0 : place < table.size() || place == TABLE_KEYS;
-    if (kind > 2 || !known || key > SDLK_LAST || delta > r.drains - drain) {
+    if (kind > 2 || !known || key > KEY_NUMBERS || delta > r.drains - drain) {
       error = "the replay's events are corrupt";
       return false;
     }

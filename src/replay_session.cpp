@@ -7,6 +7,7 @@
 #include "globals.h"
 #include "music.h"
 #include "platform/events.h"
+#include "platform/key_names.h"
 #include "platform/records_location.h"
 #include "platform/signals.h"
 #include "platform/time_scale.h"
@@ -38,8 +39,7 @@ bool recordable(const SDL_Event& e, REPLAY_EVENT& out) {
     out.kind = e.type == SDL_KEYDOWN ? REPLAY_KIND::KEY_DOWN : REPLAY_KIND::KEY_UP;
     // A key SDL 1.2 has no name for still counts as a key (pirate two's
     // "any key"): kept as the one past the last.
-    const int key = e.key.keysym.sym;
-    out.key = static_cast<Uint16>(key >= 0 && key < SDLK_LAST ? key : SDLK_LAST);
+    out.key = static_cast<Uint16>(key_number(e.key.keysym.sym));
     return true;
   }
   if (e.type == SDL_QUIT) {
@@ -95,7 +95,7 @@ SDL_Event made_event(const REPLAY_EVENT& r) {
   e.type = r.kind == REPLAY_KIND::KEY_DOWN ? SDL_KEYDOWN : SDL_KEYUP;
   e.key.type = e.type;
   e.key.state = r.kind == REPLAY_KIND::KEY_DOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.keysym.sym = static_cast<SDLKey>(r.key);
+  e.key.keysym.sym = key_of_number(r.key);
   return e;
 }
 

@@ -11,6 +11,8 @@ std::string lower(std::string text) {
 
 }  // namespace
 
+static_assert(KEY_NUMBERS == SDLK_LAST, "replay files number the keys as this SDL does");
+
 std::string key_name(SDLKey key) { return SDL_GetKeyName(key); }
 
 SDLKey key_named(const std::string& name) {
@@ -21,4 +23,12 @@ SDLKey key_named(const std::string& name) {
     if (given != nullptr && lower(given) == wanted) return static_cast<SDLKey>(k);
   }
   return SDLK_UNKNOWN;
+}
+
+unsigned key_number(SDLKey key) {
+  return key >= 0 && key < SDLK_LAST ? static_cast<unsigned>(key) : KEY_NUMBERS;
+}
+
+SDLKey key_of_number(unsigned number) {
+  return number < KEY_NUMBERS ? static_cast<SDLKey>(number) : SDLK_LAST;
 }
