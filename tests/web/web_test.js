@@ -759,6 +759,8 @@ async function shareAfterGame(page, figures) {
     return {link: document.getElementById('share-link').value, replay: btoa(text)};
   });
   shared.replay = Buffer.from(shared.replay, 'base64');
+  // Kept for watching on the desktop: its numbers and keys are the desktop's.
+  fs.writeFileSync(path.join(outDir, 'shared.replay'), shared.replay);
   shared.frames = Number(/\nframes = (\d+)\n/.exec(shared.replay.toString('latin1'))[1]);
   figures.replayBytes = shared.replay.length;
   figures.shareLinkLength = shared.link.length;
