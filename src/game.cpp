@@ -223,6 +223,7 @@ int SDL_main(int argc, char* args[]) {
   if (status >= 0) return status;
   choose_windowed(options.windowed);
   use_attract_mode(options.attract);
+  use_splash(options.splash);
   RECORDED_GAME replay;
   if (options.replay != nullptr && !load_named_replay(options.replay, replay)) return 1;
   seed_rand(static_cast<unsigned>(std::time(nullptr)));

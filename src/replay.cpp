@@ -102,7 +102,7 @@ bool to_numbers(const std::string& text, size_t most, long lowest, unsigned long
 
 }  // namespace
 
-RECORDED_GAME::RECORDED_GAME() : random(random_stream()) {
+RECORDED_GAME::RECORDED_GAME() : random(RANDOM_STREAM) {
   for (int a = 0; a < PLAYER_ACTIONS; ++a) keys[a] = control(static_cast<ACTION>(a)).key;
 }
 
@@ -165,7 +165,7 @@ std::string replay_text(const RECORDED_GAME& r) {
 bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error) {
   r = RECORDED_GAME();
   r.format = 0;
-  r.random = DESKTOP_RANDOM_STREAM;
+  r.random = RANDOM_STREAM;
   size_t at = 0;
   std::vector<std::string> lines;
   for (;;) {
@@ -232,7 +232,7 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
     } else if (name == "carried") {
       ok = to_numbers(value, MOST_CARRIED, -1000000, 1000000, r.carried);
     } else if (name == "keys") {
-      ok = to_numbers(value, TABLE_KEYS, 0, SDLK_LAST, table);
+      ok = to_numbers(value, TABLE_KEYS, 0, KEY_NUMBERS, table);
     } else if (name == "score") {
       ok = to_number(value, 0, 0x7fffffff, n);
       r.score = static_cast<int>(n);
@@ -282,7 +282,7 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
       return false;
     }
     const bool known = kind == 2 ? place == 0 : place < table.size() || place == TABLE_KEYS;
-    if (kind > 2 || !known || key > SDLK_LAST || delta > r.drains - drain) {
+    if (kind > 2 || !known || key > KEY_NUMBERS || delta > r.drains - drain) {
       error = "the replay's events are corrupt";
       return false;
     }
@@ -316,13 +316,10 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
 
 bool replay_fits_build(const RECORDED_GAME& r, std::string& error) {
   if (r.version == game_version() && r.format == REPLAY_FORMAT) {
-    if (r.random == random_stream()) return true;
+    if (r.random == RANDOM_STREAM) return true;
     // The same seed would draw other numbers: another game would be played.
-    const std::string maker = r.random == DESKTOP_RANDOM_STREAM ? "the desktop game"
-                              : r.random == BROWSER_RANDOM_STREAM
-                                  ? "the browser game"
-                                  : "a game drawing from " + r.random;
-    error = "made by " + maker + ", whose random numbers differ from " + random_stream_home();
+    error = "made by a game drawing from " + r.random + ", whose random numbers differ from " +
+            random_stream_home();
     return false;
   }
   std::ostringstream why;

@@ -1,6 +1,7 @@
 #include "replay_session.h"
 
 #include "platform/events.h"
+#include "platform/key_names.h"
 #include "platform/records_location.h"
 #include "play_loop.h"
 #include "random.h"
@@ -18,8 +19,7 @@ bool recordable(const SDL_Event& e, REPLAY_EVENT& out) {
     out.kind = e.type == SDL_KEYDOWN ? REPLAY_KIND::KEY_DOWN : REPLAY_KIND::KEY_UP;
     // A key SDL 1.2 has no name for still counts as a key (pirate two's
     // "any key"): kept as the one past the last.
-    const int key = e.key.keysym.sym;
-    out.key = static_cast<Uint16>(key >= 0 && key < SDLK_LAST ? key : SDLK_LAST);
+    out.key = static_cast<Uint16>(key_number(e.key.keysym.sym));
     return true;
   }
   if (e.type == SDL_QUIT) {

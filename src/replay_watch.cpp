@@ -12,6 +12,7 @@
 #include "music.h"
 #include "overlays.h"
 #include "platform/events.h"
+#include "platform/key_names.h"
 #include "platform/pause.h"
 #include "platform/signals.h"
 #include "platform/time_scale.h"
@@ -58,7 +59,7 @@ SDL_Event made_event(const REPLAY_EVENT& r) {
   e.type = r.kind == REPLAY_KIND::KEY_DOWN ? SDL_KEYDOWN : SDL_KEYUP;
   e.key.type = e.type;
   e.key.state = r.kind == REPLAY_KIND::KEY_DOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.keysym.sym = static_cast<SDLKey>(r.key);
+  e.key.keysym.sym = key_of_number(r.key);
   return e;
 }
 
@@ -145,7 +146,7 @@ int play_event(SDL_Event* event, EVENT_SOURCE live) {
     watch.escape_given = !watch.escape_given;
     if (watch.escape_given) {
       *event = made_event(
-          REPLAY_EVENT{0, REPLAY_KIND::KEY_DOWN, static_cast<Uint16>(key_of(MENU_QUIT))});
+          REPLAY_EVENT{0, REPLAY_KIND::KEY_DOWN, static_cast<Uint16>(key_number(key_of(MENU_QUIT)))});
       return 1;
     }
     watch.controls_read = false;

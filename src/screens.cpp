@@ -101,9 +101,14 @@ void show_logo(GAME& game, const char* file, Uint8 r, Uint8 g, Uint8 b) {
   game.logo = nullptr;
 }
 
+bool splash_on = true;
+
 }  // namespace
 
+void use_splash(bool on) { splash_on = on; }
+
 void splash(GAME& game) {
+  if (!splash_on) return;
   show_logo(game, "VX_pics\\vx_logo.gif", 0, 0, 0);
   show_logo(game, "VX_pics\\comp_logo.png", 255, 255, 255);
   show_logo(game, "sprites\\main_pic.png", 255, 255, 255);

@@ -1,8 +1,10 @@
 #pragma once
 #include "game.h"
 
-// The three splash pictures, five seconds each.
+// The three splash pictures, five seconds each; nothing once the command
+// line asked for none (use_splash(false), --no-splash).
 void splash(GAME& game);
+void use_splash(bool on);
 
 // The title screen and the two hint screens. Returns false when the player
 // pressed Escape to leave the game.

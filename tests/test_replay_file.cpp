@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -12,6 +13,7 @@
 
 #include "game.h"
 #include "harness.h"
+#include "platform/glibc_random.h"
 #include "platform/options.h"
 #include "replay.h"
 #include "replay_files.h"
@@ -234,9 +236,9 @@ TEST(ReplayFile, AnotherVersionOrFormatSaysWhichMadeIt) {
       {"1.1.0", 1, nullptr, false, "made by Brinegrab 1.1.0, this is " + here},
       {BRINEGRAB_TEST_VERSION, 2, nullptr, false,
        "made by Brinegrab " + here + " (replay format 2), this is " + here + " (replay format 1)"},
-      // musl's rand() (the browser's) draws other numbers from the same seed.
+      // musl's rand() (the browser's first builds') draws other numbers from the same seed.
       {BRINEGRAB_TEST_VERSION, 1, "musl", false,
-       "made by the browser game, whose random numbers differ from this desktop's"},
+       "made by a game drawing from musl, whose random numbers differ from this desktop's"},
   };
   for (const CASE& c : cases) {
     // Written by hand: a later format's data is not this one's.
@@ -280,7 +282,7 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
   const CASE cases[] = {
       {"other.replay", "cannot watch 'other.replay': made by Brinegrab 0.9.0, this is"},
       {"cut.replay", "cannot watch 'cut.replay': not a Brinegrab replay, or cut short"},
-      {"browser.replay", "cannot watch 'browser.replay': made by the browser game"},
+      {"browser.replay", "cannot watch 'browser.replay': made by a game drawing from musl"},
       {"missing.replay", "cannot watch 'missing.replay': No such file or directory"},
       {"pipe.replay", "cannot watch 'pipe.replay': not a regular file"},
       {"zero.replay", "cannot watch 'zero.replay': not a regular file"},
@@ -328,6 +330,22 @@ TEST(ReplayFile, ReplayBestWatchesTheHigherScoringOfTheTwoBestGamesKept) {
     RECORDED_GAME watched;
     EXPECT_TRUE(load_named_replay("best", watched)) << c.solo << " " << c.multi;
     EXPECT_EQ(watched.score, c.watched) << c.solo << " " << c.multi;
+  }
+}
+
+// The browser draws from this generator: a replay plays the same game there
+// only if it draws glibc's own numbers, seed for seed.
+TEST(ReplayFile, TheBrowsersGeneratorDrawsGlibcsNumbers) {
+  // 0 (glibc's stand-in 1), a seed of the time's size, the largest (negative
+  // as glibc's signed state reads it).
+  const unsigned seeds[] = {0, 1, 42, 1733800000u, UINT_MAX};
+  for (const unsigned seed : seeds) {
+    GLIBC_RANDOM g;
+    glibc_seed(g, seed);
+    srand(seed);
+    int i = 0;
+    while (i < 10000 && glibc_next(g) == rand()) ++i;
+    EXPECT_EQ(i, 10000) << "seed " << seed;
   }
 }
 

@@ -16,6 +16,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "assets.h"
 #include "game_fixture.h"
@@ -423,6 +424,34 @@ TEST(StartUp, TheProgramExitsWithStatusOneWhenItCannotStart) {
   EXPECT_NE(said.find("'" + dir.path() + "':\n  corrupt: sprites/ball.bmp\n"), std::string::npos)
       << said;
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 3) << "that file only: " << said;
+}
+
+// --no-splash (the browser's "Play again") opens on the title at once; the
+// game without it keeps its three five-second pictures.
+TEST(StartUp, TheSplashIsLeftOutOnlyWhenAskedFor) {
+  struct CASE {
+    std::vector<std::string> args;
+    int flips_in_five_seconds;  // one picture, or the title's 25 frames a second
+  };
+  const CASE cases[] = {
+      {{"brinegrab", "--no-splash", "--windowed"}, 5000 / 40},
+      {{"brinegrab", "--windowed", "--no-splash"}, 5000 / 40},
+      {{"brinegrab", "--windowed"}, 1},
+  };
+  for (const CASE& c : cases) {
+    harness::reset();
+    reset_game_globals();
+    const harness::GAME_DIR_COPY dir;
+    int early = 0;
+    harness::on_every_flip([&](int) { early += harness::now() < 5000; });
+    harness::at_time(SPLASH_MS + 1000, [] { harness::press(SDLK_ESCAPE); });
+    std::vector<std::string> args = c.args;
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    EXPECT_EQ(SDL_main(static_cast<int>(args.size()), argv.data()), 0);
+    EXPECT_NEAR(early, c.flips_in_five_seconds, 1) << c.args[1];
+  }
 }
 
 class RUN : public GAME_TEST {};

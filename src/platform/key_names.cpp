@@ -11,6 +11,8 @@ std::string lower(std::string text) {
 
 }  // namespace
 
+static_assert(KEY_NUMBERS == SDLK_LAST, "replay files number the keys as this SDL does");
+
 // SDL 1.2 on SDL2 calls the semicolon ");".
 std::string key_name(SDLKey key) { return key == SDLK_SEMICOLON ? ";" : SDL_GetKeyName(key); }
 
@@ -24,4 +26,12 @@ SDLKey key_named(const std::string& name) {
     if (lower(key_name(key)) == wanted || (given != nullptr && lower(given) == wanted)) return key;
   }
   return SDLK_UNKNOWN;
+}
+
+unsigned key_number(SDLKey key) {
+  return key >= 0 && key < SDLK_LAST ? static_cast<unsigned>(key) : KEY_NUMBERS;
+}
+
+SDLKey key_of_number(unsigned number) {
+  return number < KEY_NUMBERS ? static_cast<SDLKey>(number) : SDLK_LAST;
 }

@@ -8,7 +8,7 @@
 namespace {
 
 const char* const USAGE =
-    "Usage: brinegrab [--windowed | --fullscreen] [--attract]\n"
+    "Usage: brinegrab [--windowed | --fullscreen] [--no-splash] [--attract]\n"
     "       brinegrab [--windowed | --fullscreen] --replay FILE|last|best\n"
     "       brinegrab --help | --version\n";
 
@@ -23,6 +23,7 @@ const char* const HELP =
     "                  plays faster (2x, 4x, 8x), Left at 1x, Escape stops\n"
     "  --replay last   watch the last game played\n"
     "  --replay best   watch the best game kept, solo or two-player\n"
+    "  --no-splash     start at the title, without the three opening pictures\n"
     "  --attract       for a kiosk: after 30 s on the title screen without a\n"
     "                  key, the best game recorded plays; any key returns\n"
     "  -h, --help      show this help and exit\n"
@@ -97,6 +98,8 @@ int parse_options(int argc, char* argv[], OPTIONS& options, std::FILE* out, std:
         return 2;
       }
       options.replay = argv[++i];
+    } else if (std::strcmp(arg, "--no-splash") == 0) {
+      options.splash = false;
     } else if (std::strcmp(arg, "--attract") == 0) {
       options.attract = true;
     } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {

@@ -7,6 +7,7 @@ struct OPTIONS {
   bool windowed = false;
   const char* replay = nullptr;  // --replay FILE: watch it instead of playing
   bool attract = false;          // the best game plays on the idle title screen
+  bool splash = true;            // --no-splash: straight to the title
 };
 
 // Reads the command line, before SDL starts. Returns -1 when the game should

@@ -592,7 +592,7 @@ async function otherVisits(browser, url, figures) {
       })()`;
       const page = await openPage(browser, url + '#warp', {width: 1024, height: 768, ...PHONE}, startsAt);
       await toModeScreen(page);
-      await tap(page, 'Space: one or two players');
+      await tap(page, '1/2: one or two players (Space)');
       await tap(page, 'Enter');
       await sleep(300);
       // Should a map piece or sword-fight marker still land where a pirate
@@ -759,6 +759,8 @@ async function shareAfterGame(page, figures) {
     return {link: document.getElementById('share-link').value, replay: btoa(text)};
   });
   shared.replay = Buffer.from(shared.replay, 'base64');
+  // Kept for watching on the desktop: its numbers and keys are the desktop's.
+  fs.writeFileSync(path.join(outDir, 'shared.replay'), shared.replay);
   shared.frames = Number(/\nframes = (\d+)\n/.exec(shared.replay.toString('latin1'))[1]);
   figures.replayBytes = shared.replay.length;
   figures.shareLinkLength = shared.link.length;
@@ -789,16 +791,22 @@ async function replaysKept(page) {
         JSON.stringify(names));
 }
 
-// The link opened in a fresh context plays the game to its end; the same
-// game marked as the desktop's is refused with the reason, nothing played.
+// The link opened in a fresh context plays the game to its end; so does a
+// game recorded by the desktop game, whose numbers the browser draws too; the
+// same game marked as drawn by another C library is refused, nothing played.
 async function watchShared(browser, url, shared) {
-  const desktop = shared.replay.toString('latin1').replace('\nrandom = musl\n', '\nrandom = glibc\n');
+  const musl = shared.replay.toString('latin1').replace('\nrandom = glibc\n', '\nrandom = musl\n');
+  const desktop = fs.readFileSync(path.join(__dirname, '..', 'replays', 'multi-second-game.replay'));
+  const linkTo = bytes => url + '#replay=plain.' + Buffer.from(bytes).toString('base64url');
   const cases = [
     {name: 'a shared link plays its game to the end in a fresh browser', link: shared.link,
      said: /^The replay has ended$/, fewestFlips: shared.frames},
-    {name: 'a desktop game\'s link is refused: its random numbers differ',
-     link: url + '#replay=plain.' + Buffer.from(desktop, 'latin1').toString('base64url'),
-     said: /^This replay was made by the desktop game, whose random numbers differ from this browser's\.$/,
+    {name: 'a desktop game\'s replay plays to its end, the same game, by link',
+     link: linkTo(desktop), said: /^The replay has ended$/,
+     fewestFlips: Number(/\nframes = (\d+)\n/.exec(desktop.toString('latin1'))[1])},
+    {name: 'a replay of other random numbers is refused, nothing played',
+     link: linkTo(Buffer.from(musl, 'latin1')),
+     said: /^This replay was made by a game drawing from musl, whose random numbers differ from this browser's\.$/,
      fewestFlips: 0, mostFlips: 0},
   ];
   for (const c of cases) {
@@ -1080,6 +1088,35 @@ async function main() {
     check('Escape on the title ends the game, and the page says so', ended === 'The game has ended',
           `the page shows "${ended}"`);
     await page.screenshot({path: path.join(outDir, 'web_ended.png')});
+
+    // The ended game keeps no key: the focus is on "Play again", and Enter
+    // starts a game at its title, without the splash (one picture in 5 s).
+    const focused = await page.evaluate(() => document.activeElement.id);
+    await page.evaluate(() => window.flipCount = 0);
+    await press(page, 'Enter', 2500);
+    const again = await page.evaluate(() => ({
+      flips: window.flipCount,
+      said: document.getElementById('message').hidden ? '' : document.getElementById('message-text').textContent,
+    }));
+    check('after the end, Enter on the focused "Play again" starts the title without the splash',
+          focused === 'again' && again.flips >= 10 && again.said === '',
+          `focus on "${focused}", ${again.flips} frames in 2.5 s, the page shows "${again.said}"`);
+    const named = await page.evaluate(() => ({
+      title: document.title,
+      main: document.querySelectorAll('main').length,
+      headings: document.querySelectorAll('h1, h2, h3, h4, h5, h6').length,
+      canvas: document.getElementById('canvas').getAttribute('aria-label') || '',
+      live: document.getElementById('message-text').getAttribute('role'),
+      controls: Array.from(document.querySelectorAll('#touch button'))
+          .filter(b => b.textContent.trim().length > 1 && /^[\x20-\x7e]+$/.test(b.textContent.trim()))
+          .filter(b => !(b.getAttribute('aria-label') || b.textContent).includes(b.textContent.trim()))
+          .map(b => b.textContent),
+    }));
+    check('the page is called Brinegrab, with one main landmark and one heading, a named ' +
+          'picture, its messages in a live region, controls named by their labels',
+          named.title === 'Brinegrab' && named.main === 1 && named.headings === 1 &&
+              named.canvas.includes('Brinegrab') && named.live === 'status' && !named.controls.length,
+          JSON.stringify(named));
 
     // ---- Offline: the files come from the service worker's cache.
     await page.setOfflineMode(true);

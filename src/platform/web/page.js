@@ -328,6 +328,8 @@
     messageText.textContent = text;
     again.hidden = !offerAgain;
     message.hidden = !text;
+    // A keyboard player goes on with Enter.
+    if (offerAgain) again.focus();
   }
   // The browser lets sound start only after the player's first key or touch.
   var soundCheck = setInterval(function() {
@@ -359,8 +361,8 @@
   });
   var previousSDL = null;
 
-  // The emulation's listeners of a game that has ended, taken away before
-  // the next one adds its own.
+  // The emulation's listeners of a game that has ended, taken away as it
+  // ends: they would keep every key from the page's buttons.
   function forgetGame() {
     if (typeof SDL == 'undefined' || SDL === previousSDL) return;
     var listen = SDL.receiveEvent;
@@ -368,8 +370,8 @@
       document.removeEventListener(name, listen);
     }
     for (var name2 of ['focus', 'blur', 'unload']) window.removeEventListener(name2, listen);
-    for (var name3 of ['mousedown', 'mouseup', 'mousemove', 'wheel', 'mouseout', 'touchstart',
-                       'touchend', 'touchmove', 'touchcancel']) {
+    for (var name3 of ['mousedown', 'mouseup', 'mousemove', 'DOMMouseScroll', 'mousewheel', 'wheel',
+                       'mouseout', 'touchstart', 'touchend', 'touchmove', 'touchcancel']) {
       canvas.removeEventListener(name3, listen, true);
     }
     if (SDL.audioContext && SDL.audioContext.close) SDL.audioContext.close().catch(function() {});
@@ -385,7 +387,8 @@
     say('Loading…');
     forgetGame();
     watchBest.hidden = shareButton.hidden = shareLink.hidden = true;
-    gameShown = args && args[0] == '--replay' ? args[1] : REPLAYS + 'last.replay';
+    var replay = args ? args.indexOf('--replay') : -1;
+    gameShown = replay >= 0 ? args[replay + 1] : REPLAYS + 'last.replay';
     var complaints = [];
     running = true;
     keepAwake();
@@ -427,8 +430,9 @@
         toggleFullScreen: toggleFullScreen,
         onExit: function(status) {
           running = false;
+          forgetGame();
           if (wakeLock) wakeLock.release().catch(function() {});
-          say(endedText(args, status, complaints), true);
+          say(endedText(replay >= 0, status, complaints), true);
           offerReplays();
         },
       };
@@ -440,9 +444,10 @@
       say('The game could not be loaded: ' + error.message);
     });
   }
+  // The splash is for the first start only.
   again.addEventListener('click', function(e) {
     e.currentTarget.blur();
-    start();
+    start(['--no-splash']);
   });
 
   // ---- Replays: the best game kept in this browser, watched again; the last
@@ -483,8 +488,8 @@
     shareButton.hidden = !readReplay(gameShown);
     shareLink.hidden = true;
   }
-  function endedText(args, status, complaints) {
-    if (!args || !args.length) return 'The game has ended';
+  function endedText(watched, status, complaints) {
+    if (!watched) return 'The game has ended';
     if (status == 0) return 'The replay has ended';
     // The program's one line: why the replay cannot be watched here.
     var said = complaints.filter(function(line) {

@@ -44,6 +44,8 @@ Module['sendKey'] = function(keyCode, location, down) {
 
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
+  // The window's caption is the desktop's; the page keeps its own title.
+  if (typeof setWindowTitle != 'undefined') setWindowTitle = function() {};
   // The emulation reports a hidden page or a window that lost focus as an
   // SDL 2 window event, which the game's SDL 1.2 code never reads; here it
   // becomes the SDL_ACTIVEEVENT the desktop sends, so the game pauses the

@@ -1,7 +1,26 @@
-// The same seed gives other numbers here than on the desktop: musl's rand()
-// is not glibc's.
+// The browser's C library (musl) draws other numbers than glibc from the same
+// seed; its rand() and srand() are replaced by glibc's generator, so a replay
+// or a shared link plays the same game in the browser and on the desktop.
+#include <cstdlib>
+
+#include "platform/glibc_random.h"
 #include "platform/random_stream.h"
 
-const char* random_stream() { return BROWSER_RANDOM_STREAM; }
+namespace {
+
+GLIBC_RANDOM stream;
+bool seeded = false;
+
+}  // namespace
+
+extern "C" void srand(unsigned seed) {
+  glibc_seed(stream, seed);
+  seeded = true;
+}
+
+extern "C" int rand() {
+  if (!seeded) srand(1);  // as C asks of a rand() before any srand()
+  return glibc_next(stream);
+}
 
 const char* random_stream_home() { return "this browser's"; }
