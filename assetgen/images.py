@@ -54,8 +54,13 @@ ASSETS = {
 }
 
 
+def make(out_dir, rel):
+    build, write = ASSETS[rel]
+    path = os.path.join(out_dir, rel)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    write(build(), path)
+
+
 def generate(out_dir):
-    for rel, (build, write) in ASSETS.items():
-        path = os.path.join(out_dir, rel)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        write(build(), path)
+    for rel in ASSETS:
+        make(out_dir, rel)

@@ -1,6 +1,6 @@
 """Brinegrab's sound effects and music, plus the checks they must pass.
 
-generate(out_dir)      writes every sfx/*.wav the game loads
+generate(out_dir)      writes every sfx/*.wav the game loads (make(out_dir, rel) one)
 check_sounds(out_dir)  validates them; raises AssertionError/ValueError
 
 The mixer is opened at 22050 Hz, 16-bit, stereo; we write mono 22050 Hz
@@ -223,12 +223,19 @@ EFFECTS = [
 MUSIC = sorted(music.LOOPS)
 
 
-def generate(out_dir):
+def make(out_dir, rel):
+    """Writes the one sound rel (an effect or a music loop)."""
     os.makedirs(os.path.join(out_dir, "sfx"), exist_ok=True)
-    for rel, make, peak in EFFECTS:
-        write_wav(os.path.join(out_dir, rel), normalize(make(), peak))
-    for rel in MUSIC:
+    if rel in music.LOOPS:
         write_wav(os.path.join(out_dir, rel), music.LOOPS[rel]())
+        return
+    maker, peak = {e[0]: e[1:] for e in EFFECTS}[rel]
+    write_wav(os.path.join(out_dir, rel), normalize(maker(), peak))
+
+
+def generate(out_dir):
+    for rel in [e[0] for e in EFFECTS] + MUSIC:
+        make(out_dir, rel)
 
 
 # ------------------------------------------------------------------- checks
