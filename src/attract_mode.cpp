@@ -6,7 +6,6 @@
 #include "music.h"
 #include "platform/events.h"
 #include "platform/gamepad.h"
-#include "platform/records_location.h"
 #include "replay_files.h"
 #include "replay_watch.h"
 

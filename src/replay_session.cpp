@@ -2,10 +2,8 @@
 
 #include "platform/events.h"
 #include "platform/key_names.h"
-#include "platform/records_location.h"
 #include "play_loop.h"
 #include "random.h"
-#include "records.h"
 #include "replay_state.h"
 #include "settings.h"
 
