@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
+#include "platform/catalog.h"
 #include "platform/regular_file.h"
 #include "platform/signals.h"
 #include "platform/sound_check.h"
@@ -83,16 +84,16 @@ std::vector<BAD_FILE> bad_game_files() {
     if (stop_requested()) break;
     switch (regular_file_kind(path.c_str())) {
       case FILE_KIND::MISSING:
-        bad.push_back({"missing", path});
+        bad.push_back({N_("missing"), path});
         break;
       case FILE_KIND::UNREADABLE:
-        bad.push_back({"unreadable", path});
+        bad.push_back({N_("unreadable"), path});
         break;
       case FILE_KIND::NOT_REGULAR:
-        bad.push_back({"not a regular file", path});
+        bad.push_back({N_("not a regular file"), path});
         break;
       case FILE_KIND::REGULAR:
-        if (!decodes(path)) bad.push_back({"corrupt", path});
+        if (!decodes(path)) bad.push_back({N_("corrupt"), path});
         break;
     }
   }

@@ -1,5 +1,6 @@
 #include "controls.h"
 
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/gamepad.h"
 #include "settings.h"
@@ -7,30 +8,50 @@
 namespace {
 
 // clang-format off
+// The labels name a player's move on the settings screen, or say what one of
+// the game's own keys does when a player picks that key; a key's name is
+// marked where the screens show it.
 const CONTROL TABLE[ACTIONS] = {
-    {P1_UP, "p1.up", "Up", SDLK_UP, -1, "arrow keys"},
-    {P1_DOWN, "p1.down", "Down", SDLK_DOWN, -1, "arrow keys"},
-    {P1_LEFT, "p1.left", "Left", SDLK_LEFT, -1, "arrow keys"},
-    {P1_RIGHT, "p1.right", "Right", SDLK_RIGHT, -1, "arrow keys"},
-    {P1_STRIKE, "p1.strike", "Strike", SDLK_RCTRL, GAMEPAD_STRIKE_BUTTON, "Right Ctrl"},
-    {P2_UP, "p2.up", "Up", SDLK_w, -1, "W, A, S, D"},
-    {P2_DOWN, "p2.down", "Down", SDLK_s, -1, "W, A, S, D"},
-    {P2_LEFT, "p2.left", "Left", SDLK_a, -1, "W, A, S, D"},
-    {P2_RIGHT, "p2.right", "Right", SDLK_d, -1, "W, A, S, D"},
-    {P2_STRIKE, "p2.strike", "Strike", SDLK_g, GAMEPAD_STRIKE_BUTTON, "G"},
-    {MENU_NEXT, "next", "next", SDLK_RETURN, GAMEPAD_START_BUTTON, "Enter"},
-    {MENU_PLAYERS, "players", "players", SDLK_SPACE, -1, "Space"},
-    {MENU_QUIT, "quit", "quit", SDLK_ESCAPE, GAMEPAD_BACK_BUTTON, "Escape"},
-    {MENU_SETTINGS, "settings", "settings", SDLK_c, -1, "C"},
-    {DESK_PAUSE, "pause", "pause", SDLK_p, -1, "P"},
-    {DESK_PAUSE_KEY, "pause", "pause", SDLK_PAUSE, -1, "Pause"},
-    {DESK_MUTE, "mute", "mute", SDLK_m, -1, "M"},
-    {DESK_FULL_SCREEN, "full screen", "full screen", SDLK_F11, -1, "F11"},
-    {DESK_FULL_SCREEN_ALT, "full screen", "full screen", SDLK_RETURN, -1, "Alt+Enter"},
-    {WATCH_GAME, "watch", "watch", SDLK_r, -1, "R"},
-    {WATCH_PAUSE, "watch pause", "pause", SDLK_SPACE, -1, "Space"},
-    {WATCH_FASTER, "watch faster", "faster", SDLK_RIGHT, -1, "Right"},
-    {WATCH_NORMAL, "watch normal", "normal speed", SDLK_LEFT, -1, "Left"},
+    // fit: LIST 110
+    {P1_UP, "p1.up", N_("Up"), SDLK_UP, -1, "arrow keys"},
+    // fit: LIST 110
+    {P1_DOWN, "p1.down", N_("Down"), SDLK_DOWN, -1, "arrow keys"},
+    // fit: LIST 110
+    {P1_LEFT, "p1.left", N_("Left"), SDLK_LEFT, -1, "arrow keys"},
+    // fit: LIST 110
+    {P1_RIGHT, "p1.right", N_("Right"), SDLK_RIGHT, -1, "arrow keys"},
+    // fit: LIST 110
+    // A player's sword stroke in the fight.
+    {P1_STRIKE, "p1.strike", N_("Strike"), SDLK_RCTRL, GAMEPAD_STRIKE_BUTTON, "Right Ctrl"},
+    {P2_UP, "p2.up", N_("Up"), SDLK_w, -1, "W, A, S, D"},
+    {P2_DOWN, "p2.down", N_("Down"), SDLK_s, -1, "W, A, S, D"},
+    {P2_LEFT, "p2.left", N_("Left"), SDLK_a, -1, "W, A, S, D"},
+    {P2_RIGHT, "p2.right", N_("Right"), SDLK_d, -1, "W, A, S, D"},
+    {P2_STRIKE, "p2.strike", N_("Strike"), SDLK_g, GAMEPAD_STRIKE_BUTTON, "G"},
+    // What a key does: goes on to the next screen.
+    {MENU_NEXT, "next", N_("next"), SDLK_RETURN, GAMEPAD_START_BUTTON, "Enter"},
+    // What a key does: one or two players.
+    {MENU_PLAYERS, "players", N_("players"), SDLK_SPACE, -1, "Space"},
+    // What a key does; then the key's name on the keyboard.
+    {MENU_QUIT, "quit", N_("quit"), SDLK_ESCAPE, GAMEPAD_BACK_BUTTON, N_("Escape")},
+    // What a key does: opens the settings.
+    {MENU_SETTINGS, "settings", N_("settings"), SDLK_c, -1, "C"},
+    // What a key does.
+    {DESK_PAUSE, "pause", N_("pause"), SDLK_p, -1, "P"},
+    {DESK_PAUSE_KEY, "pause", N_("pause"), SDLK_PAUSE, -1, "Pause"},
+    // What a key does: sound off and on.
+    {DESK_MUTE, "mute", N_("mute"), SDLK_m, -1, "M"},
+    // What a key does: full screen or a window.
+    {DESK_FULL_SCREEN, "full screen", N_("full screen"), SDLK_F11, -1, "F11"},
+    // The keys pressed together, as on the keyboard.
+    {DESK_FULL_SCREEN_ALT, "full screen", N_("full screen"), SDLK_RETURN, -1, N_("Alt+Enter")},
+    // What a key does: watch the game just played.
+    {WATCH_GAME, "watch", N_("watch"), SDLK_r, -1, "R"},
+    // The keys' names on the keyboard.
+    {WATCH_PAUSE, "watch pause", N_("pause"), SDLK_SPACE, -1, N_("Space")},
+    {WATCH_FASTER, "watch faster", N_("faster"), SDLK_RIGHT, -1, N_("Right")},
+    // What a key does while a replay is watched; then the key's name.
+    {WATCH_NORMAL, "watch normal", N_("normal speed"), SDLK_LEFT, -1, N_("Left")},
 };
 // clang-format on
 

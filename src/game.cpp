@@ -16,6 +16,7 @@
 #include "image.h"
 #include "look.h"
 #include "music.h"
+#include "platform/catalog.h"
 #include "platform/display.h"
 #include "platform/gamepad.h"
 #include "platform/library_noise.h"
@@ -23,6 +24,7 @@
 #include "platform/pause.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
+#include "platform/say.h"
 #include "platform/signals.h"
 #include "platform/window_setup.h"
 #include "play_loop.h"
@@ -40,17 +42,17 @@ bool stopped_in_start_up = false;
 void report_bad_files(const std::vector<BAD_FILE>& bad) {
   char cwd[4096];
   const std::string where =
-      getcwd(cwd, sizeof cwd) != nullptr ? quoted(cwd) : "the working directory";
-  std::fprintf(stderr,
-               "brinegrab: cannot start: these game files are missing, unreadable, corrupt or not "
-               "regular files in %s:\n",
-               where.c_str());
+      getcwd(cwd, sizeof cwd) != nullptr ? quoted(cwd) : tr("the working directory");
+  // {1} is a directory, or "the working directory"; a list of files follows.
+  say(fill(tr("cannot start: these game files are missing, unreadable, corrupt or not regular "
+              "files in {1}:"),
+           {where}));
   for (const BAD_FILE& file : bad) {
-    std::fprintf(stderr, "  %s: %s\n", file.problem.c_str(), file.path.c_str());
+    std::fprintf(stderr, "  %s: %s\n", tr(file.problem.c_str()), file.path.c_str());
   }
-  std::fprintf(stderr,
-               "Start the game from its game directory, built afresh if a file is corrupt "
-               "(./play does both).\n");
+  std::fprintf(stderr, "%s\n",
+               tr("Start the game from its game directory, built afresh if a file is corrupt "
+                  "(./play does both)."));
 }
 
 void close_libraries() {
@@ -91,7 +93,7 @@ bool start_up(GAME& game) {
     if (stopped()) return false;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
         Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) != 0) {
-      std::fprintf(stderr, "brinegrab: no sound device: playing silent\n");
+      say(tr("no sound device: playing silent"));
     }
   }
   // After the audio device, which takes the volumes.
@@ -109,12 +111,13 @@ bool start_up(GAME& game) {
   set_window_icon();
   screen = SDL_SetVideoMode(WIDTH, HEIGHT, BPP, video_mode_flags());
   if (screen == nullptr) {
-    std::fprintf(stderr, "brinegrab: cannot open the 640x480 display: %s\n",
-                 escaped(SDL_GetError()).c_str());
+    // {1} is the library's reason, in English.
+    say(fill(tr("cannot open the 640x480 display: {1}"), {escaped(SDL_GetError())}));
     close_libraries();
     return false;
   }
-  SDL_WM_SetCaption("Animation", nullptr);
+  // The window's title.
+  SDL_WM_SetCaption(tr("Animation"), nullptr);
   open_gamepads();
   set_paused_look(draw_paused);
 
@@ -140,8 +143,8 @@ bool start_up(GAME& game) {
   game.textcolor = GOLD;
   game.textcolor2 = BROWN;
   if (!open_look()) {
-    std::fprintf(stderr, "brinegrab: cannot open the fonts title.ttf and text.ttf: %s\n",
-                 escaped(TTF_GetError()).c_str());
+    // {1} is the library's reason, in English.
+    say(fill(tr("cannot open the fonts title.ttf and text.ttf: {1}"), {escaped(TTF_GetError())}));
     shut_down(game);
     return false;
   }

@@ -7,6 +7,7 @@
 #include "image.h"
 #include "look.h"
 #include "overlays.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/records_location.h"
 #include "replay_watch.h"
@@ -16,7 +17,8 @@
 namespace {
 
 // A slowed-down game leaves the record file alone, and says so.
-const char* const ASSISTED_TEXT = "Slowed down: records left as they were";
+// fit: TEXT 620
+const char* const ASSISTED_TEXT = N_("Slowed down: records left as they were");
 
 // Where a note about the records goes (a slowed-down game, or a record that
 // could not be saved): below "Aaargh, try again!" and above the keys.
@@ -45,20 +47,29 @@ void game_over_screen(GAME& game, bool record_saved) {
     timer.start();
     read_keys(game);
     apply_surface(0, 0, game.bg, screen);
-    draw_text(screen, game.font, "Your score:", colour, 0, 15, ALIGN::CENTRE);
+    // fit: TITLE 620
+    draw_text(screen, game.font, tr("Your score:"), colour, 0, 15, ALIGN::CENTRE);
     draw_text(screen, game.font, std::to_string(game.score), colour, 0, 115, ALIGN::CENTRE);
-    draw_text(screen, game.font2, "Aaargh, try again!", colour, 0, 300, ALIGN::CENTRE);
-    draw_text(screen, game.font2, "Solo Record:", colour, 45, 220);
+    // fit: TEXT 620
+    draw_text(screen, game.font2, tr("Aaargh, try again!"), colour, 0, 300, ALIGN::CENTRE);
+    // fit: TEXT 270
+    // The best score of one player; the two-player record stands beside it.
+    draw_text(screen, game.font2, tr("Solo Record:"), colour, 45, 220);
     draw_text(screen, game.font2, std::to_string(records.solo), colour, 45, 250);
-    draw_text(screen, game.font2, "Multi Record:", colour, 595, 220, ALIGN::RIGHT);
+    // fit: TEXT 270
+    // The best score of two players.
+    draw_text(screen, game.font2, tr("Multi Record:"), colour, 595, 220, ALIGN::RIGHT);
     draw_text(screen, game.font2, std::to_string(records.multi), colour, 595, 250, ALIGN::RIGHT);
     if (assisted()) {
-      draw_text(screen, game.font2, ASSISTED_TEXT, colour, 0, NOTE_Y, ALIGN::CENTRE);
+      draw_text(screen, game.font2, tr(ASSISTED_TEXT), colour, 0, NOTE_Y, ALIGN::CENTRE);
     } else if (!record_saved) {
-      draw_text(screen, game.font2, "The record could not be saved.", colour, 0, NOTE_Y,
+      // fit: TEXT 620
+      draw_text(screen, game.font2, tr("The record could not be saved."), colour, 0, NOTE_Y,
                 ALIGN::CENTRE);
     }
-    draw_text(screen, game.font2, "Enter ~ Restart!      Escape ~ Quit!", colour, 0, KEYS_Y,
+    // fit: TEXT 620
+    // "~" stands between the key and what it does.
+    draw_text(screen, game.font2, tr("Enter ~ Restart!      Escape ~ Quit!"), colour, 0, KEYS_Y,
               ALIGN::CENTRE);
     show_frame(screen);
     pace_frame(timer);

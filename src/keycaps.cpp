@@ -2,27 +2,38 @@
 
 #include <cctype>
 
+#include "platform/catalog.h"
 #include "platform/key_names.h"
 
 namespace {
 
 // Where SDL's name is not what the keycap says.
+// clang-format off
 const struct {
   const char* sdl;
   const char* cap;
-} RENAMED[] = {{"return", "Enter"},     {"enter", "Keypad Enter"}, {"equals", "Keypad ="},
-               {"numlock", "Num Lock"}, {"sys req", "SysRq"},      {"alt gr", "AltGr"}};
+} RENAMED[] = {
+    // Keys by the names their keycaps carry, as the settings screen shows them.
+    {"return", N_("Enter")},
+    {"enter", N_("Keypad Enter")},
+    {"equals", N_("Keypad =")},
+    {"numlock", N_("Num Lock")},
+    {"sys req", N_("SysRq")},
+    {"alt gr", N_("AltGr")},
+};
+// clang-format on
 
 }  // namespace
 
 std::string keycap(SDLKey key) {
   std::string name = key_name(key);
   for (const auto& renamed : RENAMED) {
-    if (name == renamed.sdl) return renamed.cap;
+    if (name == renamed.sdl) return tr(renamed.cap);
   }
   // The keypad's keys are "[1]", "[+]".
   if (name.size() == 3 && name.front() == '[' && name.back() == ']') {
-    return std::string("Keypad ") + name[1];
+    // A key of the keypad: {1} is what it carries ("1", "+").
+    return fill(tr("Keypad {1}"), {std::string(1, name[1])});
   }
   bool word_start = true;
   for (char& c : name) {

@@ -1,6 +1,7 @@
 #include "overlays.h"
 
 #include "look.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "text.h"
 
@@ -34,7 +35,10 @@ void draw_sign(SDL_Surface* frame, const char* text, int right, int y) {
 void show_frame(SDL_Surface* screen) {
   if (watch_overlay != nullptr) watch_overlay(screen);
   if (sound_muted()) {
-    const char* sign = "Sound off ~ M";
+    // fit: MARK 300
+    // The sign that the sound is muted; "~" stands between it and the key that
+    // turns it back on.
+    const char* sign = tr("Sound off ~ M");
     int w = 0, h = 0;
     text_size(face(FACE::MARK), sign, &w, &h);
     const int bottom = screen->h - (watch_overlay != nullptr ? WATCH_BAND_HEIGHT : 0);

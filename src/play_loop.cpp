@@ -8,6 +8,7 @@
 #include "image.h"
 #include "music.h"
 #include "overlays.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/pause.h"
 #include "platform/signals.h"
@@ -68,12 +69,18 @@ void draw_hearts(GAME& game, int left, int lives, int y) {
 
 void draw_frame(GAME& game) {
   apply_surface(0, 0, game.bg, screen);
-  draw_text_middle(screen, game.font2, "score", game.textcolor, -20);
+  // fit: TEXT 620
+  // Over the number of points during the game.
+  draw_text_middle(screen, game.font2, tr("score"), game.textcolor, -20);
   const int h = draw_text_middle(screen, game.font2, std::to_string(game.score), game.textcolor);
   if (assisted()) {
     const SDL_Rect panel = paused_panel(screen->w, screen->h, game.font2);
-    draw_text(screen, game.font2, std::to_string(current_settings().speed) + "% speed",
-              game.textcolor, 0, panel.y + panel.h + ASSIST_MARK_GAP, ALIGN::CENTRE);
+    // fit: TEXT 620
+    // {1} is the game speed in per cent (50 to 90): the game runs slowed down.
+    // xgettext:no-c-format
+    const std::string speed = fill(tr("{1}% speed"), {std::to_string(current_settings().speed)});
+    draw_text(screen, game.font2, speed, game.textcolor, 0, panel.y + panel.h + ASSIST_MARK_GAP,
+              ALIGN::CENTRE);
   }
   draw_hearts(game, 50, game.lives1, (480 - h) / 2);
   if (game.multi) draw_hearts(game, 455, game.lives2, (480 - h) / 2);
@@ -128,7 +135,7 @@ void pirate_step(GAME& game, P& pirate, int& lives, int& ghost_counter, const ch
     } else {
       pirate.die();
     }
-    draw_text(screen, game.font2, death_text, game.textcolor2, 0, 50, ALIGN::CENTRE);
+    draw_text(screen, game.font2, tr(death_text), game.textcolor2, 0, 50, ALIGN::CENTRE);
     show_frame(screen);
     wait_ms(1000);
   }
@@ -137,7 +144,9 @@ void pirate_step(GAME& game, P& pirate, int& lives, int& ghost_counter, const ch
 void end_game(GAME& game) {
   quit = true;
   switch_music(game.music, "sfx\\end.wav");
-  draw_text_middle(screen, game.font, "Aaaaaaarrrrrrrgggh!", game.textcolor2);
+  // fit: TITLE 620
+  // A pirate's cry at the end of the game.
+  draw_text_middle(screen, game.font, tr("Aaaaaaarrrrrrrgggh!"), game.textcolor2);
   show_frame(screen);
   wait_ms(5000);
 }
@@ -165,12 +174,16 @@ void play_frame(GAME& game) {
   // A frame on time scores a point.
   if (pace_frame(game.fps, game_frame_ms())) game.score += 1;
 
-  pirate_step(game, *game.myPirate, game.lives1, game.ghost_counter, "#1 Pirate died!");
+  // fit: TEXT 620
+  // Pirate one was hit by a cannon ball.
+  pirate_step(game, *game.myPirate, game.lives1, game.ghost_counter, N_("#1 Pirate died!"));
   if (game.myTreasure->is_collected() && game_rand() % 2000 + 1 <= 1) game.myTreasure->replace();
   if (game.multi) {
     if (game_rand() % 1000 <= 4) game.myminis->place();
     if (game_rand() % 1000 <= 4) game.myfight->replace();
-    pirate_step(game, *game.myPirate2, game.lives2, game.ghost_counter2, "#2 Pirate died!");
+    // fit: TEXT 620
+    // Pirate two was hit by a cannon ball.
+    pirate_step(game, *game.myPirate2, game.lives2, game.ghost_counter2, N_("#2 Pirate died!"));
   }
 
   if (game.myPirate->is_dead() || (game.multi && game.myPirate2->is_dead())) end_game(game);

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 
+#include "platform/catalog.h"
 #include "platform/signals.h"
 
 namespace record_file {
@@ -158,7 +159,7 @@ int replace(const std::string& path, const std::string& text, bool exists) {
 }  // namespace
 
 std::string describe(int error) {
-  if (error == LOCKED) return "locked by another game";
+  if (error == LOCKED) return tr("locked by another game");
   return file_error_text(error);
 }
 

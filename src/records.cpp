@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/catalog.h"
 #include "platform/quoted.h"
+#include "platform/say.h"
 #include "record_file.h"
 
 namespace {
@@ -55,16 +57,16 @@ bool save(const std::string& path, const std::function<RECORDS(RECORDS)>& change
   const std::string where = full_path(path);
   const std::string why = record_file::describe(changed.error);
   if (changed.error == record_file::LOCKED) {
-    std::fprintf(stderr, "brinegrab: cannot save the records: %s is locked by another game\n",
-                 quoted(where).c_str());
+    // {1} is the record file.
+    say(fill(tr("cannot save the records: {1} is locked by another game"), {quoted(where)}));
   } else if (changed.reading) {
-    std::fprintf(stderr,
-                 "brinegrab: cannot read the records in %s: %s; the file is left alone, this "
-                 "game is not saved\n",
-                 quoted(where).c_str(), why.c_str());
+    // {1} is the record file, {2} why it cannot be read.
+    say(fill(tr("cannot read the records in {1}: {2}; the file is left alone, this game is not "
+                "saved"),
+             {quoted(where), why}));
   } else if (changed.error != 0) {
-    std::fprintf(stderr, "brinegrab: cannot save the records in %s: %s\n", quoted(where).c_str(),
-                 why.c_str());
+    // {1} is the record file, {2} why it cannot be saved.
+    say(fill(tr("cannot save the records in {1}: {2}"), {quoted(where), why}));
   }
   return changed.error == 0;
 }
@@ -81,8 +83,9 @@ RECORDS parse_records(const std::string& text) {
 RECORDS read_records(const std::string& path) {
   std::string text;
   if (record_file::read(path, text) == record_file::NOT_REGULAR) {
-    std::fprintf(stderr, "brinegrab: %s is not a regular file: read as no records, left alone\n",
-                 quoted(full_path(path)).c_str());
+    // {1} is the record file.
+    say(fill(tr("{1} is not a regular file: read as no records, left alone"),
+             {quoted(full_path(path))}));
   }
   return parse_records(text);
 }

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "name_value.h"
+#include "platform/catalog.h"
 #include "platform/key_names.h"
 #include "platform/quoted.h"
 #include "platform/random_stream.h"
@@ -171,7 +172,7 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
   for (;;) {
     const size_t end = bytes.find('\n', at);
     if (end == std::string::npos || end - at > 4096 || lines.size() >= MOST_HEADER_LINES) {
-      error = "not a Brinegrab replay, or cut short before its data";
+      error = tr("not a Brinegrab replay, or cut short before its data");
       return false;
     }
     const std::string line = bytes.substr(at, end - at);
@@ -180,7 +181,7 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
     lines.push_back(line);
   }
   if (lines.empty() || trim(lines[0]) != MAGIC) {
-    error = "not a Brinegrab replay";
+    error = tr("not a Brinegrab replay");
     return false;
   }
   long events = -1, frames = -1, n = 0;
@@ -248,29 +249,30 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
       ok = to_number(value, 0, MOST_FRAMES, frames);
     }
     if (!ok) {
-      error = "bad value in the replay's header: " + quoted(trim(lines[i]), 80);
+      // {1} is a line of the replay file.
+      error = fill(tr("bad value in the replay's header: {1}"), {quoted(trim(lines[i]), 80)});
       return false;
     }
   }
   if (!have_version) {
-    error = "the replay does not say which version made it";
+    error = tr("the replay does not say which version made it");
     return false;
   }
   if (r.format != REPLAY_FORMAT) return true;  // judged by replay_fits_build
   if (!have_seed || !have_draws || events < 0 || frames < 0) {
-    error = "the replay's header lacks a field it needs";
+    error = tr("the replay's header lacks a field it needs");
     return false;
   }
   // Each event takes a byte at least: a count beyond the data is a lie.
   if (static_cast<unsigned long>(events) > bytes.size() - at) {
-    error = "the replay is cut short in its events";
+    error = tr("the replay is cut short in its events");
     return false;
   }
   r.events.reserve(static_cast<size_t>(events));
   Uint32 drain = 0;
   for (long i = 0; i < events; ++i) {
     if (at >= bytes.size()) {
-      error = "the replay is cut short in its events";
+      error = tr("the replay is cut short in its events");
       return false;
     }
     const unsigned byte = static_cast<unsigned char>(bytes[at++]);
@@ -278,12 +280,12 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
     unsigned long key = place < table.size() ? table[place] : 0, delta = byte & 3;
     if ((place == TABLE_KEYS && !get_varint(bytes, at, key)) ||
         (delta == SHORT_DRAINS && !get_varint(bytes, at, delta))) {
-      error = "the replay is cut short in its events";
+      error = tr("the replay is cut short in its events");
       return false;
     }
     const bool known = kind == 2 ? place == 0 : place < table.size() || place == TABLE_KEYS;
     if (kind > 2 || !known || key > KEY_NUMBERS || delta > r.drains - drain) {
-      error = "the replay's events are corrupt";
+      error = tr("the replay's events are corrupt");
       return false;
     }
     drain += static_cast<Uint32>(delta);
@@ -297,18 +299,18 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
   while (r.on_time.size() < static_cast<size_t>(frames)) {
     unsigned long run = 0;
     if (!get_varint(bytes, at, run)) {
-      error = "the replay is cut short in its frames";
+      error = tr("the replay is cut short in its frames");
       return false;
     }
     if (run > static_cast<size_t>(frames) - r.on_time.size()) {
-      error = "the replay's frames are corrupt";
+      error = tr("the replay's frames are corrupt");
       return false;
     }
     r.on_time.insert(r.on_time.end(), run, current);
     current = !current;
   }
   if (at != bytes.size() && !(frames == 0 && at + 1 == bytes.size())) {
-    error = "the replay has bytes after its end";
+    error = tr("the replay has bytes after its end");
     return false;
   }
   return true;
@@ -318,15 +320,21 @@ bool replay_fits_build(const RECORDED_GAME& r, std::string& error) {
   if (r.version == game_version() && r.format == REPLAY_FORMAT) {
     if (r.random == RANDOM_STREAM) return true;
     // The same seed would draw other numbers: another game would be played.
-    error = "made by a game drawing from " + r.random + ", whose random numbers differ from " +
-            random_stream_home();
+    error = fill(other_stream_text(), {r.random});
     return false;
   }
-  std::ostringstream why;
-  why << "made by Brinegrab " << (r.version.empty() ? "of an unknown version" : r.version);
-  if (r.format != REPLAY_FORMAT) why << " (replay format " << r.format << ")";
-  why << ", this is " << game_version();
-  if (r.format != REPLAY_FORMAT) why << " (replay format " << REPLAY_FORMAT << ")";
-  error = why.str();
+  // Stands for the version in the two texts below, when the file names none.
+  const std::string theirs = r.version.empty() ? tr("of an unknown version") : r.version;
+  if (r.format == REPLAY_FORMAT) {
+    // Why a replay cannot be watched: {1} is the version of the game that
+    // recorded it ("1.4.0", or "of an unknown version"), {2} this game's.
+    error = fill(tr("made by Brinegrab {1}, this is {2}"), {theirs, game_version()});
+  } else {
+    // Why a replay cannot be watched: {1} is the version of the game that
+    // recorded it ("1.4.0", or "of an unknown version"), {2} the format of
+    // its file (a number), {3} this game's version, {4} this game's format.
+    error = fill(tr("made by Brinegrab {1} (replay format {2}), this is {3} (replay format {4})"),
+                 {theirs, std::to_string(r.format), game_version(), std::to_string(REPLAY_FORMAT)});
+  }
   return false;
 }

@@ -7,10 +7,12 @@
 #include <utility>
 #include <vector>
 
+#include "platform/catalog.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
 #include "platform/regular_file.h"
 #include "platform/replace_file.h"
+#include "platform/say.h"
 #include "records.h"
 
 namespace {
@@ -20,8 +22,8 @@ namespace {
 const size_t MOST_BYTES = 16u << 20;
 
 void say_not_kept(const std::string& path, int error) {
-  std::fprintf(stderr, "brinegrab: cannot keep the replay %s: %s\n", quoted(path).c_str(),
-               file_error_text(error).c_str());
+  // {1} is a replay file, {2} why it cannot be written.
+  say(fill(tr("cannot keep the replay {1}: {2}"), {quoted(path), file_error_text(error)}));
 }
 
 }  // namespace
@@ -31,7 +33,7 @@ bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& er
   int why = 0;
   const READ_RESULT got = read_regular_file(path.c_str(), MOST_BYTES, bytes, why);
   if (got != READ_RESULT::WHOLE) {
-    error = got == READ_RESULT::TOO_LARGE ? "too large for a replay" : read_problem(got, why);
+    error = got == READ_RESULT::TOO_LARGE ? tr("too large for a replay") : read_problem(got, why);
     return false;
   }
   if (!parse_replay(bytes, replay, error)) {
@@ -61,7 +63,8 @@ bool load_replay_once(const std::string& path, RECORDED_GAME& replay) {
   } else {
     known->second = now;
   }
-  std::fprintf(stderr, "brinegrab: cannot show %s: %s\n", quoted(path).c_str(), error.c_str());
+  // {1} is a replay file, {2} why it cannot be watched.
+  say(fill(tr("cannot show {1}: {2}"), {quoted(path), error}));
   return false;
 }
 
@@ -123,12 +126,13 @@ bool load_named_replay(const char* name, RECORDED_GAME& replay) {
   std::string error;
   if (std::strcmp(name, "best") == 0) {
     if (load_best_kept(replay, error)) return true;
-    std::fprintf(stderr, "brinegrab: cannot watch the best game: %s\n", error.c_str());
+    // {1} says why, for each of the files of the best games.
+    say(fill(tr("cannot watch the best game: {1}"), {error}));
     return false;
   }
   const std::string path = std::strcmp(name, "last") == 0 ? replay_path("last.replay") : name;
   if (load_replay(path, replay, error)) return true;
-  std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", quoted(path.c_str()).c_str(),
-               error.c_str());
+  // {1} is a replay file, {2} why it cannot be watched.
+  say(fill(tr("cannot watch {1}: {2}"), {quoted(path.c_str()), error}));
   return false;
 }

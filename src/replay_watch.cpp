@@ -11,9 +11,11 @@
 #include "look.h"
 #include "music.h"
 #include "overlays.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/key_names.h"
 #include "platform/pause.h"
+#include "platform/say.h"
 #include "platform/signals.h"
 #include "platform/time_scale.h"
 #include "play_loop.h"
@@ -63,10 +65,6 @@ SDL_Event made_event(const REPLAY_EVENT& r) {
   return e;
 }
 
-std::string key_hint(ACTION action, const char* what) {
-  return std::string(control(action).shown) + " " + what;
-}
-
 // The watcher's band: the keys, and the speed or the pause; at the end only
 // that the replay has ended.
 void draw_band(SDL_Surface* frame) {
@@ -79,15 +77,22 @@ void draw_band(SDL_Surface* frame) {
   text_size(font, "0x", &w, &h);
   const int y = band.y + (WATCH_BAND_HEIGHT - h) / 2;
   if (watch.ended) {
-    draw_text(frame, font, "The replay has ended", GOLD, 0, y, ALIGN::CENTRE);
+    // fit: MARK 620
+    draw_text(frame, font, tr("The replay has ended"), GOLD, 0, y, ALIGN::CENTRE);
     return;
   }
-  const std::string keys = key_hint(WATCH_PAUSE, "pause") + "     " +
-                           key_hint(WATCH_FASTER, "faster") + "     " +
-                           key_hint(WATCH_NORMAL, "normal") + "     " + key_hint(MENU_QUIT, "stop");
+  // fit: MARK 500
+  // The keys of whoever watches a replay, each before what it does: {1} pauses
+  // ("Space"), {2} plays faster ("Right"), {3} at normal speed ("Left"), {4}
+  // stops watching ("Escape").
+  const std::string keys = fill(tr("{1} pause     {2} faster     {3} normal     {4} stop"),
+                                {tr(control(WATCH_PAUSE).shown), tr(control(WATCH_FASTER).shown),
+                                 tr(control(WATCH_NORMAL).shown), tr(control(MENU_QUIT).shown)});
   draw_text(frame, font, keys, GOLD, BAND_MARGIN, y);
-  const std::string state =
-      std::string(watch.paused ? "Paused" : "Replay") + "   " + std::to_string(watch.speed) + "x";
+  const std::string speed = std::to_string(watch.speed);
+  // fit: MARK 120
+  // A replay watched at {1} times its speed (1, 2, 4 or 8), or paused at it.
+  const std::string state = fill(watch.paused ? tr("Paused   {1}x") : tr("Replay   {1}x"), {speed});
   draw_text(frame, font, state, GOLD, frame->w - BAND_MARGIN, y, ALIGN::RIGHT);
 }
 
@@ -145,8 +150,8 @@ int play_event(SDL_Event* event, EVENT_SOURCE live) {
     // As a stop signal does: one Escape per drain, so every loop leaves.
     watch.escape_given = !watch.escape_given;
     if (watch.escape_given) {
-      *event = made_event(
-          REPLAY_EVENT{0, REPLAY_KIND::KEY_DOWN, static_cast<Uint16>(key_number(key_of(MENU_QUIT)))});
+      *event = made_event(REPLAY_EVENT{0, REPLAY_KIND::KEY_DOWN,
+                                       static_cast<Uint16>(key_number(key_of(MENU_QUIT)))});
       return 1;
     }
     watch.controls_read = false;
@@ -218,7 +223,7 @@ void any_key_stops_watching(bool on) { watch.any_key_stops = on; }
 bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
   const SAVED saved = save(game);
   if (!restore_carried_state(game, replay.carried)) {
-    std::fprintf(stderr, "brinegrab: the replay is corrupt: its starting state does not fit\n");
+    say(tr("the replay is corrupt: its starting state does not fit"));
     return false;
   }
   rewind_rand(replay.seed, replay.draws);
@@ -259,14 +264,17 @@ bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
                     watch.next_event == replay.events.size() &&
                     watch.next_frame == replay.on_time.size();
   if (!stopped && !same) {
-    std::fprintf(stderr,
-                 "brinegrab: this replay diverged from the game it recorded: it scored %d, the "
-                 "recording %d\n",
-                 game.score, replay.score);
+    const std::string scored = std::to_string(game.score);
+    const std::string recorded = std::to_string(replay.score);
+    // {1} is the score the replay reached, {2} the score of the game it recorded.
+    say(fill(tr("this replay diverged from the game it recorded: it scored {1}, the recording {2}"),
+             {scored, recorded}));
     // On the screen too, for a moment, for whoever watches full screen.
-    const std::string said = "This replay went another way than its game: it scored " +
-                             std::to_string(game.score) + ", the game " +
-                             std::to_string(replay.score);
+    const std::string said = fill(
+        // fit: MARK 620
+        // {1} is the score the replay reached, {2} the score of the game it recorded.
+        tr("This replay went another way than its game: it scored {1}, the game {2}"),
+        {scored, recorded});
     set_watch_overlay(nullptr);
     draw_text(screen, face(FACE::MARK), said, BROWN, 0, 310, ALIGN::CENTRE);
     show_frame(screen);

@@ -7,9 +7,10 @@
 #include "controls.h"
 #include "globals.h"
 #include "image.h"
-#include "look.h"
 #include "key_line.h"
+#include "look.h"
 #include "overlays.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/signals.h"
 #include "settings_screen.h"
@@ -19,43 +20,72 @@ namespace {
 
 struct LINE {
   int y;
-  std::string text;
-  bool title;  // in the large font
+  std::string text;  // English, translated where drawn (the players' keys are drawn as built)
+  bool title;        // in the large font
 };
 
+// The game's name and its web address stay as they are in every language.
+// A "~" starts a point of a list or stands between a key and what it does.
 const std::vector<LINE> TITLE_SCREEN = {
     {TITLE_Y, "Brinegrab", true},
-    {120, "Game by:", false},
-    {170, "the Brinegrab crew at VX Games", false},
+    // fit: TEXT 620
+    {120, N_("Game by:"), false},
+    // fit: TEXT 620
+    {170, N_("the Brinegrab crew at VX Games"), false},
     {205, "www.vxgames.example/brinegrab", false},
-    {250, "Your goal is to earn more and more", false},
-    {300, "score by avoiding the cannon balls!", false},
-    {KEYS_Y, "Next ~ Enter", false},
+    // fit: TEXT 620
+    // The first half of a sentence; the line below ends it.
+    {250, N_("Your goal is to earn more and more"), false},
+    // fit: TEXT 620
+    // The second half of the sentence above.
+    {300, N_("score by avoiding the cannon balls!"), false},
+    // fit: TEXT 620
+    // "~" stands between what the key does and the key.
+    {KEYS_Y, N_("Next ~ Enter"), false},
 };
 
 const std::vector<LINE> HINT_SCREEN_ONE = {
     {TITLE_Y, "Brinegrab", true},
-    {120, "Hints:", false},
-    {200, "~The cannon balls are getting faster", false},
-    {250, "and faster while you are playing!", false},
-    {300, "~Collect the treasures for 500 scores!", false},
-    {KEYS_Y, "Begin ~ Enter       Quit ~ Escape", false},
+    // fit: TEXT 620
+    {120, N_("Hints:"), false},
+    // fit: TEXT 620
+    // A point of the list ("~"), whose sentence the next line ends.
+    {200, N_("~The cannon balls are getting faster"), false},
+    // fit: TEXT 620
+    // The end of the sentence above.
+    {250, N_("and faster while you are playing!"), false},
+    // fit: TEXT 620
+    // A point of the list ("~"): a treasure chest is worth 500 points.
+    {300, N_("~Collect the treasures for 500 scores!"), false},
+    // fit: TEXT 620
+    // "~" stands between what the key does and the key.
+    {KEYS_Y, N_("Begin ~ Enter       Quit ~ Escape"), false},
 };
 
 const std::vector<LINE> HINT_SCREEN_TWO = {
     {TITLE_Y, "Brinegrab", true},
-    {120, "Hints:", false},
-    {200, "~Collect the rubies for 2500 point!", false},
-    {250, "~Sometimes an old pirate's ghost appears,", false},
-    {300, "get him if you want to go across the cannon balls!", false},
-    {KEYS_Y, "Next ~ Enter       Quit ~ Escape", false},
+    // fit: TEXT 620
+    {120, N_("Hints:"), false},
+    // fit: TEXT 620
+    // A point of the list ("~"): a ruby is worth 2500 points.
+    {200, N_("~Collect the rubies for 2500 point!"), false},
+    // fit: TEXT 620
+    // A point of the list ("~"), whose sentence the next line ends.
+    {250, N_("~Sometimes an old pirate's ghost appears,"), false},
+    // fit: TEXT 620
+    // The end of the sentence above: catching the ghost lets a pirate walk
+    // through the cannon balls for a while.
+    {300, N_("get him if you want to go across the cannon balls!"), false},
+    // fit: TEXT 620
+    // "~" stands between what the key does and the key.
+    {KEYS_Y, N_("Next ~ Enter       Quit ~ Escape"), false},
 };
 
 void draw_lines(GAME& game, const std::vector<LINE>& lines) {
   apply_surface(0, 0, game.bg, screen);
   for (const LINE& line : lines) {
-    draw_text(screen, line.title ? game.font : game.font2, line.text, game.textcolor2, 0, line.y,
-              ALIGN::CENTRE);
+    draw_text(screen, line.title ? game.font : game.font2, tr(line.text.c_str()), game.textcolor2,
+              0, line.y, ALIGN::CENTRE);
   }
 }
 
@@ -134,12 +164,19 @@ bool mode_screen(GAME& game) {
     }
     draw_lines(game, {
                          {TITLE_Y, "Brinegrab", true},
-                         {120, "MULTIPLAYER", false},
-                         {170, "Press [space] to change the mode!", false},
-                         {220, "Multiplayer:", false},
-                         {270, game.multi ? "~YES" : "~NO", false},
+                         // fit: TEXT 620
+                         {120, N_("MULTIPLAYER"), false},
+                         // fit: TEXT 620
+                         {170, N_("Press [space] to change the mode!"), false},
+                         // fit: TEXT 620
+                         {220, N_("Multiplayer:"), false},
+                         // fit: TEXT 620
+                         // Whether two play: "~" marks the answer.
+                         {270, game.multi ? N_("~YES") : N_("~NO"), false},
                          {330, players_keys_line(), false},
-                         {KEYS_Y, "Begin ~ Enter           Escape ~ Quit", false},
+                         // fit: TEXT 620
+                         // "~" stands between what the key does and the key.
+                         {KEYS_Y, N_("Begin ~ Enter           Escape ~ Quit"), false},
                      });
     show_frame(screen);
     pace_frame(timer);

@@ -9,11 +9,14 @@
 #include <sstream>
 
 #include "constants.h"
+#include "languages.h"
 #include "name_value.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/quoted.h"
 #include "platform/regular_file.h"
 #include "platform/replace_file.h"
+#include "platform/say.h"
 #include "platform/settings_location.h"
 
 namespace {
@@ -21,6 +24,7 @@ namespace {
 const char* const SPEED_NAME = "speed";
 const char* const MUSIC_NAME = "music";
 const char* const EFFECTS_NAME = "effects";
+const char* const LANGUAGE_NAME = "language";
 const char* const BUTTON_SUFFIX = ".button";
 const char* const NO_BUTTON = "none";
 // No settings file of ours comes near this: a larger one is not read.
@@ -69,30 +73,44 @@ std::string read_line(const std::string& name, const std::string& value, SETTING
   if (name == SPEED_NAME) {
     return read_percent(value, SLOWEST_SPEED, FULL_SPEED, SPEED_STEP, settings.speed)
                ? ""
-               : "the speed is 50 to 100 in steps of 10";
+               : tr("the speed is 50 to 100 in steps of 10");
   }
   if (name == MUSIC_NAME || name == EFFECTS_NAME) {
     int& level = name == MUSIC_NAME ? settings.music : settings.effects;
-    return read_percent(value, 0, 100, VOLUME_STEP, level) ? ""
-                                                           : "a volume is 0 to 100 in steps of 10";
+    return read_percent(value, 0, 100, VOLUME_STEP, level)
+               ? ""
+               : tr("a volume is 0 to 100 in steps of 10");
+  }
+  if (name == LANGUAGE_NAME) {
+    for (const LANGUAGE& l : languages()) {
+      if (value == l.code) {
+        settings.language = value;
+        return "";
+      }
+    }
+    // {1} is a value of the settings file's language line.
+    return fill(tr("no language is called {1}"), {quoted(value, MOST_SHOWN)});
   }
   for (int a = 0; a < PLAYER_ACTIONS; ++a) {
     const ACTION action = static_cast<ACTION>(a);
     const std::string own = control(action).name;
     if (name == own) {
       const SDLKey key = key_named(value);
-      if (key == SDLK_UNKNOWN) return "no key is called " + quoted(value, MOST_SHOWN);
+      // {1} is a key's name as the settings file wrote it.
+      if (key == SDLK_UNKNOWN) return fill(tr("no key is called {1}"), {quoted(value, MOST_SHOWN)});
       settings.keys[a] = key;
       return "";
     }
     if (name == own + BUTTON_SUFFIX) {
       int button = -1;
-      if (!read_button(value, button)) return "a button is a number from 0 to 99 or none";
+      // "none" is a word of the settings file: keep it as it is.
+      if (!read_button(value, button)) return tr("a button is a number from 0 to 99 or none");
       settings.buttons[a] = button;
       return "";
     }
   }
-  return "no setting is called " + quoted(name, MOST_SHOWN);
+  // {1} is a name as the settings file wrote it.
+  return fill(tr("no setting is called {1}"), {quoted(name, MOST_SHOWN)});
 }
 
 // Undoes, one at a time, the keys and buttons of the file that clash with
@@ -105,16 +123,22 @@ void undo_clashes(SETTINGS& settings, std::vector<std::string>& problems) {
       const ACTION action = static_cast<ACTION>(a);
       const ACTION key_owner = key_taken(settings, action, settings.keys[a]);
       if (key_owner != ACTIONS && settings.keys[a] != defaults.keys[a]) {
-        problems.push_back(std::string(control(action).name) + ": " + key_name(settings.keys[a]) +
-                           " is already " + control(key_owner).name + "'s key");
+        // The settings file's names, kept as they are: {1} is a setting, {2}
+        // a key's name, {3} the setting that has the key.
+        const char* const clash = tr("{1}: {2} is already {3}'s key");
+        problems.push_back(fill(
+            clash, {control(action).name, key_name(settings.keys[a]), control(key_owner).name}));
         settings.keys[a] = defaults.keys[a];
         clean = false;
       }
       const ACTION button_owner = button_taken(settings, action, settings.buttons[a]);
       if (button_owner != ACTIONS && settings.buttons[a] != defaults.buttons[a]) {
-        problems.push_back(std::string(control(action).name) + BUTTON_SUFFIX + ": button " +
-                           std::to_string(settings.buttons[a]) + " is already " +
-                           control(button_owner).name + "'s");
+        // The settings file's names, kept as they are: {1} is a setting, {2}
+        // a button's number, {3} the setting that has the button.
+        const char* const clash = tr("{1}: button {2} is already {3}'s");
+        problems.push_back(
+            fill(clash, {std::string(control(action).name) + BUTTON_SUFFIX,
+                         std::to_string(settings.buttons[a]), control(button_owner).name}));
         settings.buttons[a] = defaults.buttons[a];
         clean = false;
       }
@@ -123,7 +147,9 @@ void undo_clashes(SETTINGS& settings, std::vector<std::string>& problems) {
   }
   // Defaults cannot clash; with every key back to them, nothing does.
   const int speed = settings.speed, music = settings.music, effects = settings.effects;
+  const std::string language = settings.language;
   settings = defaults;
+  settings.language = language;
   settings.speed = speed;
   settings.music = music;
   settings.effects = effects;
@@ -144,7 +170,8 @@ bool SETTINGS::operator==(const SETTINGS& other) const {
   for (int a = 0; a < PLAYER_ACTIONS; ++a) {
     if (keys[a] != other.keys[a] || buttons[a] != other.buttons[a]) return false;
   }
-  return speed == other.speed && music == other.music && effects == other.effects;
+  return speed == other.speed && music == other.music && effects == other.effects &&
+         language == other.language;
 }
 
 std::string settings_text(const SETTINGS& settings) {
@@ -163,6 +190,8 @@ std::string settings_text(const SETTINGS& settings) {
   out << SPEED_NAME << " = " << settings.speed << "\n";
   out << MUSIC_NAME << " = " << settings.music << "\n";
   out << EFFECTS_NAME << " = " << settings.effects << "\n";
+  // Without a choice, no line: the file stays as it always was.
+  if (!settings.language.empty()) out << LANGUAGE_NAME << " = " << settings.language << "\n";
   return out.str();
 }
 
@@ -176,9 +205,10 @@ SETTINGS settings_from_text(const std::string& text, std::vector<std::string>& p
     std::string name, value;
     const std::string problem = split_name_value(content, name, value)
                                     ? read_line(lower(name), value, settings)
-                                    : "not \"name = value\"";
+                                    : tr("not \"name = value\"");
     if (!problem.empty()) {
-      problems.push_back("line " + std::to_string(number) + ": " + problem);
+      // {1} is the number of a line of the settings file, {2} what is wrong with it.
+      problems.push_back(fill(tr("line {1}: {2}"), {std::to_string(number), problem}));
     }
   }
   undo_clashes(settings, problems);
@@ -235,39 +265,43 @@ void load_settings() {
   const READ_RESULT got = read_regular_file(path.c_str(), MOST_BYTES, text, error);
   if (got == READ_RESULT::MISSING) return;  // no file: the game as it always plays
   if (got != READ_RESULT::WHOLE) {
-    const std::string why = got == READ_RESULT::TOO_LARGE
-                                ? "larger than " + std::to_string(MOST_BYTES / 1024) + " KB"
-                                : read_problem(got, error);
-    std::fprintf(stderr,
-                 "brinegrab: cannot read the settings in %s: %s; playing with the defaults\n",
-                 quoted(path).c_str(), why.c_str());
+    const std::string kilobytes = std::to_string(MOST_BYTES / 1024);
+    // {1} is a number of kilobytes.
+    const char* const too_large = tr("larger than {1} KB");
+    const std::string why =
+        got == READ_RESULT::TOO_LARGE ? fill(too_large, {kilobytes}) : read_problem(got, error);
+    // {1} is the settings file, {2} why it cannot be read.
+    say(fill(tr("cannot read the settings in {1}: {2}; playing with the defaults"),
+             {quoted(path), why}));
     return;
   }
   std::vector<std::string> problems;
   const SETTINGS settings = settings_from_text(text, problems);
   // A junk file costs a few lines, not one a line.
   for (size_t i = 0; i < problems.size() && i < MOST_SAID; ++i) {
-    std::fprintf(stderr, "brinegrab: %s: %s; that setting keeps its default\n",
-                 quoted(path).c_str(), problems[i].c_str());
+    // {1} is the settings file, {2} what is wrong with one of its lines.
+    say(fill(tr("{1}: {2}; that setting keeps its default"), {quoted(path), problems[i]}));
   }
   if (problems.size() > MOST_SAID) {
-    std::fprintf(stderr,
-                 "brinegrab: %s: and %zu more lines not understood; they keep their defaults\n",
-                 quoted(path).c_str(), problems.size() - MOST_SAID);
+    // {1} is the settings file, {2} a number of lines (one or more): a
+    // wording that suits any number is best.
+    say(fill(tr("{1}: and {2} more lines not understood; they keep their defaults"),
+             {quoted(path), std::to_string(problems.size() - MOST_SAID)}));
   }
   use_settings(settings);
 }
 
 bool save_settings() {
   const std::string path = settings_path();
-  std::string error = "no home directory to keep them in";
+  std::string error = tr("no home directory to keep them in");
   if (!path.empty()) {
     make_directories_above(path);
     const int failed = replace_file(path, settings_text(in_use()), MOST_BYTES);
     if (failed == 0) return true;
     error = file_error_text(failed);
   }
-  std::fprintf(stderr, "brinegrab: cannot save the settings in %s: %s\n",
-               path.empty() ? "~/.config/brinegrab" : quoted(path).c_str(), error.c_str());
+  // {1} is the settings file, {2} why it cannot be saved.
+  say(fill(tr("cannot save the settings in {1}: {2}"),
+           {path.empty() ? "~/.config/brinegrab" : quoted(path), error}));
   return false;
 }

@@ -21,6 +21,7 @@ struct SETTINGS {
   int speed;                    // percent of the game's own speed, 50 to 100 in steps of 10
   int music;                    // percent, 0 to 100 in steps of 10
   int effects;
+  std::string language;  // a code of languages() ("de"); "" follows the system's or the browser's
 
   SETTINGS();  // the defaults
   bool operator==(const SETTINGS& other) const;

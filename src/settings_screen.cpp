@@ -6,6 +6,7 @@
 #include "keycaps.h"
 #include "look.h"
 #include "overlays.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/key_names.h"
 #include "platform/signals.h"
@@ -29,8 +30,12 @@ const int COLUMN_WIDTH = 284;
 const int BAND_MARGIN = 6;  // of a chosen line's band, left and right of its text
 
 const char* const CONFIRM_DEFAULTS =
-    "Enter again: every key, the speed and the volumes back to their defaults";
-const char* const DEFAULTS_DONE = "Every key, the speed and the volumes are back to their defaults";
+    // fit: LIST 600
+    // Asks for a second Enter before every setting goes back to the game's own.
+    N_("Enter again: every key, the speed and the volumes back to their defaults");
+const char* const DEFAULTS_DONE =
+    // fit: LIST 600
+    N_("Every key, the speed and the volumes are back to their defaults");
 const Uint32 NOT_SAVED_MS = 2000;
 
 int line_y(int line) {
@@ -39,19 +44,35 @@ int line_y(int line) {
 }
 
 std::string shown_button(ACTION action, int button) {
-  if (button >= 0) return "button " + std::to_string(button);
+  // fit: LIST 110
+  // A gamepad's button; {1} is its number (0 to 99).
+  if (button >= 0) return fill(tr("button {1}"), {std::to_string(button)});
   // The stick moves a pirate; a strike needs a button.
-  return static_cast<int>(action) % PLAYER_MOVES < MOVE_STRIKE ? "stick" : "no button";
+  // fit: LIST 110
+  // A pirate moves with the gamepad's stick.
+  const char* const stick = N_("stick");
+  // fit: LIST 110
+  // No gamepad button strikes.
+  const char* const none = N_("no button");
+  return tr(static_cast<int>(action) % PLAYER_MOVES < MOVE_STRIKE ? stick : none);
 }
 
 std::string action_title(ACTION action) {
-  return "P" + std::to_string(static_cast<int>(action) / PLAYER_MOVES + 1) + " " +
-         control(action).label;
+  // A player's action: {1} is the player (1 or 2), {2} the action ("Up", "Strike").
+  return fill(tr("P{1} {2}"), {std::to_string(static_cast<int>(action) / PLAYER_MOVES + 1),
+                               tr(control(action).label)});
 }
 
 // Who holds a key or button already: a player's action, or the game's own.
 std::string holder_title(ACTION owner) {
-  return owner < PLAYER_ACTIONS ? action_title(owner) : control(owner).label;
+  return owner < PLAYER_ACTIONS ? action_title(owner) : tr(control(owner).label);
+}
+
+// A key refused because another action has it.
+std::string taken(const std::string& key, const std::string& holder) {
+  // fit: LIST 600
+  // {1} is a key ("Right Ctrl"), {2} what it does already ("P1 Strike", "full screen").
+  return fill(tr("{1} is taken: {2}"), {key, holder});
 }
 
 // The move a key press chooses with: the arrow keys first, whatever the
@@ -103,12 +124,13 @@ void end_wait(SETTINGS_MENU& menu, const std::string& message) {
 void bind_key(SETTINGS_MENU& menu, SDLKey key) {
   const ACTION action = chosen_action(menu);
   if (key_name(key) == key_name(SDLK_UNKNOWN) || key_named(key_name(key)) != key) {
-    end_wait(menu, "That key has no name to keep it by");
+    // fit: LIST 600
+    end_wait(menu, tr("That key has no name to keep it by"));
     return;
   }
   const ACTION owner = key_taken(menu.settings, action, key);
   if (owner != ACTIONS) {
-    end_wait(menu, keycap(key) + " is taken: " + holder_title(owner));
+    end_wait(menu, taken(keycap(key), holder_title(owner)));
     return;
   }
   menu.settings.keys[action] = key;
@@ -126,8 +148,8 @@ void take_new_binding(SETTINGS_MENU& menu, const SDL_Event& e) {
     } else if (is_modifier(key)) {
       menu.held = key;
     } else if (key == key_of(DESK_FULL_SCREEN_ALT) && (e.key.keysym.mod & KMOD_ALT) != 0) {
-      end_wait(menu, std::string(control(DESK_FULL_SCREEN_ALT).shown) +
-                         " is taken: " + control(DESK_FULL_SCREEN_ALT).label);
+      end_wait(menu, taken(tr(control(DESK_FULL_SCREEN_ALT).shown),
+                           tr(control(DESK_FULL_SCREEN_ALT).label)));
     } else {
       bind_key(menu, key);
     }
@@ -142,7 +164,10 @@ void take_new_binding(SETTINGS_MENU& menu, const SDL_Event& e) {
     }
     const ACTION owner = button_taken(menu.settings, action, button);
     if (owner != ACTIONS) {
-      end_wait(menu, "Button " + std::to_string(button) + " is taken: " + holder_title(owner));
+      // fit: LIST 600
+      // {1} is a gamepad button's number, {2} what it does already ("P1 Strike").
+      const char* const taken_button = tr("Button {1} is taken: {2}");
+      end_wait(menu, fill(taken_button, {std::to_string(button), holder_title(owner)}));
       return;
     }
     menu.settings.buttons[action] = button;
@@ -156,14 +181,16 @@ void enter(SETTINGS_MENU& menu) {
   menu.message = "";
   if (menu.line < LINE_SPEED) {
     menu.waiting = true;
-    menu.message = "Press a key or button for " + action_title(chosen_action(menu));
+    // fit: LIST 600
+    // {1} is a player's action ("P1 Up").
+    menu.message = fill(tr("Press a key or button for {1}"), {action_title(chosen_action(menu))});
   } else if (menu.line == LINE_DEFAULTS) {
     if (confirmed) {
       menu.settings = SETTINGS();
-      menu.message = DEFAULTS_DONE;
+      menu.message = tr(DEFAULTS_DONE);
     } else {
       menu.confirming = true;
-      menu.message = CONFIRM_DEFAULTS;
+      menu.message = tr(CONFIRM_DEFAULTS);
     }
   } else {
     change_value(menu, 0);
@@ -246,18 +273,22 @@ void draw_line(const std::string& left, const std::string& right, int x, int wid
 
 void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
   apply_surface(0, 0, game.bg, screen);
-  draw_text(screen, face(FACE::TITLE), "Settings", BROWN, 0, TITLE_Y, ALIGN::CENTRE);
+  // fit: TITLE 620
+  draw_text(screen, face(FACE::TITLE), tr("Settings"), BROWN, 0, TITLE_Y, ALIGN::CENTRE);
   draw_panel(screen,
              SDL_Rect{PANEL_LEFT, PANEL_TOP, WIDTH - 2 * PANEL_LEFT, PANEL_BOTTOM - PANEL_TOP});
   TTF_Font* list = face(FACE::LIST);
   for (int player = 0; player < PLAYERS; ++player) {
-    const std::string header = "Player " + std::to_string(player + 1) + ": key / pad";
+    // fit: LIST 284
+    // Over a player's column: {1} is the player (1 or 2); each line below
+    // shows the key, then the gamepad's button.
+    const std::string header = fill(tr("Player {1}: key / pad"), {std::to_string(player + 1)});
     draw_text(screen, list, header, GOLD, COLUMN_LEFT[player], HEADER_Y);
     for (int move = 0; move < PLAYER_MOVES; ++move) {
       const ACTION action = player_action(player, static_cast<PLAYER_MOVE>(move));
       const bool chosen = menu.line == move && menu.column == player;
       const std::string key = chosen && menu.waiting ? "?" : keycap(menu.settings.keys[action]);
-      draw_line(control(action).label,
+      draw_line(tr(control(action).label),
                 key + " / " + shown_button(action, menu.settings.buttons[action]),
                 COLUMN_LEFT[player], COLUMN_WIDTH, line_y(move), chosen);
     }
@@ -267,27 +298,38 @@ void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
     int line;
     const char* name;
     int value;
-  } values[] = {{LINE_SPEED, "Game speed (below 100% keeps no records)", menu.settings.speed},
-                {LINE_MUSIC, "Music volume", menu.settings.music},
-                {LINE_EFFECTS, "Effects volume", menu.settings.effects}};
+  } values[] = {// fit: LIST 530
+                // A slowed-down game leaves the records alone.
+                {LINE_SPEED, N_("Game speed (below 100% keeps no records)"), menu.settings.speed},
+                // fit: LIST 530
+                {LINE_MUSIC, N_("Music volume"), menu.settings.music},
+                // fit: LIST 530
+                {LINE_EFFECTS, N_("Effects volume"), menu.settings.effects}};
   for (const auto& v : values) {
-    draw_line(v.name, std::to_string(v.value) + "%", COLUMN_LEFT[0], full, line_y(v.line),
+    draw_line(tr(v.name), std::to_string(v.value) + "%", COLUMN_LEFT[0], full, line_y(v.line),
               menu.line == v.line);
   }
-  draw_line("Defaults", "", COLUMN_LEFT[0], full, line_y(LINE_DEFAULTS),
+  // fit: LIST 592
+  // Puts every setting back to the game's own.
+  draw_line(tr("Defaults"), "", COLUMN_LEFT[0], full, line_y(LINE_DEFAULTS),
             menu.line == LINE_DEFAULTS);
   draw_text(screen, list, menu.message, GOLD, 0, MESSAGE_Y, ALIGN::CENTRE);
-  const char* const keys = menu.waiting
-                               ? "Escape ~ cancel"
-                               : "Up, Down ~ choose     Left, Right ~ change     Enter ~ set     "
-                                 "Escape ~ back";
+  // fit: LIST 600
+  // "~" stands between the key and what it does.
+  const char* const waiting_keys = N_("Escape ~ cancel");
+  const char* const keys_here =
+      // fit: LIST 600
+      // "~" stands between the keys and what they do.
+      N_("Up, Down ~ choose     Left, Right ~ change     Enter ~ set     Escape ~ back");
+  const char* const keys = tr(menu.waiting ? waiting_keys : keys_here);
   draw_text(screen, list, keys, GOLD, 0, KEYS_Y, ALIGN::CENTRE);
 }
 
 // The changes hold for this run all the same; the player sees, before the
 // screen goes, that they will be gone next time.
 void said_not_saved(const GAME& game, SETTINGS_MENU& menu) {
-  menu.message = "These settings could not be saved for next time";
+  // fit: LIST 600
+  menu.message = tr("These settings could not be saved for next time");
   draw_settings(game, menu);
   show_frame(screen);
   wait_ms(NOT_SAVED_MS);

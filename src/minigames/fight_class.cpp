@@ -1,11 +1,12 @@
 #include "minigames/fight_class.h"
 
 #include <cstdlib>
-#include <sstream>
+#include <string>
 
 #include "look.h"
 #include "minigames/funcs.h"
 #include "overlays.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/surface.h"
 #include "random.h"
@@ -145,9 +146,10 @@ void fight::draw(const FIGHT_STATE& state, const FIGHT_ASSETS& assets, SDL_Surfa
   apply(state.bgx + 640, 0, assets.bg2, screen, &water);
   apply(0, 0, assets.bg1, screen);
 
-  std::ostringstream text;
-  text << "Score: " << score;
-  draw_text(screen, face(FACE::FIGHT), text.str(), BROWN, 0, 5);
+  // fit: FIGHT 620
+  // The sword fight's points so far; {1} is the number (up to four digits).
+  draw_text(screen, face(FACE::FIGHT), fill(tr("Score: {1}"), {std::to_string(score)}), BROWN, 0,
+            5);
 
   // From lane 5 up to lane 0: where two enemies overlap, the upper lane's is in front.
   for (int i = fight::LANES - 1; i >= 0; --i) {

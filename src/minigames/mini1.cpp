@@ -6,6 +6,7 @@
 #include "look.h"
 #include "minigames/funcs.h"
 #include "overlays.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "random.h"
 #include "settings.h"
@@ -175,7 +176,9 @@ void draw(const TRAP_RUN_STATE& run, const TRAP_RUN_ASSETS& assets, SDL_Surface*
   apply(run.bgx, 0, assets.bg, screen);
   apply(run.bgx + BG_WIDTH, 0, assets.bg, screen);
 
-  draw_text(screen, face(FACE::TEXT), "Score:", GOLD, SCORE_RIGHT, 0, ALIGN::RIGHT);
+  // fit: TEXT 300
+  // Over the mini-game's points, in the top right corner.
+  draw_text(screen, face(FACE::TEXT), tr("Score:"), GOLD, SCORE_RIGHT, 0, ALIGN::RIGHT);
   draw_text(screen, face(FACE::TEXT), std::to_string(score), GOLD, SCORE_RIGHT, 25, ALIGN::RIGHT);
 
   // The first three cells of each sheet: running to the right.

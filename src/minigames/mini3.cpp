@@ -8,6 +8,7 @@
 #include "look.h"
 #include "minigames/funcs.h"
 #include "overlays.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "random.h"
 #include "settings.h"
@@ -156,7 +157,9 @@ void draw_shore(const ROWS_ASSETS& assets, SDL_Surface* screen, int score) {
   apply(0, 0, assets.bg, screen);
   std::ostringstream points;
   points << score;
-  draw_text_middle(screen, face(FACE::TEXT), "Score:", GOLD, -SCORE_TEXT_RAISE);
+  // fit: TEXT 620
+  // Over the mini-game's points.
+  draw_text_middle(screen, face(FACE::TEXT), tr("Score:"), GOLD, -SCORE_TEXT_RAISE);
   draw_text_middle(screen, face(FACE::TEXT), points.str(), GOLD);
 }
 

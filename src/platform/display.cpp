@@ -7,7 +7,9 @@
 #include <cstring>
 #include <string>
 
+#include "platform/catalog.h"
 #include "platform/quoted.h"
+#include "platform/say.h"
 
 namespace {
 
@@ -22,8 +24,9 @@ std::string named_displays() {
   for (const char* variable : {"WAYLAND_DISPLAY", "DISPLAY"}) {
     const char* value = std::getenv(variable);
     if (value == nullptr || *value == '\0') continue;
-    if (!names.empty()) names += " or ";
-    names += quoted(value) + " (" + variable + ")";
+    const std::string display = quoted(value) + " (" + variable + ")";
+    // Two displays the game tried, {1} and {2}.
+    names = names.empty() ? display : fill(tr("{1} or {2}"), {names, display});
   }
   return names;
 }
@@ -39,15 +42,15 @@ bool display_shows_game() {
     if (std::strcmp(name, invisible) != 0) continue;
     const std::string named = named_displays();
     if (named.empty()) {
-      std::fprintf(stderr,
-                   "brinegrab: no display: set DISPLAY or WAYLAND_DISPLAY to the desktop's "
-                   "display (SDL chose the '%s' video driver, which shows nothing)\n",
-                   name);
+      // {1} is the name of SDL's video driver.
+      say(fill(tr("no display: set DISPLAY or WAYLAND_DISPLAY to the desktop's display (SDL "
+                  "chose the '{1}' video driver, which shows nothing)"),
+               {name}));
     } else {
-      std::fprintf(stderr,
-                   "brinegrab: cannot open the display %s; SDL fell back to its '%s' video "
-                   "driver, which shows nothing\n",
-                   named.c_str(), name);
+      // {1} names the displays, {2} is the name of SDL's video driver.
+      say(fill(tr("cannot open the display {1}; SDL fell back to its '{2}' video driver, which "
+                  "shows nothing"),
+               {named, name}));
     }
     return false;
   }
@@ -59,9 +62,10 @@ void report_display_failure(const char* reason) {
   // SDL's reason may repeat the driver the environment asked for.
   const std::string why = escaped(reason);
   if (named.empty()) {
-    std::fprintf(stderr, "brinegrab: cannot start the display: %s\n", why.c_str());
+    // {1} is the library's reason, in English.
+    say(fill(tr("cannot start the display: {1}"), {why}));
   } else {
-    std::fprintf(stderr, "brinegrab: cannot open the display %s: %s\n", named.c_str(),
-                 why.c_str());
+    // {1} names the displays, {2} is the library's reason, in English.
+    say(fill(tr("cannot open the display {1}: {2}"), {named, why}));
   }
 }

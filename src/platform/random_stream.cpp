@@ -1,3 +1,8 @@
 #include "platform/random_stream.h"
 
-const char* random_stream_home() { return "this desktop's"; }
+#include "platform/catalog.h"
+
+const char* other_stream_text() {
+  // Why a replay cannot be watched: {1} names another C library ("musl").
+  return tr("made by a game drawing from {1}, whose random numbers differ from this desktop's");
+}

@@ -8,6 +8,6 @@
 // browser's own C library (musl) came from the browser's first builds.
 const char* const RANDOM_STREAM = "glibc";
 
-// Where this build plays, for saying why a replay cannot be watched here:
-// "this desktop's" random numbers, "this browser's".
-const char* random_stream_home();
+// Why a replay drawn from another stream ({1}) cannot be watched where this
+// build plays, translated.
+const char* other_stream_text();

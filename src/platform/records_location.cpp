@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/catalog.h"
 #include "platform/quoted.h"
+#include "platform/say.h"
 
 namespace {
 
@@ -54,9 +56,12 @@ std::string records_path_for_saving() {
     if (mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST) continue;
     const int error = errno;
     struct stat st;
-    if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;  // say, a read-only /home
-    std::fprintf(stderr, "brinegrab: cannot save the records in %s: cannot make %s: %s\n",
-                 quoted(path).c_str(), quoted(dir).c_str(), std::strerror(error));
+    // There already, say a read-only /home.
+    if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+
+    // {1} is the record file, {2} a folder above it, {3} the system's reason.
+    say(fill(tr("cannot save the records in {1}: cannot make {2}: {3}"),
+             {quoted(path), quoted(dir), std::strerror(error)}));
     return "";
   }
   return path;

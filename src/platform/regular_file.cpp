@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/catalog.h"
+
 namespace {
 
 FILE_KIND kind_of_failure(int error) {
@@ -101,9 +103,9 @@ READ_RESULT read_regular_file(const char* path, size_t most_bytes, std::string& 
 std::string read_problem(READ_RESULT result, int error) {
   switch (result) {
     case READ_RESULT::NOT_REGULAR:
-      return "not a regular file";
+      return tr("not a regular file");
     case READ_RESULT::TOO_LARGE:
-      return "too large";
+      return tr("too large");
     case READ_RESULT::WHOLE:
       return "";
     case READ_RESULT::MISSING:

@@ -1,5 +1,7 @@
 #include "platform/replace_file.h"
 
+#include "platform/catalog.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -49,7 +51,7 @@ int check_replaceable(const std::string& path, struct stat& st, bool& exists) {
 }  // namespace
 
 std::string file_error_text(int error) {
-  if (error == NOT_REGULAR_FILE) return "not a regular file, left alone";
+  if (error == NOT_REGULAR_FILE) return tr("not a regular file, left alone");
   return std::strerror(error);
 }
 

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 
+#include "platform/catalog.h"
 #include "platform/regular_file.h"
+#include "platform/say.h"
 
 namespace {
 
@@ -19,8 +21,7 @@ Uint32 video_mode_flags() { return windowed_chosen ? 0u : static_cast<Uint32>(SD
 void set_window_icon() {
   const FILE_KIND kind = regular_file_kind("icon.png");
   if (kind == FILE_KIND::NOT_REGULAR) {
-    std::fprintf(stderr,
-                 "brinegrab: icon.png is not a regular file: the window keeps the default icon\n");
+    say(tr("icon.png is not a regular file: the window keeps the default icon"));
     return;
   }
   if (kind != FILE_KIND::REGULAR) return;

@@ -3,6 +3,7 @@
 // or a shared link plays the same game in the browser and on the desktop.
 #include <cstdlib>
 
+#include "platform/catalog.h"
 #include "platform/glibc_random.h"
 #include "platform/random_stream.h"
 
@@ -23,4 +24,7 @@ extern "C" int rand() {
   return glibc_next(stream);
 }
 
-const char* random_stream_home() { return "this browser's"; }
+const char* other_stream_text() {
+  // Why a replay cannot be watched: {1} names another C library ("musl").
+  return tr("made by a game drawing from {1}, whose random numbers differ from this browser's");
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The languages the game speaks besides English, its source language: each
+// with its catalog, named as its speakers name it.
+#include <string>
+#include <vector>
+
+struct LANGUAGE {
+  const char* code;  // as in po/CODE.po and locale/CODE.mo: "de", "pt_BR"
+  const char* name;  // in the language itself: "Deutsch"
+};
+
+const std::vector<LANGUAGE>& languages();
+
+// The game's code for a locale's language ("de_AT.UTF-8" -> "de", "pt_BR" ->
+// "pt_BR", "zh_SG" -> "zh_CN"), or "" when the game does not speak it.
+std::string known_language(const std::string& locale);
+
+// The settings screen's line and its value when nothing is chosen (the
+// environment's language, or the browser's).
+const char* language_label();
+const char* automatic_label();
