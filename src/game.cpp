@@ -14,6 +14,7 @@
 #include "game_setup.h"
 #include "globals.h"
 #include "image.h"
+#include "languages.h"
 #include "look.h"
 #include "music.h"
 #include "platform/catalog.h"
@@ -98,6 +99,7 @@ bool start_up(GAME& game) {
   }
   // After the audio device, which takes the volumes.
   load_settings();
+  speak(current_settings().language);
   TTF_Init();
   // Every file is decoded once before the window opens: a damaged file would
   // otherwise give, say, an invisible cannonball that still hits.
@@ -221,6 +223,9 @@ void shut_down(GAME& game) {
 }
 
 int SDL_main(int argc, char* args[]) {
+  // The system's language for the help and the messages; the settings may
+  // choose another once read.
+  speak("");
   OPTIONS options;
   const int status = parse_options(argc, args, options, stdout, stderr);
   if (status >= 0) return status;

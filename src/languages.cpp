@@ -1,6 +1,8 @@
 #include "languages.h"
 
 #include "platform/catalog.h"
+#include "platform/locale_env.h"
+#include "platform/say.h"
 
 const std::vector<LANGUAGE>& languages() {
   static const std::vector<LANGUAGE> all = {
@@ -32,14 +34,32 @@ std::string known_language(const std::string& locale) {
   return "";
 }
 
+std::string language_wanted(const std::string& chosen, const std::vector<std::string>& locales) {
+  if (!chosen.empty()) return chosen;
+  for (const std::string& locale : locales) {
+    // English is the game's own: asked for before any other, it wins.
+    if (locale.substr(0, locale.find_first_of("_.@")) == "en") return "";
+    const std::string code = known_language(locale);
+    if (!code.empty()) return code;
+  }
+  return "";
+}
+
+void speak(const std::string& chosen) {
+  const std::string code = language_wanted(chosen, wanted_locales());
+  if (code == language_in_use()) return;
+  std::string why;
+  if (!use_catalog(code, "locale/" + code + ".mo", why)) say(why);
+}
+
 const char* language_label() {
-  // fit: LIST 200
+  // fit: LIST 90
   // The settings screen's line that chooses the game's language.
   return tr("Language");
 }
 
 const char* automatic_label() {
-  // fit: LIST 360
+  // fit: LIST 180
   // The language the computer or the browser is set to: each language is
   // shown by its own name.
   return tr("Automatic");

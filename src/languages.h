@@ -15,6 +15,16 @@ const std::vector<LANGUAGE>& languages();
 // "pt_BR", "zh_SG" -> "zh_CN"), or "" when the game does not speak it.
 std::string known_language(const std::string& locale);
 
+// The language to speak: chosen (a code, from the settings) when not "",
+// otherwise the first of the locales the system asks for that the game
+// speaks; "" for English, English ("en") included.
+std::string language_wanted(const std::string& chosen, const std::vector<std::string>& locales);
+
+// Puts the catalog of language_wanted(chosen, the system's locales) in use,
+// from locale/CODE.mo; a catalog that cannot be read costs a line on stderr
+// and leaves English.
+void speak(const std::string& chosen);
+
 // The settings screen's line and its value when nothing is chosen (the
 // environment's language, or the browser's).
 const char* language_label();

@@ -245,6 +245,7 @@ void use_settings(const SETTINGS& settings) {
   const bool levels_changed =
       settings.music != in_use().music || settings.effects != in_use().effects;
   in_use() = settings;
+  speak(settings.language);
   publish_controls();
   if (levels_changed) set_sound_levels(mixer_level(settings.music), mixer_level(settings.effects));
 }

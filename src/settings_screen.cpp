@@ -4,6 +4,7 @@
 #include "globals.h"
 #include "image.h"
 #include "keycaps.h"
+#include "languages.h"
 #include "look.h"
 #include "overlays.h"
 #include "platform/catalog.h"
@@ -37,6 +38,26 @@ const char* const DEFAULTS_DONE =
     // fit: LIST 600
     N_("Every key, the speed and the volumes are back to their defaults");
 const Uint32 NOT_SAVED_MS = 2000;
+
+// Beside "Defaults": the language, which Enter steps through.
+const int LANGUAGE_COLUMN = 1;
+
+// After language, the next of Automatic ("") and the game's languages.
+std::string next_language(const std::string& language) {
+  const std::vector<LANGUAGE>& all = languages();
+  if (language.empty()) return all.front().code;
+  for (size_t i = 0; i + 1 < all.size(); ++i) {
+    if (language == all[i].code) return all[i + 1].code;
+  }
+  return "";
+}
+
+std::string language_shown(const std::string& language) {
+  for (const LANGUAGE& l : languages()) {
+    if (language == l.code) return l.name;
+  }
+  return automatic_label();
+}
 
 int line_y(int line) {
   return line < LINE_SPEED ? FIRST_ACTION_Y + LINE_HEIGHT * line
@@ -184,9 +205,14 @@ void enter(SETTINGS_MENU& menu) {
     // fit: LIST 600
     // {1} is a player's action ("P1 Up").
     menu.message = fill(tr("Press a key or button for {1}"), {action_title(chosen_action(menu))});
+  } else if (menu.line == LINE_DEFAULTS && menu.column == LANGUAGE_COLUMN) {
+    menu.settings.language = next_language(menu.settings.language);
   } else if (menu.line == LINE_DEFAULTS) {
     if (confirmed) {
+      // The language is not one of them: the player reads the screen in it.
+      const std::string language = menu.settings.language;
       menu.settings = SETTINGS();
+      menu.settings.language = language;
       menu.message = tr(DEFAULTS_DONE);
     } else {
       menu.confirming = true;
@@ -204,9 +230,9 @@ void move(SETTINGS_MENU& menu, PLAYER_MOVE direction) {
   if (direction == MOVE_DOWN && menu.line < LINES - 1) ++menu.line;
   if (direction == MOVE_LEFT || direction == MOVE_RIGHT) {
     const int by = direction == MOVE_LEFT ? -1 : 1;
-    if (menu.line < LINE_SPEED) {
+    if (menu.line < LINE_SPEED || menu.line == LINE_DEFAULTS) {
       menu.column = by < 0 ? 0 : 1;
-    } else if (menu.line != LINE_DEFAULTS) {
+    } else {
       change_value(menu, by);
     }
   }
@@ -311,8 +337,10 @@ void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
   }
   // fit: LIST 592
   // Puts every setting back to the game's own.
-  draw_line(tr("Defaults"), "", COLUMN_LEFT[0], full, line_y(LINE_DEFAULTS),
-            menu.line == LINE_DEFAULTS);
+  draw_line(tr("Defaults"), "", COLUMN_LEFT[0], COLUMN_WIDTH, line_y(LINE_DEFAULTS),
+            menu.line == LINE_DEFAULTS && menu.column != LANGUAGE_COLUMN);
+  draw_line(language_label(), language_shown(menu.settings.language), COLUMN_LEFT[1], COLUMN_WIDTH,
+            line_y(LINE_DEFAULTS), menu.line == LINE_DEFAULTS && menu.column == LANGUAGE_COLUMN);
   draw_text(screen, list, menu.message, GOLD, 0, MESSAGE_Y, ALIGN::CENTRE);
   // fit: LIST 600
   // "~" stands between the key and what it does.

@@ -10,7 +10,7 @@
 
 // What the screen shows and where the player is on it. Lines 0 to 4 are the
 // players' actions (two columns, one a player), then speed, music, effects
-// and "Defaults".
+// and "Defaults", with the language in the second column.
 enum SETTINGS_LINE { LINE_SPEED = PLAYER_MOVES, LINE_MUSIC, LINE_EFFECTS, LINE_DEFAULTS, LINES };
 
 struct SETTINGS_MENU {

@@ -414,6 +414,8 @@ int main(int argc, char** argv) {
   // Headless: the tests, never the game, choose the dummy drivers.
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
+  // In English, whatever the machine's language; a test asks for another.
+  for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) unsetenv(variable);
   // A game that cannot write its working directory keeps its records in the
   // player's data directory: never the real one.
   char home[] = "/tmp/brinegrab-home-XXXXXX";

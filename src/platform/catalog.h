@@ -1,16 +1,40 @@
 #pragma once
 // The player's language: texts looked up in a GNU .mo catalog. With no
-// catalog loaded every text is its English msgid, byte for byte.
+// catalog in use every text is its English msgid, byte for byte.
 #include <initializer_list>
+#include <map>
 #include <string>
 
 // Marks a literal kept in a table; it is translated where it is drawn, with tr.
 constexpr const char* N_(const char* msgid) { return msgid; }
 
-// The text in the language in use: its translation, or msgid itself.
+// The text in the language in use: its translation, or msgid itself. What it
+// returns stays valid for the whole run.
 const char* tr(const char* msgid);
 
 // A text made of pieces: "{1}" to "{9}" stand for pieces[0] to pieces[8],
 // in any order; anything else, a placeholder without a piece included, is
 // kept as it is. Never a printf format: a catalog comes from outside.
 std::string fill(const char* text, std::initializer_list<std::string> pieces);
+
+// A catalog's translations by msgid.
+using CATALOG = std::map<std::string, std::string>;
+
+// The largest catalog file read.
+constexpr size_t MOST_CATALOG_BYTES = 1u << 20;
+
+// A .mo file's bytes as a catalog. Every count, offset and length is checked
+// against the file; a translation must be UTF-8 without control characters
+// (a line break only where its msgid has one), use the same placeholders as
+// its msgid, and the file must say it is UTF-8. False, with why in a few
+// words (no outside text), for anything else.
+bool parse_catalog(const std::string& bytes, CATALOG& catalog, std::string& why);
+
+// Reads the catalog of language (its code, "de") from path, a checked regular
+// file of MOST_CATALOG_BYTES at most, and puts it in use. A file once read
+// is kept for the run and not read again. Language "" is English. False, with why in one line
+// (the file's name quoted), leaving English in use.
+bool use_catalog(const std::string& language, const std::string& path, std::string& why);
+
+// The code of the language in use ("de", "pt_BR"), "" for English.
+const std::string& language_in_use();
