@@ -8,7 +8,7 @@ namespace {
 // SDL_ttf crashes on a null font and returns null for an empty text.
 SDL_Surface* render(TTF_Font* font, const std::string& text, SDL_Color colour) {
   if (font == nullptr || text.empty()) return nullptr;
-  return TTF_RenderText_Solid(font, text.c_str(), colour);
+  return TTF_RenderUTF8_Solid(font, text.c_str(), colour);
 }
 
 }  // namespace
@@ -36,5 +36,5 @@ int draw_text_middle(SDL_Surface* dest, TTF_Font* font, const std::string& text,
 void text_size(TTF_Font* font, const std::string& text, int* w, int* h) {
   *w = 0;
   *h = 0;
-  if (font != nullptr) TTF_SizeText(font, text.c_str(), w, h);
+  if (font != nullptr) TTF_SizeUTF8(font, text.c_str(), w, h);
 }

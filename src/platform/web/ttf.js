@@ -68,6 +68,10 @@ mergeInto(LibraryManager.library, {
     return surf;
   },
 
+  // The text is read as UTF-8 either way: a translation's letters.
+  TTF_RenderUTF8_Solid: 'TTF_RenderText_Solid',
+  TTF_SizeUTF8: 'TTF_SizeText',
+
   TTF_SizeText__deps: ['$brinegrabTextLayout'],
   TTF_SizeText: function(font, text, w, h) {
     var layout = brinegrabTextLayout(font, UTF8ToString(text));
