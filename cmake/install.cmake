@@ -16,11 +16,14 @@ install(DIRECTORY ${GAME_DIR}/sprites ${GAME_DIR}/sfx ${GAME_DIR}/minigames ${GA
 install(FILES ${GAME_DIR}/title.ttf ${GAME_DIR}/text.ttf ${GAME_DIR}/icon.png
   dist/FONTS-OFL.txt
   DESTINATION ${GAME_DATA_DIR})
+install(DIRECTORY ${GAME_DIR}/locale DESTINATION ${GAME_DATA_DIR})
 install(PROGRAMS dist/brinegrab.sh DESTINATION games RENAME brinegrab)
 
 set(DIST_DIR ${CMAKE_BINARY_DIR}/dist)
-configure_file(dist/brinegrab.desktop.in ${DIST_DIR}/${BRINEGRAB_APP_ID}.desktop @ONLY)
-configure_file(dist/brinegrab.metainfo.xml.in ${DIST_DIR}/${BRINEGRAB_APP_ID}.metainfo.xml @ONLY)
+configure_file(dist/brinegrab.desktop.in ${DIST_DIR}/english/${BRINEGRAB_APP_ID}.desktop @ONLY)
+configure_file(dist/brinegrab.metainfo.xml.in ${DIST_DIR}/english/${BRINEGRAB_APP_ID}.metainfo.xml
+  @ONLY)
+translate_desktop_files(${DIST_DIR}/english ${DIST_DIR})
 configure_file(dist/brinegrab.6.in ${DIST_DIR}/brinegrab.6 @ONLY)
 install(FILES ${DIST_DIR}/${BRINEGRAB_APP_ID}.desktop DESTINATION share/applications)
 install(FILES ${DIST_DIR}/${BRINEGRAB_APP_ID}.metainfo.xml DESTINATION share/metainfo)
