@@ -2,6 +2,7 @@
 
 #include "platform/catalog.h"
 #include "platform/locale_env.h"
+#include "platform/page_files.h"
 #include "platform/say.h"
 
 const std::vector<LANGUAGE>& languages() {
@@ -48,8 +49,10 @@ std::string language_wanted(const std::string& chosen, const std::vector<std::st
 void speak(const std::string& chosen) {
   const std::string code = language_wanted(chosen, wanted_locales());
   if (code == language_in_use()) return;
+  const std::string catalog = "locale/" + code + ".mo";
+  if (!code.empty()) fetch_page_files({catalog});
   std::string why;
-  if (!use_catalog(code, "locale/" + code + ".mo", why)) say(why);
+  if (!use_catalog(code, catalog, why)) say(why);
 }
 
 const char* language_label() {

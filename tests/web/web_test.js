@@ -43,8 +43,10 @@ const TYPES = {
 };
 let bytesSent = 0;
 let bytesRaw = 0;
+const requested = new Set();  // every path asked for
 const server = http.createServer((request, response) => {
   let name = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
+  requested.add(name);
   if (name.endsWith('/')) name += 'index.html';
   const file = path.join(webDir, path.normalize(name));
   fs.readFile(file, (error, data) => {
@@ -420,6 +422,43 @@ async function toModeScreen(page) {
 const PHONE = {isMobile: true, hasTouch: true};
 const PIRATE_ONE = 'sprites/pirate_ssheet.png';
 const PIRATE_TWO = 'sprites/pirate2_ssheet.png';
+
+// The translation of msgid in po/LANG.po, "" while none is written.
+function translation(language, msgid) {
+  const po = fs.readFileSync(path.join(__dirname, '..', '..', 'po', language + '.po'), 'utf8');
+  const strings = '((?:"(?:[^"\\\\]|\\\\.)*"\\s*)+)';
+  const entry = new RegExp(`^msgid ${strings}msgstr ${strings}`, 'gm');
+  const text = quoted => quoted.trim().split(/\n\s*/).map(JSON.parse).join('');
+  for (const m of po.matchAll(entry)) {
+    if (text(m[1]) === msgid) return text(m[2]);
+  }
+  return '';
+}
+
+// ---- The browser's language: the page follows navigator.languages and
+// fetches that language's catalog, and only that one, before the game
+// starts; the title screen then says its words in it.
+async function languageVisits(browser, url) {
+  const msgid = 'Next ~ Enter';
+  for (const visit of [{tags: ['de-DE', 'de', 'en'], code: 'de'}, {tags: ['ja-JP', 'ja'], code: 'ja'}]) {
+    requested.clear();
+    const languages = `Object.defineProperty(navigator, 'languages', {get: () => ${
+        JSON.stringify(visit.tags)}}); Object.defineProperty(navigator, 'language', {get: () => ${
+        JSON.stringify(visit.tags[0])}});`;
+    const page = await openPage(browser, url + '#warp', {width: 1000, height: 600}, languages);
+    await page.evaluate(() => new Promise(done => setTimeout(done, 1000)));
+    const seen = await page.evaluate(() => Array.from(window.textsSeen));
+    const want = translation(visit.code, msgid) || msgid;
+    const catalogs = Array.from(requested).filter(name => name.startsWith('/locale/'));
+    check(`${visit.tags[0]}: the catalog ${visit.code}.mo alone is fetched`,
+          catalogs.length === 1 && catalogs[0] === `/locale/${visit.code}.mo`, catalogs.join(' '));
+    check(`${visit.tags[0]}: the title screen says "${want}"` +
+              (want === msgid ? ' (po/' + visit.code + '.po has no translation of it yet)' : ''),
+          seen.includes(want), seen.join(' | '));
+    await page.screenshot({path: path.join(outDir, `language_${visit.code}_title.png`)});
+    await page.close();
+  }
+}
 
 async function otherVisits(browser, url, figures) {
   // ---- The picture's size from the first frame on: the largest whole
@@ -1132,6 +1171,7 @@ async function main() {
     await page.close();
 
     await otherVisits(browser, url, figures);
+    await languageVisits(browser, url);
     if (shared) await watchShared(browser, url, shared);
   } finally {
     await browser.close();

@@ -28,9 +28,16 @@ self.addEventListener('activate', event => {
 });
 
 // The build's files come from the cache, everything else from the network.
+// A language's catalog and faces, fetched only when a player needs them, are
+// kept once fetched, for the next visit offline.
+const KEPT_WHEN_FETCHED = /\/(locale|fonts)\/[^/]+$/;
 self.addEventListener('fetch', event => {
   if (event.request.method !== 'GET') return;
-  event.respondWith(caches.open(CACHE)
-                        .then(cache => cache.match(event.request, {ignoreSearch: true}))
-                        .then(kept => kept || fetch(event.request)));
+  event.respondWith(caches.open(CACHE).then(
+      cache => cache.match(event.request, {ignoreSearch: true}).then(kept => kept || fetch(event.request).then(response => {
+        if (response.ok && KEPT_WHEN_FETCHED.test(new URL(event.request.url).pathname)) {
+          cache.put(event.request, response.clone());
+        }
+        return response;
+      }))));
 });

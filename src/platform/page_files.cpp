@@ -1,0 +1,3 @@
+#include "platform/page_files.h"
+
+void fetch_page_files(const std::vector<std::string>&) {}
