@@ -48,11 +48,17 @@ std::string language_wanted(const std::string& chosen, const std::vector<std::st
 
 void speak(const std::string& chosen) {
   const std::string code = language_wanted(chosen, wanted_locales());
-  if (code == language_in_use()) return;
+  // A catalog that could not be read is said once, not at every change.
+  static std::string refused;
+  if (code == language_in_use() || code == refused) return;
   const std::string catalog = "locale/" + code + ".mo";
   if (!code.empty()) fetch_page_files({catalog});
   std::string why;
-  if (!use_catalog(code, catalog, why)) say(why);
+  refused.clear();
+  if (!use_catalog(code, catalog, why)) {
+    refused = code;
+    say(why);
+  }
 }
 
 const char* language_label() {

@@ -273,3 +273,26 @@ TEST_F(LANGUAGE_SCREEN_TEST, ATranslatedScreenDrawsItsUtf8Text) {
   SDL_FreeSurface(frame);
   TTF_CloseFont(text);
 }
+
+// The system asks for a language whose catalog is damaged: English, and one
+// line on stderr however often the settings change.
+TEST_F(LANGUAGE_SCREEN_TEST, ADamagedCatalogLeavesEnglishWithOneLine) {
+  std::filesystem::remove(dir.path() + "/locale");
+  std::filesystem::create_directory(dir.path() + "/locale");
+  std::ofstream(dir.path() + "/locale/uk.mo", std::ios::binary)
+      << mo_file({{"", UTF8_HEADER}, {"Paused", "Пауза"}}).substr(0, 40);
+  setenv("LANG", "uk_UA.UTF-8", 1);
+  testing::internal::CaptureStderr();
+  SETTINGS louder;
+  louder.music = 50;
+  use_settings(SETTINGS());
+  use_settings(louder);
+  use_settings(SETTINGS());
+  const std::string said = testing::internal::GetCapturedStderr();
+  unsetenv("LANG");
+  EXPECT_EQ(language_in_use(), "");
+  EXPECT_STREQ(tr("Paused"), "Paused");
+  EXPECT_EQ(said,
+            "brinegrab: cannot read the translation 'locale/uk.mo': a message catalog whose tables "
+            "lie outside it; playing in English\n");
+}
