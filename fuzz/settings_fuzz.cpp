@@ -1,15 +1,17 @@
 // libFuzzer target for the settings file: whatever the text, the settings
-// read from it are settings the game can play with (every value in range,
-// no key or button doing two things), they go through the file's text and
-// back unchanged and without a word, and every message about the text is
-// one clean line: outside text in it is quoted, so no byte of the file can
-// reach the terminal raw. Built by the fuzz preset, run by scripts/fuzz.
+// read from it are settings the game can play with (every value in range, a
+// language the game speaks, no key or button doing two things), they go
+// through the file's text and back unchanged and without a word, and every
+// message about the text is one clean line: outside text in it is quoted, so
+// no byte of the file can reach the terminal raw. Built by the fuzz preset,
+// run by scripts/fuzz.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "checks.h"
+#include "languages.h"
 #include "settings.h"
 
 namespace {
@@ -27,6 +29,9 @@ void require_playable(const SETTINGS& s) {
   require(step_of(s.speed, 50, 100, 10));
   require(step_of(s.music, 0, 100, 10));
   require(step_of(s.effects, 0, 100, 10));
+  bool spoken = s.language.empty();
+  for (const LANGUAGE& l : languages()) spoken = spoken || s.language == l.code;
+  require(spoken);
   for (int a = 0; a < PLAYER_ACTIONS; ++a) {
     require(s.keys[a] > SDLK_UNKNOWN && s.keys[a] < SDLK_LAST);
     require(s.buttons[a] >= -1 && s.buttons[a] <= 99);
