@@ -84,8 +84,10 @@ const std::vector<LINE> HINT_SCREEN_TWO = {
 void draw_lines(GAME& game, const std::vector<LINE>& lines) {
   apply_surface(0, 0, game.bg, screen);
   for (const LINE& line : lines) {
-    draw_text(screen, line.title ? game.font : game.font2, tr(line.text.c_str()), game.textcolor2,
-              0, line.y, ALIGN::CENTRE);
+    // The title is the game's name, the same in every language.
+    const std::string text = line.title ? line.text : tr(line.text.c_str());
+    draw_text(screen, line.title ? game.font : game.font2, text, game.textcolor2, 0, line.y,
+              ALIGN::CENTRE);
   }
 }
 
