@@ -10,19 +10,19 @@
 // clang-format off
 EM_JS(void, browser_languages, (char* out, int size), {
   const tags = navigator.languages && navigator.languages.length ? navigator.languages
-                                                                 : [navigator.language || ''];
+                                                                 : [navigator.language || ""];
   const names = tags.map(tag => {
-    const parts = String(tag).split('-');
-    if (parts[0].toLowerCase() == 'zh' && parts.length > 1 && parts[1].toLowerCase() == 'hans') {
-      return 'zh_CN';
+    const parts = String(tag).split("-");
+    if (parts[0].toLowerCase() == "zh" && parts.length > 1 && parts[1].toLowerCase() == "hans") {
+      return "zh_CN";
     }
-    if (parts[0].toLowerCase() == 'zh' && parts.length > 1 && parts[1].toLowerCase() == 'hant') {
-      return 'zh_TW';
+    if (parts[0].toLowerCase() == "zh" && parts.length > 1 && parts[1].toLowerCase() == "hant") {
+      return "zh_TW";
     }
-    return parts.length > 1 ? parts[0].toLowerCase() + '_' + parts[1].toUpperCase()
+    return parts.length > 1 ? parts[0].toLowerCase() + "_" + parts[1].toUpperCase()
                             : parts[0].toLowerCase();
   });
-  stringToUTF8(names.join(':'), out, size);
+  stringToUTF8(names.join(":"), out, size);
 });
 // clang-format on
 

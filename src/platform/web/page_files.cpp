@@ -11,7 +11,7 @@ EM_ASYNC_JS(void, fetch_page_file, (const char* file), {
     const response = await fetch(name);
     if (!response.ok) return;
     const bytes = new Uint8Array(await response.arrayBuffer());
-    const slash = name.lastIndexOf('/');
+    const slash = name.lastIndexOf("/");
     if (slash > 0) FS.mkdirTree(name.substring(0, slash));
     FS.writeFile(name, bytes);
   } catch (offline) {
