@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "page_texts.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
 #include "platform/regular_file.h"
@@ -102,7 +103,8 @@ bool keep_game(const RECORDED_GAME& game, bool counts) {
   return saved;
 }
 
-bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_again) {
+bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_again,
+                    std::string* best_path) {
   bool found = false;
   error.clear();
   for (const char* name : {"best-solo.replay", "best-multi.replay"}) {
@@ -114,6 +116,7 @@ bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_agai
     } else if (!found || replay.score > best.score) {
       best = replay;
       found = true;
+      if (best_path != nullptr) *best_path = path;
     }
   }
   return found;
@@ -128,6 +131,7 @@ bool load_named_replay(const char* name, RECORDED_GAME& replay) {
   }
   const std::string path = std::strcmp(name, "last") == 0 ? replay_path("last.replay") : name;
   if (load_replay(path, replay, error)) return true;
+  tell_page_refusal(error);
   std::fprintf(stderr, "brinegrab: cannot watch %s: %s\n", quoted(path.c_str()).c_str(),
                error.c_str());
   return false;

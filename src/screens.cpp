@@ -7,10 +7,11 @@
 #include "controls.h"
 #include "globals.h"
 #include "image.h"
-#include "look.h"
 #include "key_line.h"
+#include "look.h"
 #include "overlays.h"
 #include "platform/events.h"
+#include "platform/page.h"
 #include "platform/signals.h"
 #include "settings_screen.h"
 #include "text.h"
@@ -132,6 +133,7 @@ bool mode_screen(GAME& game) {
       settings_screen(game);
       continue;
     }
+    page_players(game.multi);
     draw_lines(game, {
                          {TITLE_Y, "Brinegrab", true},
                          {120, "MULTIPLAYER", false},
