@@ -1,5 +1,7 @@
 #include "page_texts.h"
 
+#include <cctype>
+
 #include "controls.h"
 #include "keycaps.h"
 #include "platform/catalog.h"
@@ -59,6 +61,18 @@ const PAGE_TEXT TEXTS[] = {
     {"players-name", N_("%s: one or two players")},
     {"next-name", N_("%s: next, play")},
     {"settings-name", N_("%s: keys, speed, volumes")},
+    {"pirate-one", N_("Pirate one")},
+    {"pirate-one-up", N_("Pirate one up")},
+    {"pirate-one-down", N_("Pirate one down")},
+    {"pirate-one-left", N_("Pirate one left")},
+    {"pirate-one-right", N_("Pirate one right")},
+    {"pirate-one-strikes", N_("Pirate one strikes")},
+    {"pirate-two", N_("Pirate two")},
+    {"pirate-two-up", N_("Pirate two up")},
+    {"pirate-two-down", N_("Pirate two down")},
+    {"pirate-two-left", N_("Pirate two left")},
+    {"pirate-two-right", N_("Pirate two right")},
+    {"pirate-two-strikes", N_("Pirate two strikes")},
     // The touch control's label, in a 58 px button.
     // fit: PAGE 54
     {"settings", N_("Settings")},
@@ -81,6 +95,59 @@ const char* text_named(const std::string& name) {
   return "%s";
 }
 
+// The key list beside the picture: a row's keys (the player's own, or as
+// the help texts name the defaults), then what they do.
+struct KEY_ROW {
+  ACTION actions[4];
+  int count;
+  bool as_keycaps;  // each key by its keycap, even a default one
+  const char* what;
+};
+
+// clang-format off
+const KEY_ROW KEY_ROWS[] = {
+    // fit: PAGE 160
+    {{MENU_NEXT}, 1, false, N_("next, play, play again")},
+    // fit: PAGE 160
+    {{MENU_QUIT}, 1, false, N_("quit, end the game")},
+    // fit: PAGE 160
+    {{MENU_PLAYERS}, 1, false, N_("one or two players (mode screen)")},
+    // fit: PAGE 160
+    {{MENU_SETTINGS}, 1, false, N_("settings: keys, speed, volumes (mode screen)")},
+    // fit: PAGE 160
+    {{P1_UP, P1_DOWN, P1_LEFT, P1_RIGHT}, 4, false, N_("pirate one")},
+    // fit: PAGE 160
+    {{P1_STRIKE}, 1, false, N_("pirate one strikes (sword fight)")},
+    // fit: PAGE 160
+    {{P2_UP, P2_DOWN, P2_LEFT, P2_RIGHT}, 4, false, N_("pirate two")},
+    // fit: PAGE 160
+    {{P2_STRIKE}, 1, false, N_("pirate two strikes (sword fight)")},
+    // fit: PAGE 160
+    {{P1_UP, P2_UP}, 2, true, N_("jump (trap run)")},
+    // fit: PAGE 160
+    {{DESK_PAUSE, DESK_PAUSE_KEY}, 2, false, N_("pause; the same, or Enter, goes on")},
+    // fit: PAGE 160
+    {{DESK_MUTE}, 1, false, N_("sound off and on")},
+    // fit: PAGE 160
+    {{DESK_FULL_SCREEN_ALT, DESK_FULL_SCREEN}, 2, false, N_("full screen or window")},
+};
+// clang-format on
+
+std::string keys_of(const KEY_ROW& row) {
+  std::string keys;
+  std::string last;
+  for (int i = 0; i < row.count; ++i) {
+    const CONTROL& c = control(row.actions[i]);
+    const SDLKey key = key_of(c.action);
+    const std::string name = !row.as_keycaps && key == c.key ? c.shown : keycap(key);
+    if (name == last) continue;
+    keys += (keys.empty() ? "" : ", ") + name;
+    last = name;
+  }
+  if (!keys.empty()) keys[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(keys[0])));
+  return keys;
+}
+
 std::string kept(const std::string& path) {
   FILE_STAMP stamp;
   return file_stamp(path.c_str(), stamp) ? path : std::string();
@@ -92,6 +159,19 @@ void tell_page_texts() {
   if (!page_listens()) return;
   for (const PAGE_TEXT& text : TEXTS) page_text(text.name, tr(text.text));
   for (const auto& key : KEYS) page_text(key.name, keycap(key_of(key.action)));
+  tell_page_keys();
+}
+
+void tell_page_keys() {
+  if (!page_listens()) return;
+  std::string rows;
+  for (const KEY_ROW& row : KEY_ROWS) rows += keys_of(row) + '\t' + tr(row.what) + '\n';
+  // fit: PAGE 160
+  rows += std::string(tr("Gamepad")) + '\t' +
+          // fit: PAGE 160
+          tr("stick or d-pad moves, A (or the button chosen in the settings) strikes, Start is "
+             "Enter, Back is Escape");
+  page_text("key-list", rows);
 }
 
 void tell_page_refusal(const std::string& why) {

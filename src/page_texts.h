@@ -7,6 +7,10 @@
 // controls are labelled as the screens name the keys).
 void tell_page_texts();
 
+// Hands the page the key list beside the picture, with the players' keys
+// as they are now.
+void tell_page_keys();
+
 // Tells the page why a replay cannot be watched (the reason as
 // load_replay gives it).
 void tell_page_refusal(const std::string& why);

@@ -10,6 +10,7 @@
 #include "key_line.h"
 #include "look.h"
 #include "overlays.h"
+#include "page_texts.h"
 #include "platform/events.h"
 #include "platform/page.h"
 #include "platform/signals.h"
@@ -131,6 +132,7 @@ bool mode_screen(GAME& game) {
     }
     if (settings && !start) {
       settings_screen(game);
+      tell_page_keys();
       continue;
     }
     page_players(game.multi);

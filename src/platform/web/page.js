@@ -131,8 +131,9 @@
 
   // ---- The page's texts, in the player's language: the game hands them
   // over as it starts (page_texts.cpp); until then the page's own English
-  // stands. An element's data-text names its text; a control's data-name
-  // names its accessible name, "%s" there standing for its visible label.
+  // stands. An element's data-text names its text, its data-label its
+  // accessible name; a control's data-name names its accessible name, "%s"
+  // there standing for its visible label.
   var texts = {};
   function text(name, fallback) {
     return texts.hasOwnProperty(name) ? texts[name] : fallback;
@@ -140,10 +141,23 @@
   function filled(format, value) {
     return format.replace('%s', value);
   }
+  // The key list: a row a line, the keys and what they do apart by a tab.
+  function showKeyList(rows) {
+    var table = document.getElementById('key-list');
+    table.textContent = '';
+    for (var row of rows.split('\n')) {
+      var tr = table.insertRow();
+      for (var cell of row.split('\t')) tr.insertCell().textContent = cell;
+    }
+  }
   function showTexts() {
     for (var element of document.querySelectorAll('[data-text]')) {
       var name = element.getAttribute('data-text');
       if (texts.hasOwnProperty(name)) element.textContent = texts[name];
+    }
+    for (var named of document.querySelectorAll('[data-label]')) {
+      var own = named.getAttribute('data-label');
+      if (texts.hasOwnProperty(own)) named.setAttribute('aria-label', texts[own]);
     }
     for (var control of document.querySelectorAll('[data-name]')) {
       var label = control.textContent.trim();
@@ -198,7 +212,9 @@
         },
         pageInput: PageInput.read,
         onPage: function(what, first, second) {
-          if (what == 'text') {
+          if (what == 'text' && first == 'key-list') {
+            showKeyList(second);
+          } else if (what == 'text') {
             texts[first] = second;
             showTexts();
           } else if (what == 'players') {
