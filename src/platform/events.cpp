@@ -56,6 +56,7 @@ bool stop_event(SDL_Event& e) {
 }
 
 void toggle_full_screen() {
+  if (page_full_screen()) return;
   SDL_Surface* surface = SDL_GetVideoSurface();
   if (surface != nullptr) SDL_WM_ToggleFullScreen(surface);
 }

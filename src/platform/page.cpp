@@ -3,6 +3,8 @@
 
 PAGE_INPUT page_input() { return PAGE_INPUT(); }
 
+bool page_full_screen() { return false; }
+
 bool page_listens() { return false; }
 
 void page_players(bool) {}

@@ -35,6 +35,10 @@ struct PAGE_INPUT {
 // What the page holds now.
 PAGE_INPUT page_input();
 
+// Switches the page's own full screen; false where there is no page, and
+// the window's full screen is the game's to switch.
+bool page_full_screen();
+
 // Whether there is a page to tell anything (not on the desktop).
 bool page_listens();
 

@@ -587,14 +587,31 @@ async function otherVisits(browser, url, figures) {
     }
 
     page.errors.length = 0;
+    // Each switches the page's full screen: asks for it, or leaves it.
+    await page.evaluate(() => {
+      window.fullScreenAsked = 0;
+      const ask = Element.prototype.requestFullscreen;
+      Element.prototype.requestFullscreen = function(...args) {
+        ++window.fullScreenAsked;
+        return ask.apply(this, args);
+      };
+      const leave = Document.prototype.exitFullscreen;
+      Document.prototype.exitFullscreen = function(...args) {
+        ++window.fullScreenAsked;
+        return leave.apply(this, args);
+      };
+    });
     await page.keyboard.down('Alt');
     await page.keyboard.press('Enter');
     await page.keyboard.up('Alt');
+    await sleep(300);
     await page.keyboard.press('F11');
     await sleep(300);
     const canvasSize = await page.evaluate(() => [canvas.width, canvas.height].join('x'));
-    check('Alt+Enter and F11 raise no error and keep the picture', page.errors.length === 0 &&
-          canvasSize === '640x480', `${canvasSize}; ${page.errors.join(' | ')}`);
+    const asked = await page.evaluate(() => window.fullScreenAsked);
+    check('Alt+Enter and F11 switch the page\'s full screen, raise no error and keep the picture',
+          asked === 2 && page.errors.length === 0 && canvasSize === '640x480',
+          `${asked} asked; ${canvasSize}; ${page.errors.join(' | ')}`);
     const hidden = await page.evaluate(() => !document.body.classList.contains('touch'));
     check('a key pressed hides the touch controls', hidden);
     await page.close();

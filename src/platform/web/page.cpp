@@ -51,6 +51,12 @@ EM_JS(void, read_page_fields, (int* fields, int count), {
   for (let i = 0; i < count; ++i) HEAP32[(fields >> 2) + i] = values[i] | 0;
 });
 
+EM_JS(int, toggle_page_full_screen, (), {
+  if (!Module['toggleFullScreen']) return 0;
+  Module['toggleFullScreen']();
+  return 1;
+});
+
 EM_JS(void, tell_page, (const char* what, const char* first, const char* second), {
   if (Module['onPage']) {
     Module['onPage'](UTF8ToString(what), UTF8ToString(first), UTF8ToString(second));
@@ -72,6 +78,10 @@ PAGE_INPUT page_input() {
   }
   return input;
 }
+
+// The emulation's own full screen would resize the canvas and ask for the
+// pointer; the page's keeps the picture scaled.
+bool page_full_screen() { return toggle_page_full_screen() != 0; }
 
 bool page_listens() { return true; }
 

@@ -8,27 +8,6 @@ window.addEventListener('keydown', function(e) {
   if (e.repeat) e.stopImmediatePropagation();
 }, true);
 
-// Alt+Enter and F11 switch the page's own full screen (Module.toggleFullScreen,
-// given by the page): the emulation's would resize the canvas and ask for
-// the pointer. Neither the press nor its release reaches the game, as on the
-// desktop, where the event layer uses both up.
-(function() {
-  var taken = {};
-  window.addEventListener('keydown', function(e) {
-    if (e.key != 'F11' && !(e.key == 'Enter' && e.altKey)) return;
-    e.stopImmediatePropagation();
-    e.preventDefault();
-    taken[e.code] = true;
-    if (Module['toggleFullScreen']) Module['toggleFullScreen']();
-  }, true);
-  window.addEventListener('keyup', function(e) {
-    if (!taken[e.code]) return;
-    delete taken[e.code];
-    e.stopImmediatePropagation();
-    e.preventDefault();
-  }, true);
-})();
-
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
   // The window's caption is the desktop's; the page keeps its own title.
