@@ -56,8 +56,16 @@ const CONTROL TABLE[ACTIONS] = {
 // clang-format on
 
 // The pad's parts in the order the event layer numbers them.
+static_assert(PAGE_PLAYERS == PLAYERS && int{HELD_UP} == MOVE_UP && int{HELD_DOWN} == MOVE_DOWN &&
+                  int{HELD_LEFT} == MOVE_LEFT && int{HELD_RIGHT} == MOVE_RIGHT &&
+                  int{HELD_STRIKE} == MOVE_STRIKE && int{HELD_MOVES} == PLAYER_MOVES,
+              "the page holds the players' moves in their order");
 const PLAYER_MOVE PAD_MOVES[PAD_PARTS] = {MOVE_UP,     MOVE_DOWN,    MOVE_LEFT,   MOVE_RIGHT,
                                           MOVE_STRIKE, PLAYER_MOVES, PLAYER_MOVES};
+
+// The page's menu controls, in the order of HELD_MENU.
+const ACTION HELD_MENU_ACTIONS[HELD_MENU_KEYS] = {MENU_NEXT, MENU_PLAYERS, MENU_QUIT, MENU_SETTINGS,
+                                                  DESK_PAUSE};
 
 // The defaults are handed down before main, so the event layer never runs
 // without them.
@@ -101,6 +109,14 @@ void publish_controls() {
     }
   }
   set_pad_map(map);
+  HELD_KEY_MAP held;
+  for (int player = 0; player < PAGE_PLAYERS; ++player) {
+    for (int move = 0; move < HELD_MOVES; ++move) {
+      held.moves[player][move] = player_key(player, static_cast<PLAYER_MOVE>(move));
+    }
+  }
+  for (int i = 0; i < HELD_MENU_KEYS; ++i) held.menu[i] = key_of(HELD_MENU_ACTIONS[i]);
+  set_held_keys(held);
   set_desktop_keys(DESKTOP_KEY_MAP{key_of(DESK_FULL_SCREEN), key_of(DESK_FULL_SCREEN_ALT),
                                    key_of(DESK_MUTE), key_of(DESK_PAUSE), key_of(DESK_PAUSE_KEY),
                                    key_of(MENU_NEXT), key_of(MENU_QUIT)});

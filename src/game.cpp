@@ -17,6 +17,7 @@
 #include "languages.h"
 #include "look.h"
 #include "music.h"
+#include "page_texts.h"
 #include "platform/catalog.h"
 #include "platform/display.h"
 #include "platform/gamepad.h"
@@ -229,6 +230,7 @@ int SDL_main(int argc, char* args[]) {
   OPTIONS options;
   const int status = parse_options(argc, args, options, stdout, stderr);
   if (status >= 0) return status;
+  tell_page_texts();
   choose_windowed(options.windowed);
   use_attract_mode(options.attract);
   use_splash(options.splash);
@@ -245,10 +247,12 @@ int SDL_main(int argc, char* args[]) {
   if (options.replay != nullptr) {
     const bool as_recorded = watch_replay(game, replay);
     shut_down(game);
+    tell_page_replays();
     return as_recorded ? 0 : 1;
   }
   run(game);
   if (stop_requested()) leave_at_once();
   shut_down(game);
+  tell_page_replays();
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "page_texts.h"
 #include "platform/catalog.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
@@ -105,7 +106,8 @@ bool keep_game(const RECORDED_GAME& game, bool counts) {
   return saved;
 }
 
-bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_again) {
+bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_again,
+                    std::string* best_path) {
   bool found = false;
   error.clear();
   for (const char* name : {"best-solo.replay", "best-multi.replay"}) {
@@ -117,6 +119,7 @@ bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_agai
     } else if (!found || replay.score > best.score) {
       best = replay;
       found = true;
+      if (best_path != nullptr) *best_path = path;
     }
   }
   return found;
@@ -132,6 +135,7 @@ bool load_named_replay(const char* name, RECORDED_GAME& replay) {
   }
   const std::string path = std::strcmp(name, "last") == 0 ? replay_path("last.replay") : name;
   if (load_replay(path, replay, error)) return true;
+  tell_page_refusal(error);
   // {1} is a replay file, {2} why it cannot be watched.
   say(fill(tr("cannot watch {1}: {2}"), {quoted(path.c_str()), error}));
   return false;

@@ -16,7 +16,9 @@ bool load_replay_once(const std::string& path, RECORDED_GAME& replay);
 // where replay_path finds them): the one with the higher score. False, with why each
 // could not be read in error, when neither can be watched here. Looked at
 // again and again (the attract mode), each is read as load_replay_once reads.
-bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_again = false);
+// The chosen file's path goes to path, if given.
+bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_again = false,
+                    std::string* path = nullptr);
 
 // The replay a player named on the command line: a file, or "last" or
 // "best" for the games the game keeps. False, having said why on stderr in

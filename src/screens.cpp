@@ -10,8 +10,10 @@
 #include "key_line.h"
 #include "look.h"
 #include "overlays.h"
+#include "page_texts.h"
 #include "platform/catalog.h"
 #include "platform/events.h"
+#include "platform/page.h"
 #include "platform/signals.h"
 #include "settings_screen.h"
 #include "text.h"
@@ -162,8 +164,10 @@ bool mode_screen(GAME& game) {
     }
     if (settings && !start) {
       settings_screen(game);
+      tell_page_keys();
       continue;
     }
+    page_players(game.multi);
     draw_lines(game, {
                          {TITLE_Y, "Brinegrab", true},
                          // fit: TEXT 620

@@ -2,6 +2,7 @@
 
 #include <SDL_mixer.h>
 
+#include <cstring>
 #include <deque>
 
 #include "platform/gamepad.h"
@@ -24,6 +25,16 @@ KEY_STATE keys[SDLK_LAST + 1] = {};
 bool escape_given = false;
 
 DESKTOP_KEY_MAP desktop;
+
+// The page's side (page.h): what it held at the last read, the key each
+// touch control pressed (its release goes there even if the keys changed
+// meanwhile), and its pads' joystick events not yet read.
+HELD_KEY_MAP held_keys;
+PAGE_READER page_reader = page_input;
+PAGE_INPUT page_seen;
+SDLKey moves_pressed[PAGE_PLAYERS][HELD_MOVES];
+SDLKey menu_pressed[HELD_MENU_KEYS];
+std::deque<SDL_Event> from_pads;
 bool raw_input = false;
 bool pauses_passed = false;
 
@@ -38,12 +49,14 @@ bool stop_event(SDL_Event& e) {
   while (SDL_PollEvent(&dropped)) {
   }
   pending.clear();
+  from_pads.clear();
   escape_given = !escape_given;
   if (escape_given) e = key_event(SDL_KEYDOWN, desktop.leave);
   return escape_given;
 }
 
 void toggle_full_screen() {
+  if (page_full_screen()) return;
   SDL_Surface* surface = SDL_GetVideoSurface();
   if (surface != nullptr) SDL_WM_ToggleFullScreen(surface);
 }
@@ -103,6 +116,71 @@ bool take_desktop_key(const SDL_Event& e) {
   return is_pause_key(key) && !down;
 }
 
+// The presses (or releases) of the controls whose bit changed.
+void follow_held(unsigned before, unsigned now, int count, const SDLKey* to_press, SDLKey* pressed,
+                 bool press) {
+  for (int bit = 0; bit < count; ++bit) {
+    const bool was = (before >> bit & 1u) != 0;
+    if (((now >> bit & 1u) != 0) != press || was == press) continue;
+    if (press) pressed[bit] = to_press[bit];
+    pending.push_back(key_event(press ? SDL_KEYDOWN : SDL_KEYUP, pressed[bit]));
+  }
+}
+
+template <class FIELD, class VALUE>
+void set_field(FIELD& field, VALUE value) {
+  field = static_cast<FIELD>(value);
+}
+
+// A browser pad's changes as the joystick events SDL would send for them.
+void follow_pad(int which, const PAGE_PAD& before, const PAGE_PAD& now) {
+  SDL_Event e;
+  for (int button = 0; button < 32; ++button) {
+    const bool down = (now.buttons >> button & 1u) != 0;
+    if (down == ((before.buttons >> button & 1u) != 0)) continue;
+    std::memset(&e, 0, sizeof e);
+    set_field(e.type, down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP);
+    set_field(e.jbutton.type, e.type);
+    set_field(e.jbutton.which, which);
+    set_field(e.jbutton.button, button);
+    set_field(e.jbutton.state, down ? SDL_PRESSED : SDL_RELEASED);
+    from_pads.push_back(e);
+  }
+  for (int axis = 0; axis < 2; ++axis) {
+    if (now.axes[axis] == before.axes[axis]) continue;
+    std::memset(&e, 0, sizeof e);
+    set_field(e.type, SDL_JOYAXISMOTION);
+    set_field(e.jaxis.type, e.type);
+    set_field(e.jaxis.which, which);
+    set_field(e.jaxis.axis, axis);
+    e.jaxis.value = now.axes[axis];
+    from_pads.push_back(e);
+  }
+  if (now.hat != before.hat) {
+    std::memset(&e, 0, sizeof e);
+    set_field(e.type, SDL_JOYHATMOTION);
+    set_field(e.jhat.type, e.type);
+    set_field(e.jhat.which, which);
+    e.jhat.value = now.hat;
+    from_pads.push_back(e);
+  }
+}
+
+// Releases first: a finger sliding from one control onto another leaves
+// the first.
+void read_page() {
+  const PAGE_INPUT now = page_reader();
+  for (const bool press : {false, true}) {
+    for (int player = 0; player < PAGE_PLAYERS; ++player) {
+      follow_held(page_seen.moves[player], now.moves[player], HELD_MOVES, held_keys.moves[player],
+                  moves_pressed[player], press);
+    }
+    follow_held(page_seen.menu, now.menu, HELD_MENU_KEYS, held_keys.menu, menu_pressed, press);
+  }
+  for (int pad = 0; pad < PAGE_PADS; ++pad) follow_pad(pad, page_seen.pads[pad], now.pads[pad]);
+  page_seen = now;
+}
+
 bool is_pad_button(const SDL_Event& e) {
   return e.type == SDL_JOYBUTTONDOWN || e.type == SDL_JOYBUTTONUP;
 }
@@ -116,7 +194,16 @@ bool next_event(SDL_Event& e) {
       e = pending.front();
       pending.pop_front();
     } else {
-      if (!SDL_PollEvent(&e)) return false;
+      if (from_pads.empty()) {
+        read_page();
+        if (!pending.empty()) continue;
+      }
+      if (!from_pads.empty()) {
+        e = from_pads.front();
+        from_pads.pop_front();
+      } else if (!SDL_PollEvent(&e)) {
+        return false;
+      }
       if (raw_input && is_pad_button(e)) {
         // The pad still learns the button is up or down, but makes no key.
         std::deque<SDL_Event> unused;
@@ -199,6 +286,14 @@ EVENT_TAP set_event_tap(EVENT_TAP tap) {
 }
 
 void set_desktop_keys(const DESKTOP_KEY_MAP& map) { desktop = map; }
+
+void set_held_keys(const HELD_KEY_MAP& map) { held_keys = map; }
+
+PAGE_READER set_page_reader(PAGE_READER reader) {
+  const PAGE_READER before = page_reader;
+  page_reader = reader;
+  return before;
+}
 
 bool sound_muted() { return muted; }
 

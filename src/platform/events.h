@@ -1,11 +1,16 @@
 #pragma once
 #include <SDL.h>
 
+#include "platform/page.h"
+
 // The game's one way to read events: every loop calls poll_event where it
 // would call SDL_PollEvent. On the way to the game's rules, in this order:
 // - after a stop signal (signals.h) the player's input is dropped and each
 //   drain of the queue reads one Escape press, so every loop leaves as if
 //   Escape had been pressed;
+// - what the page holds (page.h) is read when the queue runs dry: a touch
+//   control's hold becomes its key's press and its release the release of
+//   that same key; the browser's pads become joystick events;
 // - joystick events become the key events the game reads (gamepads);
 // - the desktop keys are used up, presses and releases alike: Alt+Enter and
 //   F11 toggle full screen, M mutes and unmutes music and effects together,
@@ -26,6 +31,19 @@ struct DESKTOP_KEY_MAP {
   SDLKey full_screen, full_screen_with_alt, mute, pause, pause_other, resume, leave;
 };
 void set_desktop_keys(const DESKTOP_KEY_MAP& map);
+
+// The keys the page's touch controls press (page.h), set by the game
+// before main runs.
+struct HELD_KEY_MAP {
+  SDLKey moves[PAGE_PLAYERS][HELD_MOVES];
+  SDLKey menu[HELD_MENU_KEYS];
+};
+void set_held_keys(const HELD_KEY_MAP& map);
+
+// Where the layer reads what the page holds: page_input unless replaced
+// (returns the one it replaces).
+using PAGE_READER = PAGE_INPUT (*)();
+PAGE_READER set_page_reader(PAGE_READER reader);
 
 // A replay's recorder or player stands between this layer and the game:
 // poll_event hands it each call, with the layer's own reading as live. The

@@ -340,10 +340,11 @@ async function openPage(browser, url, viewport, beforeLoad) {
   return page;
 }
 
-// The centre of the control labelled label, in page pixels.
+// The centre of the control whose name begins with label (its visible
+// label), in page pixels.
 async function controlAt(page, label) {
   return page.evaluate(name => {
-    const control = document.querySelector(`button[aria-label="${name}"]`);
+    const control = document.querySelector(`button[aria-label^="${name}"]`);
     const r = control.getBoundingClientRect();
     const shown = r.width > 0 && getComputedStyle(control).display !== 'none';
     return shown ? {x: r.x + r.width / 2, y: r.y + r.height / 2, width: r.width, height: r.height}
@@ -364,6 +365,17 @@ async function touchFor(page, labels, frames) {
   const start = await frameCount(page);
   await session.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: points});
   while (await frameCount(page) < start + frames) await sleep(5);
+  await session.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+  await session.detach();
+}
+
+// A finger held on a control for ms milliseconds (the game may end meanwhile).
+async function holdTouch(page, label, ms) {
+  const at = await controlAt(page, label);
+  if (!at) throw new Error(`no control "${label}" on the page`);
+  const session = await page.target().createCDPSession();
+  await session.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [{x: at.x, y: at.y, id: 0}]});
+  await sleep(ms);
   await session.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
   await session.detach();
 }
@@ -420,6 +432,16 @@ async function toModeScreen(page) {
 }
 
 const PHONE = {isMobile: true, hasTouch: true};
+
+// A standard gamepad, stubbed in navigator.getGamepads, plugged by plugPad().
+function padStub() {
+  window.stubPads = [null, null, null, null];
+  navigator.getGamepads = () => window.stubPads;
+  window.plugPad = () => window.stubPads[0] = {
+    index: 0, connected: true, mapping: 'standard', axes: [0, 0, 0, 0],
+    buttons: Array.from({length: 17}, () => ({pressed: false, value: 0})),
+  };
+}
 const PIRATE_ONE = 'sprites/pirate_ssheet.png';
 const PIRATE_TWO = 'sprites/pirate2_ssheet.png';
 
@@ -501,8 +523,8 @@ async function otherVisits(browser, url, figures) {
         }
         return {count: rects.length, wrong};
       });
-      check(`${view.name}: 15 touch controls on screen, 48 px or larger, none over another`,
-            bad.count === 15 && bad.wrong.length === 0, JSON.stringify(bad));
+      check(`${view.name}: 16 touch controls on screen, 48 px or larger, none over another`,
+            bad.count === 16 && bad.wrong.length === 0, JSON.stringify(bad));
       await page.screenshot({path: path.join(outDir, `view_${size}_two_players.png`)});
       await page.evaluate(() => document.body.classList.remove('two'));
     }
@@ -604,14 +626,31 @@ async function otherVisits(browser, url, figures) {
     }
 
     page.errors.length = 0;
+    // Each switches the page's full screen: asks for it, or leaves it.
+    await page.evaluate(() => {
+      window.fullScreenAsked = 0;
+      const ask = Element.prototype.requestFullscreen;
+      Element.prototype.requestFullscreen = function(...args) {
+        ++window.fullScreenAsked;
+        return ask.apply(this, args);
+      };
+      const leave = Document.prototype.exitFullscreen;
+      Document.prototype.exitFullscreen = function(...args) {
+        ++window.fullScreenAsked;
+        return leave.apply(this, args);
+      };
+    });
     await page.keyboard.down('Alt');
     await page.keyboard.press('Enter');
     await page.keyboard.up('Alt');
+    await sleep(300);
     await page.keyboard.press('F11');
     await sleep(300);
     const canvasSize = await page.evaluate(() => [canvas.width, canvas.height].join('x'));
-    check('Alt+Enter and F11 raise no error and keep the picture', page.errors.length === 0 &&
-          canvasSize === '640x480', `${canvasSize}; ${page.errors.join(' | ')}`);
+    const asked = await page.evaluate(() => window.fullScreenAsked);
+    check('Alt+Enter and F11 switch the page\'s full screen, raise no error and keep the picture',
+          asked === 2 && page.errors.length === 0 && canvasSize === '640x480',
+          `${asked} asked; ${canvasSize}; ${page.errors.join(' | ')}`);
     const hidden = await page.evaluate(() => !document.body.classList.contains('touch'));
     check('a key pressed hides the touch controls', hidden);
     await page.close();
@@ -631,7 +670,7 @@ async function otherVisits(browser, url, figures) {
       })()`;
       const page = await openPage(browser, url + '#warp', {width: 1024, height: 768, ...PHONE}, startsAt);
       await toModeScreen(page);
-      await tap(page, '1/2: one or two players (Space)');
+      await tap(page, 'Space');
       await tap(page, 'Enter');
       await sleep(300);
       // Should a map piece or sword-fight marker still land where a pirate
@@ -658,12 +697,13 @@ async function otherVisits(browser, url, figures) {
   // key pirate one's Left has now (a letter; a right-hand key), each visit
   // in storage of its own, the settings file written before a reload.
   const rebound = [
-    {name: 'Left on J', settings: 'p1.left = j\n'},
+    {name: 'Left on J', settings: 'p1.left = j\np1.left.button = 3\n', padButton: 3},
     {name: 'Left on Right Shift', settings: 'p1.left = right shift\n'},
   ];
   for (const binding of rebound) {
     const context = await browser.createBrowserContext();
-    const page = await openPage(context, url + '#warp', {width: 844, height: 390, ...PHONE});
+    const page = await openPage(context, url + '#warp', {width: 844, height: 390, ...PHONE},
+                                padStub);
     await page.evaluate(text => new Promise((done, fail) => {
       FS.writeFile('/records/settings.conf', text);
       FS.syncfs(false, error => error ? fail(error) : done());
@@ -677,6 +717,79 @@ async function otherVisits(browser, url, figures) {
     check(`${binding.name}: a touch on pirate one's Left moves him left, no page error`,
           touched.ok && page.errors.length === 0,
           `x ${touched.from} then ${touched.to}; ${page.errors.join(' | ')}`);
+    if (binding.padButton !== undefined) {
+      // A pad's button chosen for a move: the game maps the pad's raw state.
+      await page.evaluate(() => window.plugPad());
+      const pressed = await tries(4, async () => {
+        const from = await standingPirateX(page, PIRATE_ONE, 120);
+        const start = await frameCount(page);
+        await page.evaluate(b => window.stubPads[0].buttons[b].pressed = true, binding.padButton);
+        while (await frameCount(page) < start + 3) await sleep(5);
+        await page.evaluate(b => window.stubPads[0].buttons[b].pressed = false, binding.padButton);
+        const to = await standingPirateX(page, PIRATE_ONE, 120);
+        return {ok: from !== null && to !== null && to < from, from, to};
+      });
+      check(`${binding.name}: the pad button chosen for Left (${binding.padButton}) moves pirate one left`,
+            pressed.ok, `x ${pressed.from} then ${pressed.to}`);
+    }
+    await context.close();
+  }
+
+  // ---- Settings by touch, on a phone: the settings control on the mode
+  // screen, pirate one's Down to the game speed, Left lowers it, a held
+  // Escape leaves and saves; the speed is there again after "Play again". A
+  // tap on Escape does nothing; held half a second it ends the program.
+  {
+    const context = await browser.createBrowserContext();
+    const page = await openPage(context, url + '#warp', {width: 844, height: 390, ...PHONE});
+    const labels = await page.evaluate(() => ['quit', 'players', 'next', 'settings'].map(action =>
+        document.querySelector(`#touch [data-action="${action}"]`).getAttribute('aria-label')));
+    check('the menu\'s touch controls are named as the screens name their keys',
+          labels[0].startsWith('Escape') && labels[1].startsWith('Space: ') &&
+              labels[2].startsWith('Enter') && labels[3].startsWith('Settings'),
+          JSON.stringify(labels));
+    await toModeScreen(page);
+    const settingsFile = () => page.evaluate(() => {
+      try {
+        return FS.readFile('/records/settings.conf', {encoding: 'utf8'});
+      } catch (none) {
+        return '';
+      }
+    });
+    const toSpeed = async () => {
+      await page.evaluate(() => window.textsSeen.clear());
+      await tap(page, 'Settings');
+      for (let i = 0; i < 5; ++i) await tap(page, 'Pirate one down');
+    };
+    await toSpeed();
+    const onSettings = await page.evaluate(() => window.textsSeen.has('100%'));
+    await tap(page, 'Pirate one left');
+    await holdTouch(page, 'Escape', 800);
+    await sleep(300);
+    const saved = await settingsFile();
+    check('the settings screen by touch: the game speed lowered to 90% and saved',
+          onSettings && /^speed = 90$/m.test(saved), JSON.stringify(saved));
+    await tap(page, 'Escape');
+    await sleep(500);
+    const stillOn = await page.evaluate(() => document.getElementById('again').hidden);
+    await holdTouch(page, 'Escape', 800);
+    let ended = false;
+    for (let look = 0; look < 30 && !ended; ++look) {
+      await sleep(100);
+      ended = await page.evaluate(() => !document.getElementById('again').hidden);
+    }
+    check('a tap on Escape does nothing; held half a second it ends the program',
+          stillOn && ended);
+    await page.evaluate(() => window.flipCount = 0);
+    await page.click('#again');
+    await waitForFrame(page, 1, 10000);
+    await toModeScreen(page);
+    await toSpeed();
+    await sleep(200);
+    check('after "Play again" the settings screen shows the speed kept, 90%',
+          await page.evaluate(() => window.textsSeen.has('90%')));
+    check('touch settings: no errors on the page', page.errors.length === 0,
+          page.errors.join(' | '));
     await context.close();
   }
 
@@ -684,15 +797,7 @@ async function otherVisits(browser, url, figures) {
   // touch controls, Start goes on, the stick moves pirate one, Back ends the
   // game; then "Play again" starts it anew without loading the page again.
   {
-    const stub = () => {
-      window.stubPads = [null, null, null, null];
-      navigator.getGamepads = () => window.stubPads;
-      window.plugPad = () => window.stubPads[0] = {
-        index: 0, connected: true, mapping: 'standard', axes: [0, 0, 0, 0],
-        buttons: Array.from({length: 17}, () => ({pressed: false, value: 0})),
-      };
-    };
-    const page = await openPage(browser, url + '#warp', {width: 1024, height: 768, ...PHONE}, stub);
+    const page = await openPage(browser, url + '#warp', {width: 1024, height: 768, ...PHONE}, padStub);
     const requests = [];
     page.on('request', request => requests.push(request.url()));
     const touchBefore = await page.evaluate(() => document.body.classList.contains('touch'));

@@ -8,40 +8,6 @@ window.addEventListener('keydown', function(e) {
   if (e.repeat) e.stopImmediatePropagation();
 }, true);
 
-// Alt+Enter and F11 switch the page's own full screen (Module.toggleFullScreen,
-// given by the page): the emulation's would resize the canvas and ask for
-// the pointer. Neither the press nor its release reaches the game, as on the
-// desktop, where the event layer uses both up.
-(function() {
-  var taken = {};
-  window.addEventListener('keydown', function(e) {
-    if (e.key != 'F11' && !(e.key == 'Enter' && e.altKey)) return;
-    e.stopImmediatePropagation();
-    e.preventDefault();
-    taken[e.code] = true;
-    if (Module['toggleFullScreen']) Module['toggleFullScreen']();
-  }, true);
-  window.addEventListener('keyup', function(e) {
-    if (!taken[e.code]) return;
-    delete taken[e.code];
-    e.stopImmediatePropagation();
-    e.preventDefault();
-  }, true);
-})();
-
-// A key pressed or released as if on the keyboard, by its DOM key code and
-// location (2 for the right-hand Ctrl): the page's touch controls and
-// gamepads go through here. Nothing happens before the game has started SDL.
-Module['sendKey'] = function(keyCode, location, down) {
-  if (typeof SDL == 'undefined' || !SDL.keyboardState) return;
-  SDL.receiveEvent({
-    type: down ? 'keydown' : 'keyup',
-    keyCode: keyCode,
-    location: location || 0,
-    preventDefault: function() {},
-  });
-};
-
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
   // The window's caption is the desktop's; the page keeps its own title.
@@ -64,9 +30,9 @@ Module['preRun'].push(function() {
     }
     return makeCEvent.call(SDL, event, ptr);
   };
-  // The page reads the gamepads itself and presses the players' keys, as the
-  // desktop's event layer does; the emulation's own joysticks see none, so
-  // a pad is never read twice.
+  // The page hands the gamepads to the game itself (page.h), which reads
+  // them as the desktop's event layer reads its pads; the emulation's own
+  // joysticks see none, so a pad is never read twice.
   SDL.getGamepads = function() { return []; };
 });
 

@@ -1,0 +1,149 @@
+// What the page around the browser build holds (its touch controls and the
+// browser's gamepads), read by the event layer as the game polls: each
+// change becomes the keys the keyboard would give for the same actions.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls.h"
+#include "harness.h"
+#include "platform/events.h"
+#include "platform/page.h"
+#include "settings.h"
+
+namespace {
+
+PAGE_INPUT held_now;
+PAGE_INPUT read_held() { return held_now; }
+
+PAGE_INPUT touch(unsigned one, unsigned two = 0, unsigned menu = 0) {
+  PAGE_INPUT input;
+  input.moves[0] = one;
+  input.moves[1] = two;
+  input.menu = menu;
+  return input;
+}
+
+PAGE_INPUT pad(int which, Uint32 buttons, Sint16 x = 0, Sint16 y = 0, Uint8 hat = 0) {
+  PAGE_INPUT input;
+  input.pads[which].buttons = buttons;
+  input.pads[which].axes[0] = x;
+  input.pads[which].axes[1] = y;
+  input.pads[which].hat = hat;
+  return input;
+}
+
+constexpr unsigned bit(int n) { return 1u << n; }
+
+// "+up" for a press of Up, "-w" for a release of W.
+std::vector<std::string> poll_all() {
+  std::vector<std::string> seen;
+  SDL_Event e;
+  while (poll_event(&e)) {
+    if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) continue;
+    seen.push_back((e.type == SDL_KEYDOWN ? "+" : "-") +
+                   std::string(SDL_GetKeyName(e.key.keysym.sym)));
+  }
+  return seen;
+}
+
+struct STEP {
+  PAGE_INPUT held;
+  std::vector<std::string> keys;  // what the game reads after the change
+};
+
+struct CASE {
+  const char* name;
+  std::vector<STEP> steps;
+};
+
+class PAGE_INPUT_POLL : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    ASSERT_NE(SDL_SetVideoMode(640, 480, 32, 0), nullptr);
+    harness::drain_queue();
+    use_settings(SETTINGS());
+    held_now = PAGE_INPUT();
+    before = set_page_reader(read_held);
+  }
+  void TearDown() override {
+    held_now = PAGE_INPUT();
+    poll_all();
+    set_page_reader(before);
+    use_settings(SETTINGS());
+    SDL_Quit();
+  }
+  void run(const CASE& c) {
+    for (size_t i = 0; i < c.steps.size(); ++i) {
+      held_now = c.steps[i].held;
+      EXPECT_EQ(poll_all(), c.steps[i].keys) << c.name << ", step " << i;
+    }
+  }
+  PAGE_READER before = nullptr;
+};
+
+}  // namespace
+
+// With no settings file: player one's arrow keys and Right Ctrl, player
+// two's W, A, S, D and G, Enter, Space, Escape, C and P for the menu, and a
+// pad's button 0 strikes, 6 is Escape, 7 is Enter.
+TEST_F(PAGE_INPUT_POLL, HeldControlsBecomeTheDefaultKeys) {
+  const CASE cases[] = {
+      {"a touch held, then let go",
+       {{touch(bit(HELD_LEFT)), {"+left"}}, {touch(bit(HELD_LEFT)), {}}, {touch(0), {"-left"}}}},
+      {"a finger slides from Left onto Up: Left goes first",
+       {{touch(bit(HELD_LEFT)), {"+left"}},
+        {touch(bit(HELD_UP)), {"-left", "+up"}},
+        {touch(0), {"-up"}}}},
+      {"both players and the menu at once",
+       {{touch(bit(HELD_STRIKE), bit(HELD_DOWN) | bit(HELD_STRIKE), bit(HELD_NEXT)),
+         {"+right ctrl", "+s", "+g", "+return"}},
+        {touch(0), {"-right ctrl", "-s", "-g", "-return"}}}},
+      {"the menu's five",
+       {{touch(0, 0, bit(HELD_PLAYERS)), {"+space"}},
+        {touch(0, 0, bit(HELD_SETTINGS)), {"-space", "+c"}},
+        {touch(0, 0, bit(HELD_QUIT)), {"-c", "+escape"}},
+        {touch(0), {"-escape"}}}},
+      {"pad one's strike, Back and Start",
+       {{pad(0, bit(0)), {"+right ctrl"}},
+        {pad(0, bit(6) | bit(7)), {"-right ctrl", "+escape", "+return"}},
+        {pad(0, 0), {"-escape", "-return"}}}},
+      {"pad two's stick past the dead zone, then its d-pad",
+       {{pad(1, 0, -20000, 0), {"+a"}},
+        {pad(1, 0, -5000, 0), {"-a"}},
+        {pad(1, 0, 0, 0, SDL_HAT_UP | SDL_HAT_RIGHT), {"+w", "+d"}},
+        {pad(1, 0), {"-w", "-d"}}}},
+      {"a pad's other buttons press nothing", {{pad(0, bit(3) | bit(9)), {}}, {pad(0, 0), {}}}},
+  };
+  for (const CASE& c : cases) run(c);
+}
+
+// The players' chosen keys and buttons, as the settings screen sets them.
+TEST_F(PAGE_INPUT_POLL, HeldControlsFollowThePlayersChoice) {
+  SETTINGS chosen;
+  chosen.keys[P1_LEFT] = SDLK_j;
+  chosen.buttons[P1_STRIKE] = 2;
+  chosen.buttons[P2_UP] = 4;
+  use_settings(chosen);
+  const CASE cases[] = {
+      {"a touch presses the chosen key", {{touch(bit(HELD_LEFT)), {"+j"}}, {touch(0), {"-j"}}}},
+      {"the strike is the chosen button, button 0 no longer",
+       {{pad(0, bit(0)), {}}, {pad(0, bit(2)), {"+right ctrl"}}, {pad(0, 0), {"-right ctrl"}}}},
+      {"a button chosen for a direction", {{pad(1, bit(4)), {"+w"}}, {pad(1, 0), {"-w"}}}},
+  };
+  for (const CASE& c : cases) run(c);
+}
+
+// A key changed while its control is held: the release goes to the key
+// that was pressed, so no key stays down.
+TEST_F(PAGE_INPUT_POLL, ReleaseGoesWhereThePressWent) {
+  held_now = touch(bit(HELD_RIGHT));
+  EXPECT_EQ(poll_all(), std::vector<std::string>{"+right"});
+  SETTINGS chosen;
+  chosen.keys[P1_RIGHT] = SDLK_l;
+  use_settings(chosen);
+  held_now = touch(0);
+  EXPECT_EQ(poll_all(), std::vector<std::string>{"-right"});
+}
