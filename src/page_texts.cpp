@@ -25,18 +25,18 @@ const PAGE_TEXT TEXTS[] = {
     {"ended", N_("The game has ended")},
     // fit: PAGE 600
     {"replay-ended", N_("The replay has ended")},
-    // TRANSLATORS: %s says why, e.g. "the replay's frames are corrupt".
+    // TRANSLATORS: {1} says why, e.g. "the replay's frames are corrupt".
     // fit: PAGE 600
-    {"refused", N_("This replay cannot be watched: %s")},
-    // TRANSLATORS: %s says whose it is, e.g. "made by Brinegrab 1.2, this is 1.3".
+    {"refused", N_("This replay cannot be watched: {1}")},
+    // TRANSLATORS: {1} says whose it is, e.g. "made by Brinegrab 1.2, this is 1.3".
     // fit: PAGE 600
-    {"made-by", N_("This replay was %s.")},
+    {"made-by", N_("This replay was {1}.")},
     // fit: PAGE 600
-    {"not-loaded", N_("The game could not be loaded: %s")},
+    {"not-loaded", N_("The game could not be loaded: {1}")},
     // fit: PAGE 600
     {"stopped", N_("The game has stopped on an error")},
     // fit: PAGE 600
-    {"link-refused", N_("The shared game cannot be opened: %s")},
+    {"link-refused", N_("The shared game cannot be opened: {1}")},
     // fit: PAGE 300
     {"again", N_("Play again")},
     // fit: PAGE 300
@@ -55,12 +55,12 @@ const PAGE_TEXT TEXTS[] = {
     // fit: PAGE 120
     {"keys", N_("Keys")},
     // The touch controls' accessible names; each begins with the control's
-    // visible label, which %s stands for.
-    {"quit-name", N_("%s: hold to leave, end the game")},
+    // visible label, which {1} stands for.
+    {"quit-name", N_("{1}: hold to leave, end the game")},
     {"pause-name", N_("Pause")},
-    {"players-name", N_("%s: one or two players")},
-    {"next-name", N_("%s: next, play")},
-    {"settings-name", N_("%s: keys, speed, volumes")},
+    {"players-name", N_("{1}: one or two players")},
+    {"next-name", N_("{1}: next, play")},
+    {"settings-name", N_("{1}: keys, speed, volumes")},
     {"pirate-one", N_("Pirate one")},
     {"pirate-one-up", N_("Pirate one up")},
     {"pirate-one-down", N_("Pirate one down")},
@@ -92,7 +92,7 @@ const char* text_named(const std::string& name) {
   for (const PAGE_TEXT& text : TEXTS) {
     if (name == text.name) return tr(text.text);
   }
-  return "%s";
+  return "{1}";
 }
 
 // The key list beside the picture: a row's keys (the player's own, or as
@@ -179,9 +179,7 @@ void tell_page_refusal(const std::string& why) {
   const std::string made_by = "made by ";
   const std::string format =
       text_named(why.compare(0, made_by.size(), made_by) == 0 ? "made-by" : "refused");
-  const size_t at = format.find("%s");
-  page_replay_refused(at == std::string::npos ? format
-                                              : format.substr(0, at) + why + format.substr(at + 2));
+  page_replay_refused(fill(format, {why}));
 }
 
 void tell_page_replays() {

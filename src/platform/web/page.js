@@ -132,14 +132,14 @@
   // ---- The page's texts, in the player's language: the game hands them
   // over as it starts (page_texts.cpp); until then the page's own English
   // stands. An element's data-text names its text, its data-label its
-  // accessible name; a control's data-name names its accessible name, "%s"
+  // accessible name; a control's data-name names its accessible name, "{1}"
   // there standing for its visible label.
   var texts = {};
   function text(name, fallback) {
     return texts.hasOwnProperty(name) ? texts[name] : fallback;
   }
   function filled(format, value) {
-    return format.replace('%s', value);
+    return format.replace('{1}', value);
   }
   // The key list: a row a line, the keys and what they do apart by a tab.
   function showKeyList(rows) {
@@ -241,7 +241,7 @@
       document.body.appendChild(script);
     }).catch(function(error) {
       running = false;
-      say(filled(text('not-loaded', 'The game could not be loaded: %s'), error.message));
+      say(filled(text('not-loaded', 'The game could not be loaded: {1}'), error.message));
     });
   }
   // The splash is for the first start only.
@@ -263,7 +263,7 @@
     shared.then(function(bytes) {
       start(['--replay', PageReplays.SHARED_REPLAY], bytes);
     }).catch(function(error) {
-      say(filled(text('link-refused', 'The shared game cannot be opened: %s'), error.message),
+      say(filled(text('link-refused', 'The shared game cannot be opened: {1}'), error.message),
           true);
     });
   }
