@@ -1,20 +1,12 @@
-// The page around the game: the picture's size, the touch controls, the
-// browser's gamepads, full screen, the screen kept awake, the messages, and
-// a new start after the game has ended. Everything here only presses the
+// The page around the game: the touch controls, the browser's gamepads,
+// replays and links, and a new start after the game has ended (the picture's
+// size, full screen, the screen kept awake and the messages are shell.js's). Everything here only presses the
 // game's keys or watches it; the game itself is the same as on the desktop.
 (function() {
   'use strict';
   var body = document.body;
-  var stage = document.getElementById('stage');
-  var picture = document.getElementById('picture');
-  var screenBox = document.getElementById('screen');
   var canvas = document.getElementById('canvas');
-  var message = document.getElementById('message');
-  var messageText = document.getElementById('message-text');
   var again = document.getElementById('again');
-  var sound = document.getElementById('sound');
-  var records = document.getElementById('records');
-  var fullScreenButton = document.getElementById('fullscreen');
 
   // ---- Keys. Every on-screen control and every gamepad part presses the key
   // the keyboard would for the same action: for the players' actions the key
@@ -151,45 +143,11 @@
     if (key && Module.sendKey) Module.sendKey(key[0], key[1], down);
   }
 
-  // ---- The picture: whole steps of 640 x 480 where the room allows, so
-  // every pixel of the game stays square and sharp; smaller than that, as
-  // large as fits. The size is on a wrapper, which the game's start-up
-  // leaves alone.
-  function fit() {
-    var room = Math.min(picture.clientWidth / 640, picture.clientHeight / 480);
-    var scale = room >= 1 ? Math.floor(room) : room;
-    screenBox.style.width = 640 * scale + 'px';
-    screenBox.style.height = 480 * scale + 'px';
-  }
-  function layout() {
-    body.classList.toggle('portrait', window.innerHeight > window.innerWidth);
-    fit();
-  }
-  window.addEventListener('resize', layout);
-  window.addEventListener('orientationchange', layout);
-  document.addEventListener('fullscreenchange', layout);
-  layout();
-
-  // ---- Full screen: the page's own, of the stage (picture and controls),
-  // from the button and from Alt+Enter or F11 (pre.js). Where the browser
-  // offers none, the button is not shown.
-  function toggleFullScreen() {
-    if (!document.fullscreenEnabled) return;
-    var done = document.fullscreenElement ? document.exitFullscreen()
-                                          : stage.requestFullscreen({navigationUI: 'hide'});
-    if (done && done.catch) done.catch(function() {});  // refused: the page stays as it is
-  }
-  fullScreenButton.hidden = !document.fullscreenEnabled;
-  fullScreenButton.addEventListener('click', function(e) {
-    e.currentTarget.blur();  // Space and Enter are the game's keys, not the button's
-    toggleFullScreen();
-  });
-
-  // The key list folds away on narrow screens.
-  document.getElementById('keys-button').addEventListener('click', function(e) {
-    e.currentTarget.blur();
-    e.currentTarget.setAttribute('aria-expanded', body.classList.toggle('keys-open'));
-  });
+  // ---- The picture's size, full screen and the page's messages are the
+  // shell's (shell.js).
+  var fit = shell.fit;
+  var toggleFullScreen = shell.toggleFullScreen;
+  var say = shell.say;
 
   // ---- Touch controls. A finger presses the control under it; sliding onto
   // another control releases the first and presses the second; lifting it
@@ -255,7 +213,11 @@
   // whether it is on.
   function onText(text) {
     if (window.onGameText) window.onGameText(text);
-    if (text == '~YES' || text == '~NO') body.classList.toggle('two', text == '~YES');
+    var two = text == '~YES';
+    if ((two || text == '~NO') && body.classList.contains('two') != two) {
+      body.classList.toggle('two', two);
+      fit();  // the other pad may cover the picture, or fit beside it
+    }
   }
 
   // ---- Gamepads, read as the desktop reads its pads: the first pad plays
@@ -309,36 +271,6 @@
   var padTimer = setInterval(readPads, 250);
   window.addEventListener('gamepadconnected', readPads);
 
-  // ---- The screen stays awake while the game runs and the page is seen.
-  var wakeLock = null;
-  var running = false;
-  function keepAwake() {
-    if (!running || document.hidden || wakeLock || !navigator.wakeLock) return;
-    navigator.wakeLock.request('screen').then(function(lock) {
-      wakeLock = lock;
-      lock.addEventListener('release', function() {
-        wakeLock = null;
-      });
-    }).catch(function() {});
-  }
-  document.addEventListener('visibilitychange', keepAwake);
-
-  // ---- Messages.
-  function say(text, offerAgain) {
-    messageText.textContent = text;
-    again.hidden = !offerAgain;
-    message.hidden = !text;
-    // A keyboard player goes on with Enter.
-    if (offerAgain) again.focus();
-  }
-  // The browser lets sound start only after the player's first key or touch.
-  var soundCheck = setInterval(function() {
-    if (typeof SDL != 'undefined' && SDL.audioContext && SDL.audioContext.state == 'running') {
-      sound.hidden = true;
-      clearInterval(soundCheck);
-    }
-  }, 250);
-
   // ---- Starting the game. The page fetches the program and its data itself
   // and keeps them, so "Play again" starts a new game from memory.
   function fetchFile(name) {
@@ -390,8 +322,7 @@
     var replay = args ? args.indexOf('--replay') : -1;
     gameShown = replay >= 0 ? args[replay + 1] : REPLAYS + 'last.replay';
     var complaints = [];
-    running = true;
-    keepAwake();
+    shell.keepAwake(true);
     var flips = 0;
     Promise.all([wasm, data, program]).then(function(loaded) {
       window.Module = {
@@ -413,11 +344,7 @@
         getPreloadedPackage: function() {
           return loaded[1].slice(0);
         },
-        onRecordsStore: function(kept) {
-          records.textContent = kept ? 'Records are kept in this browser.'
-                                     : 'Records cannot be kept in this browser: they last until the page is closed.';
-          records.classList.toggle('note', !kept);
-        },
+        onRecordsStore: shell.keepsRecords,
         onFlip: function(count) {
           if (++flips == 1) {
             say('');
@@ -429,9 +356,8 @@
         onText: onText,
         toggleFullScreen: toggleFullScreen,
         onExit: function(status) {
-          running = false;
+          shell.keepAwake(false);
           forgetGame();
-          if (wakeLock) wakeLock.release().catch(function() {});
           say(endedText(replay >= 0, status, complaints), true);
           offerReplays();
         },
@@ -440,7 +366,7 @@
       script.textContent = loaded[2];
       document.body.appendChild(script);
     }).catch(function(error) {
-      running = false;
+      shell.keepAwake(false);
       say('The game could not be loaded: ' + error.message);
     });
   }
@@ -548,15 +474,10 @@
     e.currentTarget.blur();
     var bytes = readReplay(gameShown);
     if (!bytes) return;
-    linkFor(bytes).then(function(link) {
-      shareLink.value = link;
-      shareLink.hidden = false;
-      shareLink.select();
-      if (navigator.clipboard) navigator.clipboard.writeText(link).catch(function() {});
-    });
+    linkFor(bytes).then(shell.share);
   });
   window.onerror = function() {
-    running = false;
+    shell.keepAwake(false);
     say('The game has stopped on an error');
   };
   var shared = null;
