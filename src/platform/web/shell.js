@@ -65,6 +65,15 @@ var shell = (function() {
   window.addEventListener('resize', layout);
   window.addEventListener('orientationchange', layout);
   document.addEventListener('fullscreenchange', layout);
+  // The window moved to another screen, or zoomed: other device pixels.
+  function watchRatio() {
+    var now = window.matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)');
+    now.addEventListener('change', function() {
+      watchRatio();
+      layout();
+    }, {once: true});
+  }
+  watchRatio();
 
   // ---- The controls sit in the bars beside the picture; the page's tools
   // (the key list, full screen) go to the top's middle where the bars have
@@ -163,16 +172,19 @@ var shell = (function() {
     records.textContent = said;
     records.classList.toggle('note', !kept);
     recordsNote.textContent = endedNote.textContent = said;
-    recordsNote.hidden = kept || soundStarted();
+    recordsNote.hidden = kept;
+    // The player's first key or touch after it tells it was seen.
+    for (var type of ['keydown', 'pointerdown']) {
+      if (!kept) window.addEventListener(type, seenRecordsNote, {capture: true, once: true});
+    }
   }
-  // The browser lets sound start only after the player's first key or
-  // touch; that first touch has also shown the player the records' note.
-  function soundStarted() {
-    return typeof SDL != 'undefined' && SDL.audioContext && SDL.audioContext.state == 'running';
+  function seenRecordsNote() {
+    recordsNote.hidden = true;
   }
+  // The browser lets sound start only after the player's first key or touch.
   var soundCheck = setInterval(function() {
-    if (soundStarted()) {
-      sound.hidden = recordsNote.hidden = true;
+    if (typeof SDL != 'undefined' && SDL.audioContext && SDL.audioContext.state == 'running') {
+      sound.hidden = true;
       clearInterval(soundCheck);
     }
   }, 250);
