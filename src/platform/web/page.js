@@ -146,8 +146,12 @@
   // ---- The picture's size, full screen and the page's messages are the
   // shell's (shell.js).
   var fit = shell.fit;
+  var layout = shell.layout;
   var toggleFullScreen = shell.toggleFullScreen;
   var say = shell.say;
+  function keepAwake() {
+    shell.keepAwake(true);
+  }
 
   // ---- Touch controls. A finger presses the control under it; sliding onto
   // another control releases the first and presses the second; lifting it
@@ -322,7 +326,7 @@
     var replay = args ? args.indexOf('--replay') : -1;
     gameShown = replay >= 0 ? args[replay + 1] : REPLAYS + 'last.replay';
     var complaints = [];
-    shell.keepAwake(true);
+    keepAwake();
     var flips = 0;
     Promise.all([wasm, data, program]).then(function(loaded) {
       window.Module = {
