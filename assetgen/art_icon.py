@@ -62,6 +62,19 @@ def at_size(img, size):
     return img.resize((size, size), Image.BOX)
 
 
+def maskable(img, size, background):
+    """The icon for launchers that cut their own shape (a circle, a rounded
+    square): the square filled with background, the disc inside the safe
+    zone (the middle circle, 80% of the side across), scaled by a whole
+    step so its pixels stay sharp."""
+    step = int(size * 0.8) // img.width
+    disc = img.resize((img.width * step, img.height * step), Image.NEAREST)
+    out = Image.new("RGBA", (size, size), background + (255,))
+    at = (size - disc.width) // 2
+    out.alpha_composite(disc, (at, at))
+    return out
+
+
 def save_window_icon(out_dir):
     """The window icon beside the game's files: out_dir/icon.png."""
     icon().save(os.path.join(out_dir, "icon.png"), "PNG", optimize=False)

@@ -19,6 +19,7 @@ import art_icon  # noqa: E402
 WEB = sys.argv[1]
 NAME = "Brinegrab"
 COLOUR = "#101418"
+BACKGROUND = (16, 20, 24)  # COLOUR, behind the maskable icon's disc
 
 
 def write(name, data):
@@ -33,6 +34,8 @@ def main():
     icon = art_icon.icon()
     for size in (192, 512):
         art_icon.at_size(icon, size).save(os.path.join(WEB, "icon-%d.png" % size), "PNG")
+        art_icon.maskable(icon, size, BACKGROUND).save(
+            os.path.join(WEB, "icon-maskable-%d.png" % size), "PNG")
     manifest = {
         "name": NAME,
         "short_name": NAME,
@@ -42,7 +45,9 @@ def main():
         "orientation": "landscape",
         "background_color": COLOUR,
         "theme_color": COLOUR,
-        "icons": [{"src": "icon-%d.png" % s, "sizes": "%dx%d" % (s, s), "type": "image/png"}
+        "icons": [{"src": "icon%s-%d.png" % (kind, s), "sizes": "%dx%d" % (s, s),
+                   "type": "image/png", "purpose": purpose}
+                  for kind, purpose in (("", "any"), ("-maskable", "maskable"))
                   for s in (192, 512)],
     }
     write("manifest.webmanifest", (json.dumps(manifest, indent=2) + "\n").encode())

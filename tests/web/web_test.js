@@ -482,52 +482,109 @@ async function languageVisits(browser, url) {
   }
 }
 
+// What the axe-core checker finds serious or critical on the page.
+async function accessibilityFaults(page) {
+  await page.addScriptTag({path: require.resolve('axe-core/axe.min.js')});
+  return page.evaluate(async () => {
+    // Also a control's name that does not contain its visible label.
+    const found = await axe.run(document, {rules: {'label-content-name-mismatch': {enabled: true}}});
+    return found.violations.filter(v => v.impact === 'serious' || v.impact === 'critical')
+        .map(v => `${v.id}: ${v.nodes.map(n => n.target.join(' ')).join(', ')}`);
+  });
+}
+
 async function otherVisits(browser, url, figures) {
-  // ---- The picture's size from the first frame on: the largest whole
-  // step of 640 x 480 that fits the room left beside the key list (261 px
-  // wide on a desktop), below one step as large as fits; on a phone held
-  // upright the picture spans the width, with the controls below it.
+  // ---- The picture's size from the first frame on: a whole number of
+  // device pixels per game pixel, as large as fits the room left beside the
+  // key list (261 px wide on a desktop), its corner on a device pixel; below
+  // one device pixel as large as fits; on a phone held upright, where whole
+  // steps would leave more than a third of the width empty, the width, with
+  // the controls below it.
   const views = [
     {name: 'phone upright', viewport: {width: 390, height: 844, ...PHONE}, want: [0, 0, 390, 292.5],
      turned: 'phone on its side'},
     {name: 'phone on its side', viewport: {width: 844, height: 390, ...PHONE}, want: [162, 0, 520, 390]},
+    // 1170 x 2532 device pixels: one step, 640 of 1170 across, fills the width.
+    {name: 'phone upright at 300%', viewport: {width: 390, height: 844, deviceScaleFactor: 3, ...PHONE},
+     want: [0, 0, 390, 292.5]},
+    // 1170 device pixels high: two steps, 960; the bars beside the picture
+    // hold the controls.
+    {name: 'phone on its side at 300%',
+     viewport: {width: 844, height: 390, deviceScaleFactor: 3, ...PHONE},
+     want: [(844 - 1280 / 3) / 2, 35, 1280 / 3, 320], clear: true},
+    {name: 'small phone on its side at 300%',
+     viewport: {width: 640, height: 360, deviceScaleFactor: 3, ...PHONE},
+     want: [(640 - 1280 / 3) / 2, 20, 1280 / 3, 320], covered: 'smallPhoneControlsOverPicturePct'},
     {name: 'tablet', viewport: {width: 1024, height: 768, ...PHONE}, want: [192, 144, 640, 480]},
+    // 1640 device pixels across: two steps.
+    {name: 'tablet upright at 200%', viewport: {width: 820, height: 1180, deviceScaleFactor: 2, ...PHONE},
+     want: [90, 67.5, 640, 480]},
+    {name: '1366 x 768', viewport: {width: 1366, height: 768}, want: [232.5, 144, 640, 480]},
+    // 1275 x 864 of room, 1594 x 1080 device pixels: two steps.
+    {name: '1536 x 864 at 125%', viewport: {width: 1536, height: 864, deviceScaleFactor: 1.25},
+     want: [125.5, 48, 1024, 768]},
+    // 1179 x 900 of room, 2358 x 1800 device pixels: three steps.
+    {name: '1440 x 900 at 200%', viewport: {width: 1440, height: 900, deviceScaleFactor: 2},
+     want: [109.5, 90, 960, 720]},
     {name: '1920 x 1080', viewport: {width: 1920, height: 1080}, want: [189.5, 60, 1280, 960]},
   ];
   const same = (a, b) => a && b.every((v, i) => Math.abs([a.x, a.y, a.width, a.height][i] - v) < 1);
   for (const view of views) {
     const page = await openPage(browser, url + '#warp', view.viewport);
     const at = await page.evaluate(() => [window.firstPicture, window.titlePicture]);
-    check(`${view.name}: the whole picture at its scale from the first frame on`,
-          same(at[0], view.want) && same(at[1], view.want),
+    const ratio = view.viewport.deviceScaleFactor || 1;
+    const onEdge = at[1] && [at[1].x, at[1].y].every(v => Math.abs(v * ratio - Math.round(v * ratio)) < 0.1);
+    check(`${view.name}: the whole picture at its scale from the first frame on, on a device pixel`,
+          same(at[0], view.want) && same(at[1], view.want) && onEdge,
           `first frame ${JSON.stringify(at[0])}, title ${JSON.stringify(at[1])}, want ${view.want}`);
-    const size = view.viewport.width + 'x' + view.viewport.height;
+    const size = view.viewport.width + 'x' + view.viewport.height + '@' + ratio;
     await page.screenshot({path: path.join(outDir, `view_${size}_title.png`)});
     if (view.viewport.hasTouch) {
-      // With both pirates' controls shown, every control is on the screen,
-      // at least 48 px each way, and apart from every other.
+      // With both pirates' controls shown, every control (and the page's
+      // tools, full screen among them) is on the screen, at least 48 px
+      // each way, and apart from every other; solid in the bars beside the
+      // picture, see-through over it.
       const bad = await page.evaluate(() => {
         document.body.classList.add('two');
-        const rects = Array.from(document.querySelectorAll('#touch button, #keys-button'))
-            .filter(b => b.getClientRects().length > 0)
-            .map(b => [b.getAttribute('aria-label') || b.textContent, b.getBoundingClientRect()]);
+        window.dispatchEvent(new Event('resize'));
+        const picture = document.getElementById('canvas').getBoundingClientRect();
+        const across = (r, o) => r.x < o.right && o.x < r.right && r.y < o.bottom && o.y < r.bottom;
+        const controls = Array.from(document.querySelectorAll('#touch button, #tools button'))
+            .filter(b => b.getClientRects().length > 0);
+        const rects = controls.map(b => [b.getAttribute('aria-label') || b.textContent, b.getBoundingClientRect()]);
         const wrong = [];
-        for (const [name, r] of rects) {
+        const over = [];
+        for (const [i, [name, r]] of rects.entries()) {
           if (r.width < 48 || r.height < 48 || r.x < 0 || r.y < 0 || r.right > innerWidth ||
               r.bottom > innerHeight) wrong.push(name);
           for (const [other, o] of rects) {
-            if (name < other && r.x < o.right && o.x < r.right && r.y < o.bottom && o.y < r.bottom) {
-              wrong.push(`${name} over ${other}`);
-            }
+            if (name < other && across(r, o)) wrong.push(`${name} over ${other}`);
+          }
+          const alpha = Number((/rgba\(.*,\s*([\d.]+)\)/.exec(getComputedStyle(controls[i]).backgroundColor) || [0, 1])[1]);
+          if (across(r, picture)) over.push(name);
+          if (across(r, picture) !== alpha < 1) wrong.push(`${name} ${alpha < 1 ? 'see-through' : 'solid'}`);
+        }
+        // The share of the picture under controls, counted pixel by pixel.
+        let covered = 0;
+        for (let y = Math.floor(picture.top); y < picture.bottom; ++y) {
+          for (let x = Math.floor(picture.left); x < picture.right; ++x) {
+            if (rects.some(([, r]) => x + .5 >= r.left && x + .5 < r.right && y + .5 >= r.top && y + .5 < r.bottom)) ++covered;
           }
         }
-        return {count: rects.length, wrong};
+        return {count: rects.length, wrong, over,
+                full: rects.some(([name]) => name === 'Full screen'),
+                coveredPct: Math.round(1000 * covered / (picture.width * picture.height)) / 10};
       });
-      check(`${view.name}: 16 touch controls on screen, 48 px or larger, none over another`,
-            bad.count === 16 && bad.wrong.length === 0, JSON.stringify(bad));
+      check(`${view.name}: 17 controls and tools on screen (Full screen among them), 48 px or larger, ` +
+            'none over another, see-through only over the picture' + (view.clear ? ', none over it' : ''),
+            bad.count === 17 && bad.full && bad.wrong.length === 0 && !(view.clear && bad.over.length),
+            JSON.stringify(bad));
+      if (view.covered) figures[view.covered] = bad.coveredPct;
       await page.screenshot({path: path.join(outDir, `view_${size}_two_players.png`)});
       await page.evaluate(() => document.body.classList.remove('two'));
     }
+    const faults = await accessibilityFaults(page);
+    check(`${view.name}: axe-core finds nothing serious`, faults.length === 0, faults.join(' | '));
     if (view.turned) {
       const turned = views.find(other => other.name === view.turned);
       await page.setViewport(turned.viewport);
@@ -540,6 +597,35 @@ async function otherVisits(browser, url, figures) {
             JSON.stringify(now));
     }
     check(`${view.name}: no errors on the page`, page.errors.length === 0, page.errors.join(' | '));
+    await page.close();
+  }
+
+  // ---- Full screen, from its button: whole steps, unless they would leave
+  // more than a third of the screen's height empty; then the height, filled.
+  const fullScreens = [
+    // One step, 480 of 768: 288 empty, more than 256.
+    {viewport: {width: 1366, height: 768}, want: [171, 0, 1024, 768]},
+    // Two steps, 960 of 1080: 120 empty.
+    {viewport: {width: 1920, height: 1080}, want: [320, 60, 1280, 960]},
+    // 1200 device pixels high: two steps, 480 of 600: 120 empty, less than 200.
+    {viewport: {width: 1280, height: 600, deviceScaleFactor: 2}, want: [320, 60, 640, 480]},
+  ];
+  {
+    const page = await openPage(browser, url + '#warp', fullScreens[0].viewport);
+    for (const screen of fullScreens) {
+      await page.setViewport(screen.viewport);
+      await page.click('aside .fullscreen');
+      await sleep(300);
+      const now = await page.evaluate(() => {
+        const r = document.getElementById('canvas').getBoundingClientRect();
+        return {full: !!document.fullscreenElement, x: r.x, y: r.y, width: r.width, height: r.height};
+      });
+      await page.evaluate(() => document.exitFullscreen());
+      await sleep(300);
+      const size = screen.viewport.width + ' x ' + screen.viewport.height;
+      check(`full screen at ${size}: the picture at ${screen.want[2]} x ${screen.want[3]}`,
+            now.full && same(now, screen.want), JSON.stringify(now));
+    }
     await page.close();
   }
 
@@ -866,10 +952,19 @@ async function otherVisits(browser, url, figures) {
       IDBFactory.prototype.open = () => { throw new DOMException('refused', 'SecurityError'); };
     }},
   ];
+  // On a phone too, where the key list is folded away: the note is in sight
+  // until the first key or touch.
+  stores[1].viewport = {width: 844, height: 390, deviceScaleFactor: 3, ...PHONE};
   for (const store of stores) {
-    const page = await openPage(browser, url + '#warp', {width: 1000, height: 600}, store.stub);
-    const said = await page.evaluate(() => document.getElementById('records').textContent);
-    check(`${store.name} the game starts and the page says records cannot be kept`,
+    const page = await openPage(browser, url + '#warp', store.viewport || {width: 1000, height: 600}, store.stub);
+    const said = await page.evaluate(() => {
+      const note = document.getElementById('records-note');
+      const r = note.getBoundingClientRect();
+      const inSight = note.checkVisibility() && r.x >= 0 && r.y >= 0 && r.right <= innerWidth &&
+          r.bottom <= innerHeight;
+      return inSight ? note.textContent : '';
+    });
+    check(`${store.name} the game starts and the page says, in sight, that records cannot be kept`,
           page.visit.titleMs !== null && /cannot be kept/.test(said),
           `"${said}", ${JSON.stringify(page.visit)}, ${page.errors.join(' | ')}`);
     await page.close();
@@ -923,6 +1018,18 @@ async function shareAfterGame(page, figures) {
   check('"Watch the best game" plays the record\'s game to its end',
         watched.said === 'The replay has ended' && watched.flips >= shared.frames,
         `${JSON.stringify(watched)}, the game had ${shared.frames} frames`);
+  // Where the browser has a share sheet (a phone's), the link goes there,
+  // and no text box is shown.
+  await page.evaluate(() => navigator.share = what => {
+    window.sharedWith = what;
+    return Promise.resolve();
+  });
+  await page.click('#share');
+  const sheet = await page.waitForFunction(() => window.sharedWith && {
+    url: window.sharedWith.url, box: !document.getElementById('share-link').hidden,
+  }, {timeout: 5000}).then(handle => handle.jsonValue()).catch(error => ({url: error.message}));
+  check('where there is a share sheet, "Share this game" hands it the link, no text box',
+        /#replay=deflate\.[A-Za-z0-9_-]+$/.test(sheet.url) && !sheet.box, JSON.stringify(sheet));
   return shared;
 }
 

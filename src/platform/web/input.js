@@ -161,6 +161,7 @@ var PageInput = (function() {
     // Pirate two's controls only while two play.
     players: function(two) {
       body.classList.toggle('two', two);
+      onShown(body.classList.contains('touch'));  // the other pad may need the picture smaller
     },
     start: function(shown) {
       onShown = shown;

@@ -1,91 +1,19 @@
-// The page around the game: the picture's size, full screen, the screen kept
-// awake, the messages, the page's texts, and a new start after the game has
-// ended. Input (input.js) and replays (replays.js) come before it and know
-// nothing of it; the game itself is the same as on the desktop, and speaks to
+// The page around the game: the page's texts and a new start after the game
+// has ended. The shell (shell.js: the picture's size, full screen, the screen
+// kept awake, the messages), input (input.js) and replays (replays.js) come
+// before it and know nothing of it; the game itself is the same as on the desktop, and speaks to
 // the page only through Module.pageInput and Module.onPage (page.h).
 (function() {
   'use strict';
   var body = document.body;
-  var stage = document.getElementById('stage');
-  var picture = document.getElementById('picture');
-  var screenBox = document.getElementById('screen');
   var canvas = document.getElementById('canvas');
-  var message = document.getElementById('message');
-  var messageText = document.getElementById('message-text');
   var again = document.getElementById('again');
-  var sound = document.getElementById('sound');
-  var records = document.getElementById('records');
-  var fullScreenButton = document.getElementById('fullscreen');
 
-  // ---- The picture: whole steps of 640 x 480 where the room allows, so
-  // every pixel of the game stays square and sharp; smaller than that, as
-  // large as fits. The size is on a wrapper, which the game's start-up
-  // leaves alone.
-  function fit() {
-    var room = Math.min(picture.clientWidth / 640, picture.clientHeight / 480);
-    var scale = room >= 1 ? Math.floor(room) : room;
-    screenBox.style.width = 640 * scale + 'px';
-    screenBox.style.height = 480 * scale + 'px';
-  }
-  function layout() {
-    body.classList.toggle('portrait', window.innerHeight > window.innerWidth);
-    fit();
-  }
-  window.addEventListener('resize', layout);
-  window.addEventListener('orientationchange', layout);
-  document.addEventListener('fullscreenchange', layout);
-  layout();
-
-  // ---- Full screen: the page's own, of the stage (picture and controls),
-  // from the button and from Alt+Enter or F11 (pre.js). Where the browser
-  // offers none, the button is not shown.
-  function toggleFullScreen() {
-    if (!document.fullscreenEnabled) return;
-    var done = document.fullscreenElement ? document.exitFullscreen()
-                                          : stage.requestFullscreen({navigationUI: 'hide'});
-    if (done && done.catch) done.catch(function() {});  // refused: the page stays as it is
-  }
-  fullScreenButton.hidden = !document.fullscreenEnabled;
-  fullScreenButton.addEventListener('click', function(e) {
-    e.currentTarget.blur();  // Space and Enter are the game's keys, not the button's
-    toggleFullScreen();
-  });
-
-  // The key list folds away on narrow screens.
-  document.getElementById('keys-button').addEventListener('click', function(e) {
-    e.currentTarget.blur();
-    e.currentTarget.setAttribute('aria-expanded', body.classList.toggle('keys-open'));
-  });
-
-  // ---- The screen stays awake while the game runs and the page is seen.
-  var wakeLock = null;
-  var running = false;
-  function keepAwake() {
-    if (!running || document.hidden || wakeLock || !navigator.wakeLock) return;
-    navigator.wakeLock.request('screen').then(function(lock) {
-      wakeLock = lock;
-      lock.addEventListener('release', function() {
-        wakeLock = null;
-      });
-    }).catch(function() {});
-  }
-  document.addEventListener('visibilitychange', keepAwake);
-
-  // ---- Messages.
-  function say(text, offerAgain) {
-    messageText.textContent = text;
-    again.hidden = !offerAgain;
-    message.hidden = !text;
-    // A keyboard player goes on with Enter.
-    if (offerAgain) again.focus();
-  }
-  // The browser lets sound start only after the player's first key or touch.
-  var soundCheck = setInterval(function() {
-    if (typeof SDL != 'undefined' && SDL.audioContext && SDL.audioContext.state == 'running') {
-      sound.hidden = true;
-      clearInterval(soundCheck);
-    }
-  }, 250);
+  // ---- The picture's size, full screen, the screen kept awake and the
+  // page's messages are the shell's (shell.js).
+  var fit = shell.fit;
+  var toggleFullScreen = shell.toggleFullScreen;
+  var say = shell.say;
 
   // ---- Starting the game. The page fetches the program and its data itself
   // and keeps them, so "Play again" starts a new game from memory.
@@ -174,8 +102,7 @@
     var replay = args ? args.indexOf('--replay') : -1;
     PageReplays.starting(replay >= 0 ? args[replay + 1] : '');
     var refused = '';
-    running = true;
-    keepAwake();
+    shell.keepAwake(true);
     var flips = 0;
     Promise.all([wasm, data, program]).then(function(loaded) {
       window.Module = {
@@ -195,9 +122,10 @@
           return loaded[1].slice(0);
         },
         onRecordsStore: function(kept) {
-          records.textContent = kept ? text('records-kept', 'Records are kept in this browser.')
-                                     : text('records-lost', 'Records cannot be kept in this browser: they last until the page is closed.');
-          records.classList.toggle('note', !kept);
+          shell.keepsRecords(kept, kept ? text('records-kept', 'Records are kept in this browser.')
+                                        : text('records-lost', 'Records cannot be kept in this ' +
+                                                                   'browser: they last until the ' +
+                                                                   'page is closed.'));
         },
         onFlip: function(count) {
           if (++flips == 1) {
@@ -227,9 +155,8 @@
         },
         toggleFullScreen: toggleFullScreen,
         onExit: function(status) {
-          running = false;
+          shell.keepAwake(false);
           forgetGame();
-          if (wakeLock) wakeLock.release().catch(function() {});
           var ended = replay < 0 ? text('ended', 'The game has ended')
                                  : refused || text('replay-ended', 'The replay has ended');
           say(ended, true);
@@ -240,7 +167,7 @@
       script.textContent = loaded[2];
       document.body.appendChild(script);
     }).catch(function(error) {
-      running = false;
+      shell.keepAwake(false);
       say(filled(text('not-loaded', 'The game could not be loaded: {1}'), error.message));
     });
   }
@@ -253,7 +180,7 @@
   PageInput.start(fit);
 
   window.onerror = function() {
-    running = false;
+    shell.keepAwake(false);
     say(text('stopped', 'The game has stopped on an error'));
   };
   var shared = PageReplays.shared();

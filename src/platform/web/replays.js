@@ -73,12 +73,7 @@ var PageReplays = (function() {
     e.currentTarget.blur();
     var bytes = readReplay(shown);
     if (!bytes) return;
-    linkFor(bytes).then(function(link) {
-      shareLink.value = link;
-      shareLink.hidden = false;
-      shareLink.select();
-      if (navigator.clipboard) navigator.clipboard.writeText(link).catch(function() {});
-    });
+    linkFor(bytes).then(shell.share);
   });
 
   return {
