@@ -179,7 +179,7 @@ void tell_page_refusal(const std::string& why) {
   const std::string made_by = "made by ";
   const std::string format =
       text_named(why.compare(0, made_by.size(), made_by) == 0 ? "made-by" : "refused");
-  page_replay_refused(fill(format, {why}));
+  page_replay_refused(fill(format.c_str(), {why}));
 }
 
 void tell_page_replays() {
