@@ -47,7 +47,10 @@ def main():
     }
     write("manifest.webmanifest", (json.dumps(manifest, indent=2) + "\n").encode())
 
-    files = sorted(n for n in os.listdir(WEB) if n != "sw.js")
+    # Folders (the faces of other scripts) are fetched only when a language
+    # needs them: neither kept for offline play on a first visit nor packed.
+    files = sorted(n for n in os.listdir(WEB)
+                   if n != "sw.js" and os.path.isfile(os.path.join(WEB, n)))
     digest = hashlib.sha256()
     for name in files:
         digest.update(name.encode() + b"\0")
