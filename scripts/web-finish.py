@@ -47,12 +47,16 @@ def main():
     }
     write("manifest.webmanifest", (json.dumps(manifest, indent=2) + "\n").encode())
 
-    # Folders (the faces of other scripts) are fetched only when a language
-    # needs them: neither kept for offline play on a first visit nor packed.
     files = sorted(n for n in os.listdir(WEB)
                    if n != "sw.js" and os.path.isfile(os.path.join(WEB, n)))
+    # A language's catalog and faces (locale/, fonts/) are fetched only for a
+    # language that needs them: not in the list, but in the digest, so that a
+    # new catalog makes a new cache.
+    apart = sorted(os.path.join(d, n) for d in ("locale", "fonts")
+                   if os.path.isdir(os.path.join(WEB, d))
+                   for n in os.listdir(os.path.join(WEB, d)))
     digest = hashlib.sha256()
-    for name in files:
+    for name in files + apart:
         digest.update(name.encode() + b"\0")
         with open(os.path.join(WEB, name), "rb") as f:
             digest.update(f.read())
