@@ -16,8 +16,9 @@ endforeach()
 configure_file(${OLD_STANDARD_FONT} ${FONT_DIR}/old-standard-bold.ttf COPYONLY)
 
 set(FACES ${FONT_DIR}/old-standard-bold.ttf)
-# NAME from face FONT_NUMBER of the collection SOURCE, for the catalog LANGUAGE.
-function(subset_face name source number language)
+# NAME from face FONT_NUMBER of the collection SOURCE, for the catalog LANGUAGE
+# and the language's own name (OWN_NAME, as the settings screen shows it).
+function(subset_face name source number language own_name)
   set(catalog ${BRINEGRAB_CATALOG_DIR}/${language}.po)
   set(catalog_depends)
   if(EXISTS ${catalog})
@@ -26,15 +27,15 @@ function(subset_face name source number language)
   add_custom_command(
     OUTPUT ${FONT_DIR}/${name}
     COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/fonts/subset.py ${source} ${number}
-            ${FONT_DIR}/${name} ${catalog}
+            ${FONT_DIR}/${name} ${own_name} ${catalog}
     DEPENDS ${CMAKE_SOURCE_DIR}/fonts/subset.py ${catalog_depends}
     COMMENT "Cutting ${name} to the characters of ${language}.po"
     VERBATIM)
   set(FACES ${FACES} ${FONT_DIR}/${name} PARENT_SCOPE)
 endfunction()
 # Each collection's faces: 0 Japanese, 2 Simplified Chinese.
-subset_face(noto-serif-cjk-jp-bold.otf ${NOTO_SERIF_CJK_FONT} 0 ja)
-subset_face(noto-sans-cjk-jp-bold.otf ${NOTO_SANS_CJK_FONT} 0 ja)
-subset_face(noto-serif-cjk-sc-bold.otf ${NOTO_SERIF_CJK_FONT} 2 zh_CN)
-subset_face(noto-sans-cjk-sc-bold.otf ${NOTO_SANS_CJK_FONT} 2 zh_CN)
+subset_face(noto-serif-cjk-jp-bold.otf ${NOTO_SERIF_CJK_FONT} 0 ja "日本語")
+subset_face(noto-sans-cjk-jp-bold.otf ${NOTO_SANS_CJK_FONT} 0 ja "日本語")
+subset_face(noto-serif-cjk-sc-bold.otf ${NOTO_SERIF_CJK_FONT} 2 zh_CN "简体中文")
+subset_face(noto-sans-cjk-sc-bold.otf ${NOTO_SANS_CJK_FONT} 2 zh_CN "简体中文")
 add_custom_target(faces ALL DEPENDS ${FACES})

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
-"""Cuts a face down to the characters the catalogs use, plus printable ASCII.
+"""Cuts a face down to the characters the catalogs use, plus printable ASCII
+and the characters of TEXT (the language's own name, which the settings
+screen shows in every language).
 
-Usage: subset.py SOURCE FONT_NUMBER OUTPUT [CATALOG.po ...]
+Usage: subset.py SOURCE FONT_NUMBER OUTPUT TEXT [CATALOG.po ...]
 
 Made again whenever a catalog changes, so the face can never lack a character
 a translation uses. A catalog that does not exist yet adds nothing.
@@ -35,8 +37,8 @@ def translated_texts(path):
 
 
 def main(argv):
-    source, number, output, catalogs = argv[1], int(argv[2]), argv[3], argv[4:]
-    characters = set(ASCII)
+    source, number, output, text, catalogs = argv[1], int(argv[2]), argv[3], argv[4], argv[5:]
+    characters = set(ASCII) | set(text)
     for path in catalogs:
         if os.path.exists(path):
             for text in translated_texts(path):

@@ -35,8 +35,12 @@ const char* const FACE_NAMES[] = {"TITLE", "TEXT", "FIGHT", "LIST", "MARK"};
 static_assert(sizeof FACE_NAMES / sizeof FACE_NAMES[0] == static_cast<size_t>(FACE::COUNT),
               "a name for every face");
 
+const int SCRIPT_COUNT = static_cast<int>(sizeof SCRIPTS / sizeof SCRIPTS[0]);
+
 TTF_Font* faces[static_cast<int>(FACE::COUNT)] = {};
 const SCRIPT_FACES* opened = &SCRIPTS[0];
+// Faces of the other scripts, opened when a text in another language is shown.
+TTF_Font* others[SCRIPT_COUNT][static_cast<int>(FACE::COUNT)] = {};
 
 bool lists(const char* languages, const std::string& language) {
   for (const char* p = languages; *p != '\0';) {
@@ -81,6 +85,28 @@ void close_look() {
     if (font != nullptr) TTF_CloseFont(font);
     font = nullptr;
   }
+  for (auto& script : others) {
+    for (TTF_Font*& font : script) {
+      if (font != nullptr) TTF_CloseFont(font);
+      font = nullptr;
+    }
+  }
+}
+
+TTF_Font* face_of_language(FACE f, const std::string& language) {
+  const SCRIPT_FACES& script = script_of(language);
+  const int i = static_cast<int>(f);
+  if (faces[i] == nullptr) return nullptr;
+  if (std::strcmp(file_of(script, f), file_of(*opened, f)) == 0 &&
+      script.points[i] == opened->points[i]) {
+    return faces[i];
+  }
+  TTF_Font*& font = others[&script - SCRIPTS][i];
+  if (font == nullptr) {
+    make_face_file_ready(file_of(script, f));
+    font = TTF_OpenFont(file_of(script, f), script.points[i]);
+  }
+  return font;
 }
 
 TTF_Font* face(FACE f) { return faces[static_cast<int>(f)]; }

@@ -26,6 +26,12 @@ void close_look();
 
 // The face, or null before open_look and after close_look.
 TTF_Font* face(FACE f);
+// Face f as the look of another language has it (its script's file and
+// size), for a text in that language whatever the language in use: each
+// language's own name on the settings screen. Opened on first use and closed
+// with the look; null before open_look, after close_look, or when it cannot
+// be opened.
+TTF_Font* face_of_language(FACE f, const std::string& language);
 // The file the face was opened from, for the language last opened.
 const char* face_file(FACE f);
 // The face whose enumerator reads name ("TITLE", "TEXT", ...); false for
