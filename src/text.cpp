@@ -35,12 +35,6 @@ int draw_text_middle(SDL_Surface* dest, TTF_Font* font, const std::string& text,
   return h;
 }
 
-void text_size(TTF_Font* font, const std::string& text, int* w, int* h) {
-  *w = 0;
-  *h = 0;
-  if (font != nullptr) TTF_SizeUTF8(font, text.c_str(), w, h);
-}
-
 int line_width(TTF_Font* font, const std::string& text) {
   int w = 0;
   int h = 0;
@@ -77,4 +71,10 @@ int draw_text_in_room(SDL_Surface* dest, TTF_Font* font, const std::string& text
   draw_text(dest, font, text.substr(0, split), colour, 0, y, ALIGN::CENTRE);
   draw_text(dest, font, text.substr(split + 1), colour, 0, y + skip, ALIGN::CENTRE);
   return 2 * skip;
+}
+
+void text_size(TTF_Font* font, const std::string& text, int* w, int* h) {
+  *w = 0;
+  *h = 0;
+  if (font != nullptr) TTF_SizeUTF8(font, text.c_str(), w, h);
 }

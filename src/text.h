@@ -4,7 +4,8 @@
 
 #include <string>
 
-// Every text is UTF-8, rendered solid, blitted at once and freed.
+// Every text is UTF-8 (English is ASCII), rendered solid, blitted at once and
+// freed.
 enum class ALIGN {
   LEFT,    // x is the left edge
   CENTRE,  // centred on the screen's width; x is ignored
