@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Cuts a face down to the characters the catalogs use, plus printable ASCII
-and the characters of TEXT (the language's own name, which the settings
+and the characters of TEXT (the languages' own names, which the settings
 screen shows in every language).
 
 Usage: subset.py SOURCE FONT_NUMBER OUTPUT TEXT [CATALOG.po ...]
@@ -9,6 +9,7 @@ Made again whenever a catalog changes, so the face can never lack a character
 a translation uses. A catalog that does not exist yet adds nothing.
 """
 import ast
+import logging
 import os
 import sys
 
@@ -44,6 +45,8 @@ def main(argv):
             for text in translated_texts(path):
                 characters.update(text)
     characters.discard("\n")
+    # Tables it cannot cut (a font editor's notes) are dropped: no need to say so.
+    logging.getLogger("fontTools.subset").setLevel(logging.ERROR)
     options = subset.Options()
     options.font_number = number
     options.layout_features = ["*"]
