@@ -24,11 +24,11 @@ const SCRIPT_FACES SCRIPTS[] = {
     {"ja",
      "fonts/noto-serif-cjk-jp-bold.otf",
      "fonts/noto-sans-cjk-jp-bold.otf",
-     {64, 30, 42, 20, 17}},
+     {64, 26, 42, 20, 17}},
     {"zh_CN",
      "fonts/noto-serif-cjk-sc-bold.otf",
      "fonts/noto-sans-cjk-sc-bold.otf",
-     {64, 30, 42, 20, 17}},
+     {64, 26, 42, 20, 17}},
 };
 
 const char* const FACE_NAMES[] = {"TITLE", "TEXT", "FIGHT", "LIST", "MARK"};
