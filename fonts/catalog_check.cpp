@@ -136,6 +136,15 @@ bool has_glyph(TTF_Font* font, Uint32 c) {
   return c <= 0xFFFF && TTF_GlyphIsProvided(font, static_cast<Uint16>(c)) != 0;
 }
 
+// SDL_ttf draws nothing of a glyph above the face's ascent: an accent there is
+// lost.
+bool cut_off_at_the_top(TTF_Font* font, Uint32 c) {
+  int min_x = 0, max_x = 0, min_y = 0, max_y = 0, advance = 0;
+  return TTF_GlyphMetrics(font, static_cast<Uint16>(c), &min_x, &max_x, &min_y, &max_y, &advance) ==
+             0 &&
+         max_y > TTF_FontAscent(font);
+}
+
 // A picture per language of every checked text in its face, centred in a
 // 640-pixel screen between two red lines that mark its room (--sheets DIR),
 // for a translator or a developer to look at.
@@ -255,11 +264,13 @@ struct CHECK {
       font = face(f);
       std::set<Uint32> said;
       for (const Uint32 c : characters) {
-        if (!has_glyph(font, c) && said.insert(c).second) {
+        const bool lacking = !has_glyph(font, c);
+        if ((lacking || cut_off_at_the_top(font, c)) && said.insert(c).second) {
           char code[16];
           std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-          problem(where, std::string(code) + " is not in the " + face_name + " face (" +
-                             face_file(f) + ")");
+          problem(where, std::string(code) +
+                             (lacking ? " is not in the " : " is cut off at the top of the ") +
+                             face_name + " face (" + face_file(f) + ")");
         }
       }
     } else {

@@ -38,6 +38,16 @@ function(subset_face name source number own_names)
     VERBATIM)
   set(FACES ${FACES} ${FONT_DIR}/${name} PARENT_SCOPE)
 endfunction()
+# The text face with room above its accented capitals, for every language
+# but English (which keeps text.ttf exactly).
+add_custom_command(
+  OUTPUT ${FONT_DIR}/text-tall.otf
+  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/fonts/tall_ascent.py ${TEXT_FONT}
+          ${FONT_DIR}/text-tall.otf
+  DEPENDS ${CMAKE_SOURCE_DIR}/fonts/tall_ascent.py
+  COMMENT "Making text-tall.otf, the text face with room for its accents"
+  VERBATIM)
+list(APPEND FACES ${FONT_DIR}/text-tall.otf)
 subset_face(old-standard-bold.ttf ${OLD_STANDARD_FONT} 0 "Polski Русский Українська" pl ru uk)
 # Each collection's faces: 0 Japanese, 2 Simplified Chinese.
 subset_face(noto-serif-cjk-jp-bold.otf ${NOTO_SERIF_CJK_FONT} 0 "日本語" ja)

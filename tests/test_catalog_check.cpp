@@ -82,6 +82,12 @@ TEST(CatalogCheck, FailsOnACharacterTheDrawingFaceLacksAndNamesIt) {
       // Japanese faces hold only what the catalogs use: never Hangul.
       {"ja", entry("TEXT 620", "Paused", "\xed\x95\x9c"), false, "ja: 'Paused': U+D55C"},
       {"ja", entry("TEXT 620", "Paused", "Paused 123"), true, ""},
+      // text.ttf, the English look's, cuts the dots off an Ä; the other
+      // languages' text face has room for them.
+      {"xx", entry("TEXT 620", "Paused", "\xc3\x84rger"), false,
+       "xx: 'Paused': U+00C4 is cut off at the top of the TEXT face (text.ttf)"},
+      {"de", entry("TEXT 620", "Paused", "\xc3\x84rger \xc3\x89 \xc3\x9c"), true, ""},
+      {"ru", entry("LIST 620", "Paused", "\xd0\x81 \xd0\x99"), true, ""},
       // A terminal text (no fit comment) is not drawn, so not checked.
       {"de", entry("", "cannot read %s", "\xed\x95\x9c"), true, ""},
       {"de", "#, fuzzy\n" + entry("TITLE 620", "Settings", "\xd0\x96"), true, ""},
@@ -102,7 +108,8 @@ TEST(CatalogCheck, FailsOnACharacterTheDrawingFaceLacksAndNamesIt) {
 TEST(CatalogCheck, FailsOnATextWiderThanItsRoomAndSaysByHowMuch) {
   ASSERT_TRUE(TTF_WasInit() != 0 || TTF_Init() == 0);
   const char* long_text = "Der Rekord konnte nicht gespeichert werden";
-  // German draws TEXT with text.ttf at 36, LIST at 24, TITLE with title.ttf
+  // German draws TEXT with text.ttf's glyphs at 36 (from a copy with a taller
+  // ascent, the same widths), LIST at 24, TITLE with title.ttf
   // at 86, and measures the page with its font at 24.
   const int text = measured("text.ttf", 36, long_text);
   const int list = measured("text.ttf", 24, long_text);
