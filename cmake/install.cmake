@@ -12,7 +12,7 @@ set(BRINEGRAB_SCREENSHOTS_URL "${BRINEGRAB_HOMEPAGE}/screenshots" CACHE STRING
 
 install(TARGETS brinegrab RUNTIME DESTINATION ${GAME_DATA_DIR})
 install(DIRECTORY ${GAME_DIR}/sprites ${GAME_DIR}/sfx ${GAME_DIR}/minigames ${GAME_DIR}/VX_pics
-  DESTINATION ${GAME_DATA_DIR})
+  ${GAME_DIR}/fonts DESTINATION ${GAME_DATA_DIR})
 install(FILES ${GAME_DIR}/title.ttf ${GAME_DIR}/text.ttf ${GAME_DIR}/icon.png
   dist/FONTS-OFL.txt
   DESTINATION ${GAME_DATA_DIR})

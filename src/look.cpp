@@ -1,25 +1,80 @@
 #include "look.h"
 
+#include <cstring>
+
+#include "platform/face_file.h"
+
 namespace {
 
-struct FACE_FILE {
-  const char* file;
-  int points;  // SDL_ttf's points are pixels
+// The files a script's faces come from, and their sizes (SDL_ttf's points are
+// pixels) in the order of FACE.
+struct SCRIPT_FACES {
+  const char* languages;  // separated by spaces; the first row serves every other
+  const char* title;
+  const char* text;
+  int points[static_cast<int>(FACE::COUNT)];
 };
 
-const FACE_FILE FACE_FILES[] = {
-    {"title.ttf", 86}, {"text.ttf", 36}, {"text.ttf", 50}, {"text.ttf", 24}, {"text.ttf", 20}};
-static_assert(sizeof FACE_FILES / sizeof FACE_FILES[0] == static_cast<size_t>(FACE::COUNT),
-              "a file and size for every face");
+// Blankenburg has no Cyrillic and few of Polish's letters; Old Standard has
+// both with an old printer's look. text.ttf's ascent cuts the accents off its
+// capitals (SDL_ttf draws nothing above it): the other languages draw with a
+// copy whose ascent makes room for them. The faces in fonts/ are cut to the
+// catalogs' characters at build time.
+const SCRIPT_FACES SCRIPTS[] = {
+    {"", "title.ttf", "text.ttf", {86, 36, 50, 24, 20}},
+    {"de es fr it pt_BR", "title.ttf", "fonts/text-tall.otf", {86, 36, 50, 24, 20}},
+    {"pl ru uk", "fonts/old-standard-bold.ttf", "fonts/text-tall.otf", {72, 36, 50, 24, 20}},
+    {"ja",
+     "fonts/noto-serif-cjk-jp-bold.otf",
+     "fonts/noto-sans-cjk-jp-bold.otf",
+     {64, 26, 42, 20, 17}},
+    {"zh_CN",
+     "fonts/noto-serif-cjk-sc-bold.otf",
+     "fonts/noto-sans-cjk-sc-bold.otf",
+     {64, 26, 42, 20, 17}},
+};
+
+const char* const FACE_NAMES[] = {"TITLE", "TEXT", "FIGHT", "LIST", "MARK"};
+static_assert(sizeof FACE_NAMES / sizeof FACE_NAMES[0] == static_cast<size_t>(FACE::COUNT),
+              "a name for every face");
+
+const int SCRIPT_COUNT = static_cast<int>(sizeof SCRIPTS / sizeof SCRIPTS[0]);
 
 TTF_Font* faces[static_cast<int>(FACE::COUNT)] = {};
+const SCRIPT_FACES* opened = &SCRIPTS[0];
+// Faces of the other scripts, opened when a text in another language is shown.
+TTF_Font* others[SCRIPT_COUNT][static_cast<int>(FACE::COUNT)] = {};
+
+bool lists(const char* languages, const std::string& language) {
+  for (const char* p = languages; *p != '\0';) {
+    const size_t n = std::strcspn(p, " ");
+    if (n == language.size() && language.compare(0, n, p, n) == 0) return true;
+    p += n;
+    if (*p == ' ') ++p;
+  }
+  return false;
+}
+
+const SCRIPT_FACES& script_of(const std::string& language) {
+  for (const SCRIPT_FACES& script : SCRIPTS) {
+    if (!language.empty() && lists(script.languages, language)) return script;
+  }
+  return SCRIPTS[0];
+}
+
+const char* file_of(const SCRIPT_FACES& script, FACE f) {
+  return f == FACE::TITLE ? script.title : script.text;
+}
 
 }  // namespace
 
-bool open_look() {
+bool open_look(const std::string& language) {
   close_look();
+  opened = &script_of(language);
   for (int f = 0; f < static_cast<int>(FACE::COUNT); ++f) {
-    faces[f] = TTF_OpenFont(FACE_FILES[f].file, FACE_FILES[f].points);
+    const char* file = file_of(*opened, static_cast<FACE>(f));
+    make_face_file_ready(file);
+    faces[f] = TTF_OpenFont(file, opened->points[f]);
     if (faces[f] == nullptr) {
       close_look();
       return false;
@@ -33,9 +88,43 @@ void close_look() {
     if (font != nullptr) TTF_CloseFont(font);
     font = nullptr;
   }
+  for (auto& script : others) {
+    for (TTF_Font*& font : script) {
+      if (font != nullptr) TTF_CloseFont(font);
+      font = nullptr;
+    }
+  }
+}
+
+TTF_Font* face_of_language(FACE f, const std::string& language) {
+  const SCRIPT_FACES& script = script_of(language);
+  const int i = static_cast<int>(f);
+  if (faces[i] == nullptr) return nullptr;
+  if (std::strcmp(file_of(script, f), file_of(*opened, f)) == 0 &&
+      script.points[i] == opened->points[i]) {
+    return faces[i];
+  }
+  TTF_Font*& font = others[&script - SCRIPTS][i];
+  if (font == nullptr) {
+    make_face_file_ready(file_of(script, f));
+    font = TTF_OpenFont(file_of(script, f), script.points[i]);
+  }
+  return font;
 }
 
 TTF_Font* face(FACE f) { return faces[static_cast<int>(f)]; }
+
+const char* face_file(FACE f) { return file_of(*opened, f); }
+
+bool face_named(const std::string& name, FACE* f) {
+  for (int i = 0; i < static_cast<int>(FACE::COUNT); ++i) {
+    if (name == FACE_NAMES[i]) {
+      *f = static_cast<FACE>(i);
+      return true;
+    }
+  }
+  return false;
+}
 
 void draw_panel(SDL_Surface* dest, const SDL_Rect& area, SDL_Color colour) {
   SDL_Rect copy = area;  // SDL_FillRect may clip it

@@ -1,9 +1,12 @@
 #pragma once
 // The game's look in one place: its faces at their sizes, its named colours
 // and where a screen of ours puts its lines. The faces are opened once, at
-// start-up, and closed at shutdown.
+// start-up (and again when the player picks another language), and closed at
+// shutdown.
 #include <SDL.h>
 #include <SDL_ttf.h>
+
+#include <string>
 
 enum class FACE {
   TITLE,  // title.ttf at 86: the title, the banner, the final score
@@ -14,12 +17,26 @@ enum class FACE {
   COUNT
 };
 
-// Opens every face; false (with every face closed) when one cannot be opened.
-bool open_look();
+// Opens every face for language ("de", "pt_BR", "ja"; "" for English): the
+// game's own two files for the languages they can write, faces with the
+// script's letters for the others. False (with every face closed) when one
+// cannot be opened.
+bool open_look(const std::string& language = "");
 void close_look();
 
 // The face, or null before open_look and after close_look.
 TTF_Font* face(FACE f);
+// Face f as the look of another language has it (its script's file and
+// size), for a text in that language whatever the language in use: each
+// language's own name on the settings screen. Opened on first use and closed
+// with the look; null before open_look, after close_look, or when it cannot
+// be opened.
+TTF_Font* face_of_language(FACE f, const std::string& language);
+// The file the face was opened from, for the language last opened.
+const char* face_file(FACE f);
+// The face whose enumerator reads name ("TITLE", "TEXT", ...); false for
+// another name.
+bool face_named(const std::string& name, FACE* f);
 
 // The palette.
 constexpr SDL_Color GOLD = {200, 150, 0, 0};   // the in-game score, a chosen line

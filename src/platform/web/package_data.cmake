@@ -5,7 +5,10 @@
 # tones that keep their sound there.
 # Usage: cmake -DFROM=... -DTO=... -DOGGENC=... -P package_data.cmake
 file(REMOVE_RECURSE ${TO})
-file(COPY ${FROM}/ DESTINATION ${TO} PATTERN *.wav EXCLUDE PATTERN assets.stamp EXCLUDE)
+# The faces of other scripts stay out: the page fetches them for a language
+# that needs them.
+file(COPY ${FROM}/ DESTINATION ${TO} PATTERN *.wav EXCLUDE PATTERN assets.stamp EXCLUDE
+  PATTERN fonts EXCLUDE)
 file(GLOB_RECURSE sounds RELATIVE ${FROM} ${FROM}/*.wav)
 foreach(sound ${sounds})
   set(quality 1)
