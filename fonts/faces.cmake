@@ -31,6 +31,7 @@ function(subset_face name source number own_names)
   string(REPLACE ";" " " languages "${ARGN}")
   add_custom_command(
     OUTPUT ${FONT_DIR}/${name}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${FONT_DIR}
     COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/fonts/subset.py ${source} ${number}
             ${FONT_DIR}/${name} ${own_names} ${catalogs}
     DEPENDS ${CMAKE_SOURCE_DIR}/fonts/subset.py ${catalog_depends}
@@ -42,6 +43,7 @@ endfunction()
 # but English (which keeps text.ttf exactly).
 add_custom_command(
   OUTPUT ${FONT_DIR}/text-tall.otf
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${FONT_DIR}
   COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/fonts/tall_ascent.py ${TEXT_FONT}
           ${FONT_DIR}/text-tall.otf
   DEPENDS ${CMAKE_SOURCE_DIR}/fonts/tall_ascent.py

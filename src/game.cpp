@@ -145,14 +145,12 @@ bool start_up(GAME& game) {
   game.bg = load_image("sprites\\bg.jpg");
   game.textcolor = GOLD;
   game.textcolor2 = BROWN;
-  if (!open_look()) {
+  if (!open_faces(game)) {
     // {1} is the library's reason, in English.
     say(fill(tr("cannot open the fonts title.ttf and text.ttf: {1}"), {escaped(TTF_GetError())}));
     shut_down(game);
     return false;
   }
-  game.font = face(FACE::TITLE);
-  game.font2 = face(FACE::TEXT);
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "languages.h"
 
+#include "game.h"
+#include "look.h"
 #include "platform/catalog.h"
 #include "platform/locale_env.h"
 #include "platform/page_files.h"
@@ -59,6 +61,28 @@ void speak(const std::string& chosen) {
     refused = code;
     say(why);
   }
+}
+
+namespace {
+// The language whose faces are open.
+std::string faces_for;
+}  // namespace
+
+bool open_faces(GAME& game) {
+  bool opened = open_look(language_in_use());
+  if (!opened && !language_in_use().empty()) {
+    std::string unused;
+    use_catalog("", "", unused);
+    opened = open_look("");
+  }
+  faces_for = language_in_use();
+  game.font = face(FACE::TITLE);
+  game.font2 = face(FACE::TEXT);
+  return opened;
+}
+
+void follow_language(GAME& game) {
+  if (language_in_use() != faces_for) open_faces(game);
 }
 
 const char* language_label() {

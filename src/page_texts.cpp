@@ -44,11 +44,9 @@ const PAGE_TEXT TEXTS[] = {
     // fit: PAGE 300
     {"share", N_("Share this game")},
     {"share-link", N_("Link to this game")},
-    // fit: PAGE 200
+    // The notes beside the picture wrap to as many lines as they need.
     {"records-kept", N_("Records are kept in this browser.")},
-    // fit: PAGE 200
     {"records-lost", N_("Records cannot be kept in this browser: they last until the page is closed.")},
-    // fit: PAGE 200
     {"sound", N_("Click, touch or press a key to start the sound.")},
     // fit: PAGE 200
     {"full-screen", N_("Full screen")},
@@ -106,29 +104,19 @@ struct KEY_ROW {
 
 // clang-format off
 const KEY_ROW KEY_ROWS[] = {
-    // fit: PAGE 160
+    // What the keys do, in the key list beside the picture, whose cells
+    // wrap to as many lines as they need.
     {{MENU_NEXT}, 1, false, N_("next, play, play again")},
-    // fit: PAGE 160
     {{MENU_QUIT}, 1, false, N_("quit, end the game")},
-    // fit: PAGE 160
     {{MENU_PLAYERS}, 1, false, N_("one or two players (mode screen)")},
-    // fit: PAGE 160
     {{MENU_SETTINGS}, 1, false, N_("settings: keys, speed, volumes (mode screen)")},
-    // fit: PAGE 160
     {{P1_UP, P1_DOWN, P1_LEFT, P1_RIGHT}, 4, false, N_("pirate one")},
-    // fit: PAGE 160
     {{P1_STRIKE}, 1, false, N_("pirate one strikes (sword fight)")},
-    // fit: PAGE 160
     {{P2_UP, P2_DOWN, P2_LEFT, P2_RIGHT}, 4, false, N_("pirate two")},
-    // fit: PAGE 160
     {{P2_STRIKE}, 1, false, N_("pirate two strikes (sword fight)")},
-    // fit: PAGE 160
     {{P1_UP, P2_UP}, 2, true, N_("jump (trap run)")},
-    // fit: PAGE 160
     {{DESK_PAUSE, DESK_PAUSE_KEY}, 2, false, N_("pause; the same, or Enter, goes on")},
-    // fit: PAGE 160
     {{DESK_MUTE}, 1, false, N_("sound off and on")},
-    // fit: PAGE 160
     {{DESK_FULL_SCREEN_ALT, DESK_FULL_SCREEN}, 2, false, N_("full screen or window")},
 };
 // clang-format on
@@ -168,8 +156,7 @@ void tell_page_keys() {
   for (const KEY_ROW& row : KEY_ROWS) rows += keys_of(row) + '\t' + tr(row.what) + '\n';
   // fit: PAGE 160
   rows += std::string(tr("Gamepad")) + '\t' +
-          // fit: PAGE 160
-          tr("stick or d-pad moves, A (or the button chosen in the settings) strikes, Start is "
+                tr("stick or d-pad moves, A (or the button chosen in the settings) strikes, Start is "
              "Enter, Back is Escape");
   page_text("key-list", rows);
 }

@@ -8,6 +8,7 @@
 #include "globals.h"
 #include "image.h"
 #include "key_line.h"
+#include "languages.h"
 #include "look.h"
 #include "overlays.h"
 #include "page_texts.h"
@@ -164,6 +165,7 @@ bool mode_screen(GAME& game) {
     }
     if (settings && !start) {
       settings_screen(game);
+      follow_language(game);
       tell_page_keys();
       continue;
     }

@@ -279,9 +279,10 @@ bool read_settings_events(SETTINGS_MENU& menu) {
 namespace {
 
 // One line of the list: its name at the left, its value at the right. The
-// chosen line stands out in the palette's gold.
+// chosen line stands out in the palette's gold. The value may need another
+// face (a language's name, in its own letters).
 void draw_line(const std::string& left, const std::string& right, int x, int width, int y,
-               bool chosen) {
+               bool chosen, TTF_Font* right_face = nullptr) {
   TTF_Font* font = face(FACE::LIST);
   const SDL_Color colour = chosen ? PANEL : GOLD;
   if (chosen) {
@@ -294,7 +295,8 @@ void draw_line(const std::string& left, const std::string& right, int x, int wid
                GOLD);
   }
   draw_text(screen, font, left, colour, x, y);
-  draw_text(screen, font, right, colour, x + width, y, ALIGN::RIGHT);
+  draw_text(screen, right_face != nullptr ? right_face : font, right, colour, x + width, y,
+            ALIGN::RIGHT);
 }
 
 void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
@@ -340,7 +342,9 @@ void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
   draw_line(tr("Defaults"), "", COLUMN_LEFT[0], COLUMN_WIDTH, line_y(LINE_DEFAULTS),
             menu.line == LINE_DEFAULTS && menu.column != LANGUAGE_COLUMN);
   draw_line(language_label(), language_shown(menu.settings.language), COLUMN_LEFT[1], COLUMN_WIDTH,
-            line_y(LINE_DEFAULTS), menu.line == LINE_DEFAULTS && menu.column == LANGUAGE_COLUMN);
+            line_y(LINE_DEFAULTS), menu.line == LINE_DEFAULTS && menu.column == LANGUAGE_COLUMN,
+            menu.settings.language.empty() ? nullptr
+                                           : face_of_language(FACE::LIST, menu.settings.language));
   draw_text(screen, list, menu.message, GOLD, 0, MESSAGE_Y, ALIGN::CENTRE);
   // fit: LIST 600
   // "~" stands between the key and what it does.
