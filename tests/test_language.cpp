@@ -158,6 +158,13 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
       {"a placeholder lost", mo_file({{"", UTF8_HEADER}, {"Score: {1}", "Punkte"}}), false},
       {"an escape sequence", mo_file({{"", UTF8_HEADER}, {"Paused", "\x1b[2JPause"}}), false},
       {"a line break added", mo_file({{"", UTF8_HEADER}, {"Paused", "Pau\nse"}}), false},
+      {"a text of lines laid out anew",
+       mo_file([] {
+         ENTRIES help = german();
+         help.push_back({"Keys:\n  Enter  go on", "Tasten:\n  Enter\n      weiter"});
+         return help;
+       }()),
+       true},
       {"broken UTF-8", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\xc3use"}}), false},
       {"a C1 control", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\xc2\x9buse"}}), false},
   };
@@ -276,6 +283,24 @@ TEST_F(LANGUAGE_SCREEN_TEST, ATranslatedScreenDrawsItsUtf8Text) {
 
 // The system asks for a language whose catalog is damaged: English, and one
 // line on stderr however often the settings change.
+// Each catalog the game ships is taken whole, and its language's faces open:
+// a catalog refused for one entry would leave its players in English.
+TEST_F(LANGUAGE_SCREEN_TEST, EveryShippedLanguageIsTakenWithItsFaces) {
+  for (const LANGUAGE& l : languages()) {
+    std::string why;
+    // By its full name: the catalog read here is kept under the name it was
+    // read by, which another test's damaged locale/CODE.mo must not meet.
+    const std::string path =
+        (std::filesystem::current_path() / "locale" / (std::string(l.code) + ".mo")).string();
+    EXPECT_TRUE(use_catalog(l.code, path, why)) << why;
+    EXPECT_TRUE(open_faces(game)) << l.code;
+    EXPECT_EQ(language_in_use(), l.code);
+    EXPECT_NE(game.font, nullptr) << l.code;
+  }
+  back_to_english();
+  EXPECT_TRUE(open_faces(game));
+}
+
 TEST_F(LANGUAGE_SCREEN_TEST, ADamagedCatalogLeavesEnglishWithOneLine) {
   std::filesystem::remove(dir.path() + "/locale");
   std::filesystem::create_directory(dir.path() + "/locale");

@@ -48,14 +48,16 @@ bool string_at(const std::string& bytes, size_t entry, bool swapped, std::string
   return true;
 }
 
-// Whether text is UTF-8 without control characters (C0, DEL, C1), a line
-// break allowed where the msgid has as many.
-bool clean_utf8(const std::string& text, size_t line_breaks) {
-  size_t breaks = 0;
+// Whether text is UTF-8 without control characters (C0, DEL, C1); line
+// breaks only where lines are allowed (a text of several lines, such as
+// the help, may be laid out in as many lines as its language needs; a line
+// on the screen stays one).
+bool clean_utf8(const std::string& text, bool lines) {
+  bool broken = false;
   for (size_t i = 0; i < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
-      if (c == '\n') ++breaks;
+      if (c == '\n') broken = true;
       if ((c < 0x20 && c != '\n') || c == 0x7f) return false;
       ++i;
       continue;
@@ -73,7 +75,7 @@ bool clean_utf8(const std::string& text, size_t line_breaks) {
     if (code >= 0x80 && code <= 0x9f) return false;
     i += n;
   }
-  return breaks == line_breaks;
+  return lines || !broken;
 }
 
 // How often each of "{1}" to "{9}" stands in text.
@@ -159,7 +161,7 @@ bool parse_catalog(const std::string& bytes, CATALOG& catalog, std::string& why)
       continue;
     }
     if (msgstr.empty()) continue;  // not translated
-    if (!clean_utf8(msgstr, count(msgid, '\n'))) {
+    if (!clean_utf8(msgstr, count(msgid, '\n') > 0)) {
       why = "a translation that is not clean UTF-8 text";
       catalog.clear();
       return false;

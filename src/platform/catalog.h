@@ -25,7 +25,7 @@ constexpr size_t MOST_CATALOG_BYTES = 1u << 20;
 
 // A .mo file's bytes as a catalog. Every count, offset and length is checked
 // against the file; a translation must be UTF-8 without control characters
-// (a line break only where its msgid has one), use the same placeholders as
+// (line breaks only in a text whose msgid has lines), use the same placeholders as
 // its msgid, and the file must say it is UTF-8. False, with why in a few
 // words (no outside text), for anything else.
 bool parse_catalog(const std::string& bytes, CATALOG& catalog, std::string& why);
