@@ -11,7 +11,7 @@
 // is one process's share of one core (the game's; all of Chromium's
 // processes). The page is sampled only on the screen it says it is on (the
 // page hears of every line of text drawn); the desktop game starts at the
-// title. Then Chromium's trace of a few seconds of play says where the page's
+// title and is sampled while it runs. Then Chromium's trace of a few seconds of play says where the page's
 // time goes.
 const {spawn, execFileSync} = require('child_process');
 const fs = require('fs');
@@ -51,13 +51,14 @@ async function startDesktop() {
   const env = {...process.env, DISPLAY: display, SDL_AUDIODRIVER: 'dummy'};
   // Straight to the title: the desktop's splash is three fixed waits.
   const game = spawn('./brinegrab', ['--windowed', '--no-splash'], {cwd: work, env, stdio: 'ignore'});
-  execFileSync('xdotool', ['search', '--sync', '--onlyvisible', '--name', '.'], {env});
+  execFileSync('xdotool', ['search', '--sync', '--onlyvisible', '--name', '.'],
+               {env, timeout: 20000});
   await sleep(1000);
   return {
     name: 'desktop game',
     pid: game.pid,
     key: async name => execFileSync('xdotool', ['key', name], {env}),
-    screenIs: async () => true,
+    screenIs: async () => game.exitCode === null && game.signalCode === null,
     stop: async () => {
       game.kill();
       xvfb.kill();
