@@ -39,20 +39,24 @@ mergeInto(LibraryManager.library, {
   },
 
   // A kept surface's reference count is one more than the game's references.
-  $brinegrabKeepSurface__deps: ['$SDL', '$brinegrabTextCache'],
+  $brinegrabHoldSurface: function(surf) {
+    var refcount = surf + {{{ C_STRUCTS.SDL_Surface.refcount }}};
+    HEAP32[refcount >> 2] = HEAP32[refcount >> 2] + 1;
+    return surf;
+  },
+
+  $brinegrabKeepSurface__deps: ['$SDL', '$brinegrabTextCache', '$brinegrabHoldSurface'],
   $brinegrabKeepSurface: function(key, surf) {
     var surfaces = brinegrabTextCache.surfaces;
     if (surfaces.size >= brinegrabTextCache.LIMIT) {
       surfaces.forEach(function(kept) { SDL.freeSurface(kept); });
       surfaces.clear();
     }
-    var refcount = surf + {{{ C_STRUCTS.SDL_Surface.refcount }}};
-    HEAP32[refcount >> 2] = HEAP32[refcount >> 2] + 1;
-    surfaces.set(key, surf);
+    surfaces.set(key, brinegrabHoldSurface(surf));
   },
 
   TTF_RenderText_Solid__deps: ['$SDL', '$brinegrabTextLayout', '$brinegrabTextCache',
-                               '$brinegrabKeepSurface'],
+                               '$brinegrabHoldSurface', '$brinegrabKeepSurface'],
   TTF_RenderText_Solid: function(font, text, color) {
     text = UTF8ToString(text) || ' ';
     if (Module['onText']) Module['onText'](text);
@@ -62,11 +66,7 @@ mergeInto(LibraryManager.library, {
     var b = HEAPU8[color + 2];
     var surfaceKey = layout.key + ' ' + r + ',' + g + ',' + b;
     var kept = brinegrabTextCache.surfaces.get(surfaceKey);
-    if (kept) {
-      var refcount = kept + {{{ C_STRUCTS.SDL_Surface.refcount }}};
-      HEAP32[refcount >> 2] = HEAP32[refcount >> 2] + 1;
-      return kept;
-    }
+    if (kept) return brinegrabHoldSurface(kept);
     var surf = SDL.makeSurface(layout.width, layout.height, 0, false, 'text:' + text);
     var context = SDL.surfaces[surf].ctx;
     context.save();
