@@ -43,12 +43,15 @@ Module['noAudioDecoding'] = true;
 // Every picture the emulation loads is read back from its canvas once, to key
 // out its see-through colour; canvases kept in main memory make that cheap.
 // The page's own canvas too: the game draws small pictures onto it, which
-// costs less in main memory than handing each to the graphics card.
+// costs less in main memory than handing each to the graphics card. The
+// page's canvas is shown apart from the page's own painting (desynchronized),
+// which takes the browser about half the work per frame shown.
 (function() {
   var getContext = HTMLCanvasElement.prototype.getContext;
   HTMLCanvasElement.prototype.getContext = function(type, options) {
     if (type == '2d') {
-      options = Object.assign({willReadFrequently: true}, options);
+      var shown = this === Module['canvas'] ? {desynchronized: true} : {};
+      options = Object.assign({willReadFrequently: true}, shown, options);
     }
     return getContext.call(this, type, options);
   };

@@ -3,35 +3,60 @@
 // ascent (the emulation makes it as tall as the point size, which moves
 // every line of text a few pixels), and "solid" glyphs, each pixel either
 // the colour or see-through, as TTF_RenderText_Solid gives them.
-// The game draws the same few lines every frame: each line's layout and
-// pixels are kept after the first time, so a frame only copies them instead
-// of drawing the text and reading its pixels back. The page hears of every line drawn (Module.onText), which
-// tells it what screen is up.
+// The game draws the same few lines every frame and frees each right after
+// drawing it: each line's layout and surface are kept after the first time
+// (the kept surface holds a reference of its own, so the game's free leaves
+// it), and a frame only copies them. The page hears of every line drawn
+// (Module.onText), which tells it what screen is up.
 mergeInto(LibraryManager.library, {
-  $brinegrabTextCache: {layouts: {}, pixels: {}},
+  // The score changes often: bounded stores, emptied when full.
+  // (Made at start-up: the library's objects are written out as literals.)
+  $brinegrabTextCache: {LIMIT: 256},
+  $brinegrabTextCache__postset: 'brinegrabTextCache.layouts = new Map();' +
+                                'brinegrabTextCache.surfaces = new Map();',
 
   $brinegrabTextLayout__deps: ['$SDL', '$brinegrabTextCache'],
   $brinegrabTextLayout: function(font, text) {
     var fontData = SDL.fonts[font];
     var key = fontData.size + ' ' + fontData.name + ' ' + text;
-    var known = brinegrabTextCache.layouts[key];
+    var layouts = brinegrabTextCache.layouts;
+    var known = layouts.get(key);
     if (known) return known;
     var context = SDL_ttfContext();
     context.font = SDL.makeFontString(fontData.size, fontData.name);
     var metrics = context.measureText(text);
     var ascent = Math.ceil(metrics.fontBoundingBoxAscent);
-    // The score changes often: bounded stores, emptied when full.
-    if (Object.keys(brinegrabTextCache.layouts).length >= 256) brinegrabTextCache.layouts = {};
-    return brinegrabTextCache.layouts[key] = {
+    if (layouts.size >= brinegrabTextCache.LIMIT) layouts.clear();
+    known = {
       key: key,
       font: context.font,
       ascent: ascent,
       width: Math.max(1, Math.ceil(metrics.width)),
       height: ascent + Math.ceil(metrics.fontBoundingBoxDescent) + 1,
     };
+    layouts.set(key, known);
+    return known;
   },
 
-  TTF_RenderText_Solid__deps: ['$SDL', '$brinegrabTextLayout', '$brinegrabTextCache'],
+  // A kept surface's reference count is one more than the game's references.
+  $brinegrabHoldSurface: function(surf) {
+    var refcount = surf + {{{ C_STRUCTS.SDL_Surface.refcount }}};
+    HEAP32[refcount >> 2] = HEAP32[refcount >> 2] + 1;
+    return surf;
+  },
+
+  $brinegrabKeepSurface__deps: ['$SDL', '$brinegrabTextCache', '$brinegrabHoldSurface'],
+  $brinegrabKeepSurface: function(key, surf) {
+    var surfaces = brinegrabTextCache.surfaces;
+    if (surfaces.size >= brinegrabTextCache.LIMIT) {
+      surfaces.forEach(function(kept) { SDL.freeSurface(kept); });
+      surfaces.clear();
+    }
+    surfaces.set(key, brinegrabHoldSurface(surf));
+  },
+
+  TTF_RenderText_Solid__deps: ['$SDL', '$brinegrabTextLayout', '$brinegrabTextCache',
+                               '$brinegrabHoldSurface', '$brinegrabKeepSurface'],
   TTF_RenderText_Solid: function(font, text, color) {
     text = UTF8ToString(text) || ' ';
     if (Module['onText']) Module['onText'](text);
@@ -39,14 +64,11 @@ mergeInto(LibraryManager.library, {
     var r = HEAPU8[color];
     var g = HEAPU8[color + 1];
     var b = HEAPU8[color + 2];
+    var surfaceKey = layout.key + ' ' + r + ',' + g + ',' + b;
+    var kept = brinegrabTextCache.surfaces.get(surfaceKey);
+    if (kept) return brinegrabHoldSurface(kept);
     var surf = SDL.makeSurface(layout.width, layout.height, 0, false, 'text:' + text);
     var context = SDL.surfaces[surf].ctx;
-    var pixelsKey = layout.key + ' ' + r + ',' + g + ',' + b;
-    var kept = brinegrabTextCache.pixels[pixelsKey];
-    if (kept) {
-      context.putImageData(kept, 0, 0);
-      return surf;
-    }
     context.save();
     context.font = layout.font;
     context.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
@@ -63,8 +85,7 @@ mergeInto(LibraryManager.library, {
       data[i + 3] = solid ? 255 : 0;
     }
     context.putImageData(image, 0, 0);
-    if (Object.keys(brinegrabTextCache.pixels).length >= 256) brinegrabTextCache.pixels = {};
-    brinegrabTextCache.pixels[pixelsKey] = image;
+    brinegrabKeepSurface(surfaceKey, surf);
     return surf;
   },
 
