@@ -87,10 +87,12 @@ const std::vector<LINE> HINT_SCREEN_TWO = {
 void draw_lines(GAME& game, const std::vector<LINE>& lines) {
   apply_surface(0, 0, game.bg, screen);
   for (const LINE& line : lines) {
-    // The title is the game's name, the same in every language.
+    // The title is the game's name, the same in every language and in its
+    // own face, as a sign is.
     const std::string text = line.title ? line.text : tr(line.text.c_str());
-    draw_text(screen, line.title ? game.font : game.font2, text, game.textcolor2, 0, line.y,
-              ALIGN::CENTRE);
+    TTF_Font* own = line.title ? face_of_language(FACE::TITLE, "") : nullptr;
+    TTF_Font* font = !line.title ? game.font2 : own != nullptr ? own : game.font;
+    draw_text(screen, font, text, game.textcolor2, 0, line.y, ALIGN::CENTRE);
   }
 }
 
