@@ -13,16 +13,16 @@ namespace {
 // marked where the screens show it.
 const CONTROL TABLE[ACTIONS] = {
     // fit: LIST 110
-    {P1_UP, "p1.up", N_("Up"), SDLK_UP, -1, "arrow keys"},
+    {P1_UP, "p1.up", N_("Up"), SDLK_UP, -1, N_("arrow keys")},
     // fit: LIST 110
-    {P1_DOWN, "p1.down", N_("Down"), SDLK_DOWN, -1, "arrow keys"},
+    {P1_DOWN, "p1.down", N_("Down"), SDLK_DOWN, -1, N_("arrow keys")},
     // fit: LIST 110
-    {P1_LEFT, "p1.left", N_("Left"), SDLK_LEFT, -1, "arrow keys"},
+    {P1_LEFT, "p1.left", N_("Left"), SDLK_LEFT, -1, N_("arrow keys")},
     // fit: LIST 110
-    {P1_RIGHT, "p1.right", N_("Right"), SDLK_RIGHT, -1, "arrow keys"},
+    {P1_RIGHT, "p1.right", N_("Right"), SDLK_RIGHT, -1, N_("arrow keys")},
     // fit: LIST 110
     // A player's sword stroke in the fight.
-    {P1_STRIKE, "p1.strike", N_("Strike"), SDLK_RCTRL, GAMEPAD_STRIKE_BUTTON, "Right Ctrl"},
+    {P1_STRIKE, "p1.strike", N_("Strike"), SDLK_RCTRL, GAMEPAD_STRIKE_BUTTON, N_("Right Ctrl")},
     {P2_UP, "p2.up", N_("Up"), SDLK_w, -1, "W, A, S, D"},
     {P2_DOWN, "p2.down", N_("Down"), SDLK_s, -1, "W, A, S, D"},
     {P2_LEFT, "p2.left", N_("Left"), SDLK_a, -1, "W, A, S, D"},
@@ -31,14 +31,14 @@ const CONTROL TABLE[ACTIONS] = {
     // What a key does: goes on to the next screen.
     {MENU_NEXT, "next", N_("next"), SDLK_RETURN, GAMEPAD_START_BUTTON, "Enter"},
     // What a key does: one or two players.
-    {MENU_PLAYERS, "players", N_("players"), SDLK_SPACE, -1, "Space"},
+    {MENU_PLAYERS, "players", N_("players"), SDLK_SPACE, -1, N_("Space")},
     // What a key does; then the key's name on the keyboard.
     {MENU_QUIT, "quit", N_("quit"), SDLK_ESCAPE, GAMEPAD_BACK_BUTTON, N_("Escape")},
     // What a key does: opens the settings.
     {MENU_SETTINGS, "settings", N_("settings"), SDLK_c, -1, "C"},
     // What a key does.
     {DESK_PAUSE, "pause", N_("pause"), SDLK_p, -1, "P"},
-    {DESK_PAUSE_KEY, "pause", N_("pause"), SDLK_PAUSE, -1, "Pause"},
+    {DESK_PAUSE_KEY, "pause", N_("pause"), SDLK_PAUSE, -1, N_("Pause")},
     // What a key does: sound off and on.
     {DESK_MUTE, "mute", N_("mute"), SDLK_m, -1, "M"},
     // What a key does: full screen or a window.

@@ -20,6 +20,28 @@ const struct {
     {"numlock", N_("Num Lock")},
     {"sys req", N_("SysRq")},
     {"alt gr", N_("AltGr")},
+    // The keys whose names a player's language has words of its own for.
+    {"up", N_("Up")},
+    {"down", N_("Down")},
+    {"left", N_("Left")},
+    {"right", N_("Right")},
+    {"space", N_("Space")},
+    {"escape", N_("Escape")},
+    {"pause", N_("Pause")},
+    {"right ctrl", N_("Right Ctrl")},
+    {"left ctrl", N_("Left Ctrl")},
+    {"right shift", N_("Right Shift")},
+    {"left shift", N_("Left Shift")},
+    {"right alt", N_("Right Alt")},
+    {"left alt", N_("Left Alt")},
+    {"tab", N_("Tab")},
+    {"backspace", N_("Backspace")},
+    {"delete", N_("Delete")},
+    {"insert", N_("Insert")},
+    {"home", N_("Home")},
+    {"end", N_("End")},
+    {"page up", N_("Page Up")},
+    {"page down", N_("Page Down")},
 };
 // clang-format on
 

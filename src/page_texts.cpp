@@ -127,7 +127,7 @@ std::string keys_of(const KEY_ROW& row) {
   for (int i = 0; i < row.count; ++i) {
     const CONTROL& c = control(row.actions[i]);
     const SDLKey key = key_of(c.action);
-    const std::string name = !row.as_keycaps && key == c.key ? c.shown : keycap(key);
+    const std::string name = !row.as_keycaps && key == c.key ? tr(c.shown) : keycap(key);
     if (name == last) continue;
     keys += (keys.empty() ? "" : ", ") + name;
     last = name;
