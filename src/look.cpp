@@ -73,8 +73,7 @@ bool open_look(const std::string& language) {
   opened = &script_of(language);
   for (int f = 0; f < static_cast<int>(FACE::COUNT); ++f) {
     const char* file = file_of(*opened, static_cast<FACE>(f));
-    make_face_file_ready(file);
-    faces[f] = TTF_OpenFont(file, opened->points[f]);
+    faces[f] = make_face_file_ready(file) ? TTF_OpenFont(file, opened->points[f]) : nullptr;
     if (faces[f] == nullptr) {
       close_look();
       return false;
@@ -106,8 +105,8 @@ TTF_Font* face_of_language(FACE f, const std::string& language) {
   }
   TTF_Font*& font = others[&script - SCRIPTS][i];
   if (font == nullptr) {
-    make_face_file_ready(file_of(script, f));
-    font = TTF_OpenFont(file_of(script, f), script.points[i]);
+    const char* file = file_of(script, f);
+    font = make_face_file_ready(file) ? TTF_OpenFont(file, script.points[i]) : nullptr;
   }
   return font;
 }

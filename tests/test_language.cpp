@@ -1,6 +1,7 @@
 // The player's language: which one the system asks for, the catalogs the
 // game accepts, the settings screen's choice and the translated text drawn.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -299,6 +300,27 @@ TEST_F(LANGUAGE_SCREEN_TEST, EveryShippedLanguageIsTakenWithItsFaces) {
   }
   back_to_english();
   EXPECT_TRUE(open_faces(game));
+}
+
+// A language's face that is a pipe is never opened (it would hang the game):
+// English is spoken, with its own faces.
+TEST_F(LANGUAGE_SCREEN_TEST, AFaceThatIsAPipeLeavesEnglish) {
+  namespace fs = std::filesystem;
+  const fs::path fonts = fs::current_path() / "fonts";
+  const fs::path shipped = fs::read_symlink(fonts);
+  fs::remove(fonts);
+  fs::create_directory(fonts);
+  for (const auto& entry : fs::directory_iterator(shipped)) {
+    if (entry.path().filename() != "text-tall.otf") {
+      fs::create_symlink(entry.path(), fonts / entry.path().filename());
+    }
+  }
+  ASSERT_EQ(mkfifo((fonts / "text-tall.otf").c_str(), 0600), 0);
+  std::string why;
+  ASSERT_TRUE(use_catalog("de", (fs::current_path() / "locale" / "de.mo").string(), why)) << why;
+  EXPECT_TRUE(open_faces(game));
+  EXPECT_EQ(language_in_use(), "");
+  EXPECT_NE(game.font2, nullptr);
 }
 
 TEST_F(LANGUAGE_SCREEN_TEST, ADamagedCatalogLeavesEnglishWithOneLine) {

@@ -27,4 +27,7 @@ EM_ASYNC_JS(void, add_font_family, (const char* file), {
 });
 // clang-format on
 
-void make_face_file_ready(const char* file) { add_font_family(file); }
+bool make_face_file_ready(const char* file) {
+  add_font_family(file);
+  return true;
+}

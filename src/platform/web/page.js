@@ -5,7 +5,6 @@
 // the page only through Module.pageInput and Module.onPage (page.h).
 (function() {
   'use strict';
-  var body = document.body;
   var canvas = document.getElementById('canvas');
   var again = document.getElementById('again');
 
