@@ -47,6 +47,9 @@ const PAGE_TEXT TEXTS[] = {
     // The notes beside the picture wrap to as many lines as they need.
     {"records-kept", N_("Records are kept in this browser.")},
     {"records-lost", N_("Records cannot be kept in this browser: they last until the page is closed.")},
+    // TRANSLATORS: {1} says why, e.g. "the browser's storage for this page is full".
+    {"records-refused", N_("The browser did not keep the last save: {1}. The next save tries again.")},
+    {"store-full", N_("the browser's storage for this page is full")},
     {"sound", N_("Click, touch or press a key to start the sound.")},
     // fit: PAGE 200
     {"full-screen", N_("Full screen")},

@@ -18,10 +18,6 @@
 
 namespace {
 
-// A file larger than this is no replay of ours (a five-minute game takes a
-// few kilobytes).
-const size_t MOST_BYTES = 16u << 20;
-
 void say_not_kept(const std::string& path, int error) {
   // {1} is a replay file, {2} why it cannot be written.
   say(fill(tr("cannot keep the replay {1}: {2}"), {quoted(path), file_error_text(error)}));
@@ -32,7 +28,7 @@ void say_not_kept(const std::string& path, int error) {
 bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error) {
   std::string bytes;
   int why = 0;
-  const READ_RESULT got = read_regular_file(path.c_str(), MOST_BYTES, bytes, why);
+  const READ_RESULT got = read_regular_file(path.c_str(), MOST_REPLAY_BYTES, bytes, why);
   if (got != READ_RESULT::WHOLE) {
     error = got == READ_RESULT::TOO_LARGE ? tr("too large for a replay") : read_problem(got, why);
     return false;
@@ -70,7 +66,7 @@ bool load_replay_once(const std::string& path, RECORDED_GAME& replay) {
 }
 
 bool keep_file(const std::string& path, const std::string& bytes) {
-  const int error = replace_file(path, bytes, static_cast<size_t>(MOST_BYTES));
+  const int error = replace_file(path, bytes, MOST_REPLAY_BYTES);
   if (error != 0) say_not_kept(path, error);
   return error == 0;
 }
@@ -81,7 +77,7 @@ bool keep_game(const RECORDED_GAME& game, bool counts) {
   const std::string last = replay_path("last.replay");
   make_directories_above(last);
   for (const char* name : {"best-solo.replay", "best-multi.replay"}) {
-    remove_leftovers(replay_path(name), static_cast<size_t>(MOST_BYTES));
+    remove_leftovers(replay_path(name), MOST_REPLAY_BYTES);
   }
   bool saved = true;
   if (counts) {
@@ -92,7 +88,7 @@ bool keep_game(const RECORDED_GAME& game, bool counts) {
     // once locked: records never go down.
     const RECORDS before = records.empty() ? RECORDS() : read_records(records);
     if (!records.empty() && game.score > (game.multi ? before.multi : before.solo)) {
-      const int error = prepare_file(best, bytes, static_cast<size_t>(MOST_BYTES), candidate);
+      const int error = prepare_file(best, bytes, MOST_REPLAY_BYTES, candidate);
       if (error != 0) say_not_kept(best, error);
     }
     saved = !records.empty() && update_records(game.score, game.multi, records, [&] {

@@ -1,10 +1,15 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "replay.h"
 
+// A file larger than this is no replay of ours (a five-minute game takes a
+// few kilobytes); nor is a shared link's game that unpacks to more.
+constexpr size_t MOST_REPLAY_BYTES = 16u << 20;
+
 // Reads a replay file for this build, if it is a regular file of 16 MB at
-// most; false with one line in error if it cannot be watched here.
+// most (MOST_REPLAY_BYTES); false with one line in error if it cannot be watched here.
 bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error);
 
 // The same for a file looked at again and again (the attract mode's): a file

@@ -154,12 +154,16 @@ int put_in_place(PREPARED_FILE& prepared) {
     return error;
   }
   prepared.temporary.clear();
+  // A directory that cannot be synced (some file systems refuse) is no
+  // failure; one whose sync fails for want of room or by an I/O error may
+  // lose the rename, and in the browser it is the write to its storage.
+  int error = 0;
   const int dir = open(directory_of(prepared.path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
-    fsync(dir);
+    if (fsync(dir) != 0 && (errno == EIO || errno == ENOSPC || errno == EDQUOT)) error = errno;
     close(dir);
   }
-  return 0;
+  return error;
 }
 
 void discard(PREPARED_FILE& prepared) {
