@@ -51,8 +51,9 @@ std::string language_wanted(const std::string& chosen, const std::vector<std::st
 void speak(const std::string& chosen) {
   const std::string code = language_wanted(chosen, wanted_locales());
   // A catalog that could not be read is said once, not at every change.
+  // English has none to refuse: going back to it always goes.
   static std::string refused;
-  if (code == language_in_use() || code == refused) return;
+  if (code == language_in_use() || (!code.empty() && code == refused)) return;
   const std::string catalog = "locale/" + code + ".mo";
   if (!code.empty()) fetch_page_files({catalog});
   std::string why;

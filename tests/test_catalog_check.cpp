@@ -118,6 +118,9 @@ TEST(CatalogCheck, FailsOnATextWiderThanItsRoomAndSaysByHowMuch) {
   // Four equal words split in the middle.
   const char* four = "Rekord Rekord Rekord Rekord";
   const int half = measured("text.ttf", 36, "Rekord Rekord");
+  // Two words of unequal widths: on two lines, the wider is what must fit.
+  const char* two = "Rekordhalterin Rekord";
+  const int wider = measured("text.ttf", 36, "Rekordhalterin");
   ASSERT_GT(text, 0);
   const auto fit = [](const char* face, int room, const char* more = "") {
     return std::string(face) + " " + std::to_string(room) + more;
@@ -143,6 +146,10 @@ TEST(CatalogCheck, FailsOnATextWiderThanItsRoomAndSaysByHowMuch) {
       {entry(fit("TEXT", half - 1, " 2"), "x", four), false,
        "is " + std::to_string(half) + " pixels wide in TEXT on two lines, room " +
            std::to_string(half - 1)},
+      {entry(fit("TEXT", wider, " 2"), "x", two), true, ""},
+      {entry(fit("TEXT", wider - 1, " 2"), "x", two), false,
+       "is " + std::to_string(wider) + " pixels wide in TEXT on two lines, room " +
+           std::to_string(wider - 1)},
       // Each plural form is drawn in its turn.
       {"#. fit: TEXT " + std::to_string(text - 1) +
            "\nmsgid \"%d coin\"\nmsgid_plural \"%d coins\"\nmsgstr[0] \"x\"\nmsgstr[1] \"" +

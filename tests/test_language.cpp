@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "game_fixture.h"
+#include "keycaps.h"
 #include "languages.h"
 #include "look.h"
 #include "platform/catalog.h"
+#include "platform/key_names.h"
 #include "platform/locale_env.h"
 #include "screens.h"
 #include "settings.h"
@@ -36,11 +38,18 @@ void put_word(std::string& out, uint32_t w, bool big) {
 
 // A GNU .mo file as the format lays it out: magic, revision, count, the
 // offsets of the msgids' and the translations' tables of (length, offset)
-// pairs, no hash table; then the strings, each with its NUL.
-std::string mo_file(const ENTRIES& entries, bool big = false) {
+// pairs, no hash table; then the strings, each with its NUL. The format
+// lets the tables stand anywhere: tables_last puts them after the strings,
+// the translations' table ending where the file ends.
+std::string mo_file(const ENTRIES& entries, bool big = false, bool tables_last = false) {
   const uint32_t n = static_cast<uint32_t>(entries.size());
   std::string head, tables, strings;
-  const uint32_t first_string = 28 + 16 * n;
+  uint32_t string_bytes = 0;
+  for (const auto& [msgid, msgstr] : entries) {
+    string_bytes += static_cast<uint32_t>(msgid.size() + msgstr.size() + 2);
+  }
+  const uint32_t first_string = tables_last ? 28 : 28 + 16 * n;
+  const uint32_t first_table = tables_last ? 28 + string_bytes : 28;
   std::string originals, translations;
   for (const auto& [msgid, msgstr] : entries) {
     put_word(originals, static_cast<uint32_t>(msgid.size()), big);
@@ -50,8 +59,12 @@ std::string mo_file(const ENTRIES& entries, bool big = false) {
     put_word(translations, first_string + static_cast<uint32_t>(strings.size()), big);
     strings += msgstr + '\0';
   }
-  for (uint32_t w : {0x950412deu, 0u, n, 28u, 28 + 8 * n, 0u, first_string}) put_word(head, w, big);
-  return head + originals + translations + strings;
+  for (uint32_t w :
+       {0x950412deu, 0u, n, first_table, first_table + 8 * n, 0u, first_table + 16 * n}) {
+    put_word(head, w, big);
+  }
+  return tables_last ? head + strings + originals + translations
+                     : head + originals + translations + strings;
 }
 
 ENTRIES german() {
@@ -110,6 +123,13 @@ TEST(LANGUAGE, TheSystemsLanguageIsChosenAsGettextChoosesIt) {
       {{no, "", "", "it_IT"}, "", "it"},
       {{no, "C", no, "de_DE.UTF-8"}, "", ""},
       {{no, no, no, "C.UTF-8"}, "", ""},
+      {{"de", no, no, "C.UTF-8"}, "", ""},
+      {{no, no, no, "zh_SG.UTF-8"}, "", "zh_CN"},
+      {{no, no, no, "zh_HK.UTF-8"}, "", ""},
+      {{no, no, no, "de_DE@euro"}, "", "de"},
+      {{no, no, no, "de@euro"}, "", "de"},
+      {{no, no, no, "pt_BR.UTF-8@saudade"}, "", "pt_BR"},
+      {{"zh_SG:de", no, no, "fr_FR.UTF-8"}, "", "zh_CN"},
       {{"de", no, no, "POSIX"}, "", ""},
       {{"de", no, no, no}, "", ""},
       {{"ru:de", no, no, "fr_FR.UTF-8"}, "", "ru"},
@@ -143,9 +163,18 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
     const char* what;
     std::string bytes;
     bool taken;
+    const char* pair = "S2: B – S1: A";  // the two players' line, filled in
   } cases[] = {
       {"as msgfmt lays it out", good, true},
       {"big-endian", mo_file(german(), true), true},
+      {"its tables after the strings, one ending at the file's end", mo_file(german(), false, true),
+       true},
+      {"the same, big-endian", mo_file(german(), true, true), true},
+      {"declaring ASCII",
+       mo_file({{"", "Content-Type: text/plain; charset=ASCII\n"},
+                {"Paused", "Pause"},
+                {"P1: {1}      P2: {2}", "S2: {2} - S1: {1}"}}),
+       true, "S2: B - S1: A"},
       {"cut in its header", good.substr(0, 20), false},
       {"cut in its strings", good.substr(0, good.size() - 8), false},
       {"an offset past the end", big_offset, false},
@@ -159,8 +188,7 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
       {"a placeholder lost", mo_file({{"", UTF8_HEADER}, {"Score: {1}", "Punkte"}}), false},
       {"an escape sequence", mo_file({{"", UTF8_HEADER}, {"Paused", "\x1b[2JPause"}}), false},
       {"a line break added", mo_file({{"", UTF8_HEADER}, {"Paused", "Pau\nse"}}), false},
-      {"a text of lines laid out anew",
-       mo_file([] {
+      {"a text of lines laid out anew", mo_file([] {
          ENTRIES help = german();
          help.push_back({"Keys:\n  Enter  go on", "Tasten:\n  Enter\n      weiter"});
          return help;
@@ -168,6 +196,7 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
        true},
       {"broken UTF-8", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\xc3use"}}), false},
       {"a C1 control", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\xc2\x9buse"}}), false},
+      {"a DEL", mo_file({{"", UTF8_HEADER}, {"Paused", "Pau\x7fse"}}), false},
   };
   const std::string dir = std::filesystem::temp_directory_path() / "brinegrab-catalogs-XXXXXX";
   std::vector<char> name(dir.begin(), dir.end());
@@ -183,7 +212,7 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
     EXPECT_EQ(language_in_use(), c.taken ? "de" : "") << c.what;
     EXPECT_STREQ(tr(english), c.taken ? "Pause" : "Paused") << c.what;
     if (c.taken) {
-      EXPECT_EQ(fill(tr("P1: {1}      P2: {2}"), {"A", "B"}), "S2: B – S1: A") << c.what;
+      EXPECT_EQ(fill(tr("P1: {1}      P2: {2}"), {"A", "B"}), c.pair) << c.what;
     } else {
       EXPECT_EQ(tr(english), english) << c.what << ": the text itself";
       EXPECT_EQ(why.find('\n'), std::string::npos) << c.what;
@@ -196,6 +225,42 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
   EXPECT_FALSE(use_catalog("de", std::string(name.data()) + "/none.mo", why)) << "no file";
   EXPECT_EQ(tr("Paused"), std::string("Paused"));
   std::filesystem::remove_all(name.data());
+}
+
+// The keys a language has words for are named in it wherever a key is named
+// (the settings screen, the key lines, the page's key list); the others keep
+// their keycaps' names.
+TEST(LANGUAGE, KeysAreNamedInThePlayersLanguage) {
+  const ENTRIES words = {{"", UTF8_HEADER},
+                         {"Space", "Leertaste"},
+                         {"Enter", "Eingabe"},
+                         {"Escape", "Esc"},
+                         {"Left Ctrl", "Strg links"},
+                         {"Page Up", "Bild auf"},
+                         {"Keypad {1}", "Ziffernblock {1}"}};
+  const std::string path = std::filesystem::temp_directory_path() / "brinegrab-key-words.mo";
+  std::ofstream(path, std::ios::binary) << mo_file(words);
+  std::string why;
+  ASSERT_TRUE(use_catalog("de", path, why)) << why;
+  const struct {
+    SDLKey key;
+    const char* name;
+  } cases[] = {{SDLK_SPACE, "Leertaste"},
+               {SDLK_RETURN, "Eingabe"},
+               {SDLK_ESCAPE, "Esc"},
+               {SDLK_LCTRL, "Strg links"},
+               {SDLK_PAGEUP, "Bild auf"},
+               {SDLK_KP7, "Ziffernblock 7"},
+               {SDLK_w, "W"},
+               {SDLK_CAPSLOCK, "Caps Lock"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(keycap(c.key), c.name)
+        << key_name(c.key) << ": a key the catalog has a word for must be named in it (is its "
+        << "name missing from the key table of keycaps.cpp?)";
+  }
+  back_to_english();
+  std::filesystem::remove(path);
+  EXPECT_EQ(keycap(SDLK_SPACE), "Space");
 }
 
 namespace {
@@ -286,7 +351,11 @@ TEST_F(LANGUAGE_SCREEN_TEST, ATranslatedScreenDrawsItsUtf8Text) {
 // line on stderr however often the settings change.
 // Each catalog the game ships is taken whole, and its language's faces open:
 // a catalog refused for one entry would leave its players in English.
+// A language's name drawn by another language's screen (the settings'
+// Language line) has the faces the language has when spoken, at their sizes.
 TEST_F(LANGUAGE_SCREEN_TEST, EveryShippedLanguageIsTakenWithItsFaces) {
+  const int faces = static_cast<int>(FACE::COUNT);
+  std::vector<std::vector<int>> heights;  // of each face, in each language spoken
   for (const LANGUAGE& l : languages()) {
     std::string why;
     // By its full name: the catalog read here is kept under the name it was
@@ -297,9 +366,21 @@ TEST_F(LANGUAGE_SCREEN_TEST, EveryShippedLanguageIsTakenWithItsFaces) {
     EXPECT_TRUE(open_faces(game)) << l.code;
     EXPECT_EQ(language_in_use(), l.code);
     EXPECT_NE(game.font, nullptr) << l.code;
+    heights.emplace_back();
+    for (int f = 0; f < faces; ++f) {
+      TTF_Font* font = face(static_cast<FACE>(f));
+      heights.back().push_back(font != nullptr ? TTF_FontHeight(font) : -1);
+    }
   }
   back_to_english();
   EXPECT_TRUE(open_faces(game));
+  for (size_t i = 0; i < languages().size(); ++i) {
+    for (int f = 0; f < faces; ++f) {
+      TTF_Font* font = face_of_language(static_cast<FACE>(f), languages()[i].code);
+      EXPECT_EQ(font != nullptr ? TTF_FontHeight(font) : -1, heights[i][static_cast<size_t>(f)])
+          << languages()[i].code << " face " << f << ", drawn while English is spoken";
+    }
+  }
 }
 
 // A language's face that is a pipe is never opened (it would hang the game):

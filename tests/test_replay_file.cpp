@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -331,6 +332,59 @@ TEST(ReplayFile, ReplayBestWatchesTheHigherScoringOfTheTwoBestGamesKept) {
     EXPECT_TRUE(load_named_replay("best", watched)) << c.solo << " " << c.multi;
     EXPECT_EQ(watched.score, c.watched) << c.solo << " " << c.multi;
   }
+  // A tie goes to the game kept first: the solo game, an hour older.
+  for (const bool multi : {false, true}) {
+    RECORDED_GAME r = sample();
+    r.score = 200;
+    r.multi = multi;
+    const char* file = multi ? "best-multi.replay" : "best-solo.replay";
+    std::ofstream(file) << replay_text(r);
+    if (!multi) {
+      std::filesystem::last_write_time(
+          file, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    }
+  }
+  RECORDED_GAME watched;
+  EXPECT_TRUE(load_named_replay("best", watched));
+  EXPECT_FALSE(watched.multi) << "a tie went to the newer game";
+}
+
+// "last" is the game kept where the replays are kept: beside the records
+// where the game runs when it may write there, else in the data directory
+// (here a working directory removed while the game runs).
+TEST(ReplayFile, ReplayLastWatchesTheGameKeptWhereReplaysAreKept) {
+  const harness::GAME_DIR_COPY dir;
+  namespace fs = std::filesystem;
+  const fs::path data = fs::current_path() / "data";
+  fs::create_directories(data / "brinegrab");
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  for (const auto& [score, file] :
+       {std::pair{11, fs::path("last.replay")}, std::pair{77, data / "brinegrab/last.replay"}}) {
+    RECORDED_GAME r = sample();
+    r.score = score;
+    std::ofstream(file) << replay_text(r);
+  }
+  const fs::path home = fs::current_path();
+  const struct {
+    const char* where;
+    bool removed;
+    int watched;
+  } cases[] = {{"a directory the game may write", false, 11},
+               {"a removed working directory", true, 77}};
+  for (const auto& c : cases) {
+    if (c.removed) {
+      fs::create_directory("gone");
+      fs::current_path("gone");
+      fs::remove(home / "gone");
+    }
+    RECORDED_GAME watched;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(load_named_replay("last", watched)) << c.where;
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(watched.score, c.watched) << c.where;
+    fs::current_path(home);
+  }
+  unsetenv("XDG_DATA_HOME");
 }
 
 // The browser draws from this generator: a replay plays the same game there

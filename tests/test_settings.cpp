@@ -25,6 +25,7 @@
 #include "minigames/mini1.h"
 #include "minigames/mini2.h"
 #include "minigames/mini3.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/gamepad.h"
 #include "platform/key_names.h"
@@ -820,12 +821,19 @@ namespace {
 
 // Where the frame shows the text in the colour (the top left corner of its
 // box), or {-1, -1}.
+// The text is UTF-8 (a language's name in its own letters); rows, if given,
+// limits the search to the top rows of its box (a face taller than the band
+// it is drawn on).
 std::pair<int, int> find_text(SDL_Surface* frame, TTF_Font* font, const std::string& text,
-                              SDL_Color colour) {
-  SDL_Surface* alone = SDL_CreateRGBSurface(SDL_SWSURFACE, text_width(font, text),
-                                            text_height(font, text), 32, 0xFF0000, 0xFF00, 0xFF, 0);
+                              SDL_Color colour, int rows = 0) {
+  int w = 0, h = 0;
+  if (font == nullptr || TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) return {-1, -1};
+  if (rows > 0 && rows < h) h = rows;
+  SDL_Surface* alone = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xFF0000, 0xFF00, 0xFF, 0);
   SDL_FillRect(alone, nullptr, SDL_MapRGB(alone->format, 0, 255, 255));
-  put_text(alone, font, text, colour, 0, 0);
+  SDL_Surface* drawn = TTF_RenderUTF8_Solid(font, text.c_str(), colour);
+  SDL_BlitSurface(drawn, nullptr, alone, nullptr);
+  SDL_FreeSurface(drawn);
   // Every pixel of the text's box, ink or not, the ink ones first.
   std::vector<std::pair<int, int>> ink, clear;
   for (int y = 0; y < alone->h; ++y) {
@@ -922,6 +930,52 @@ TEST_F(SETTINGS_TEST, TheScreenShowsKeycapsOnAPanelAndItsKeysAtTheBottom) {
   SDL_FreeSurface(frame);
 }
 
+// The Language line beside Defaults: Enter steps through the languages,
+// each named in its own letters and face, then back to Automatic, which is
+// English when the system names no language the game speaks; Defaults puts
+// back everything but the language the player reads the screen in.
+TEST_F(SETTINGS_TEST, TheLanguageLineNamesEachInItsOwnLettersAndDefaultsKeepIt) {
+  setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+  for (const char* v : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(v);
+  setenv("LANG", "nl_NL.UTF-8", 1);
+  harness::capture_frames(true);
+  SDL_Surface* japanese = nullptr;
+  SDL_Surface* automatic = nullptr;
+  std::string after_defaults = "?";
+  int at = harness::flips() + 1;
+  for (int line = 0; line < LINE_DEFAULTS; ++line) harness::press_after_flip(at++, SDLK_DOWN);
+  harness::press_after_flip(at++, SDLK_RIGHT);
+  // Deutsch, Français, Español, Italiano, Português (Brasil), Polski,
+  // Русский, Українська, 日本語.
+  for (int i = 0; i < 9; ++i) harness::press_after_flip(at++, SDLK_RETURN);
+  harness::after_flip(at, [&] { japanese = harness::last_frame(); });
+  harness::press_after_flip(at++, SDLK_LEFT);
+  harness::press_after_flip(at++, SDLK_RETURN);
+  harness::press_after_flip(at++, SDLK_RETURN);  // confirmed
+  harness::after_flip(at, [&] { after_defaults = current_settings().language; });
+  harness::press_after_flip(at++, SDLK_RIGHT);
+  harness::press_after_flip(at++, SDLK_RETURN);  // 简体中文
+  harness::press_after_flip(at++, SDLK_RETURN);  // Automatic
+  harness::after_flip(at, [&] { automatic = harness::last_frame(); });
+  harness::press_after_flip(at++, SDLK_ESCAPE);
+  settings_screen(game);
+  unsetenv("LANG");
+  unsetenv("XDG_CONFIG_HOME");
+  ASSERT_NE(japanese, nullptr);
+  ASSERT_NE(automatic, nullptr);
+  harness::save_png(japanese, harness::frame_file("settings-language.png"));
+  // On the chosen line's band, as high as the list's face.
+  const int band = TTF_FontHeight(face(FACE::LIST));
+  EXPECT_GE(find_text(japanese, face_of_language(FACE::LIST, "ja"), "日本語", PANEL, band).first, 0)
+      << "the chosen language's name, in its own face";
+  EXPECT_EQ(after_defaults, "ja");
+  EXPECT_EQ(current_settings().language, "");
+  EXPECT_EQ(language_in_use(), "");
+  EXPECT_GE(find_text(automatic, face(FACE::LIST), "Automatic", PANEL).first, 0);
+  SDL_FreeSurface(japanese);
+  SDL_FreeSurface(automatic);
+}
+
 // Keys by the names on their keycaps; the file reads back every name it
 // writes, and the semicolon SDL once called ");".
 TEST(KEY_NAMES, KeycapsAndEveryNameTheFileWritesReadsBack) {
@@ -936,8 +990,12 @@ TEST(KEY_NAMES, KeycapsAndEveryNameTheFileWritesReadsBack) {
               {SDLK_KP1, "Keypad 1"},
               {SDLK_PAGEUP, "Page Up"},
               {SDLK_F11, "F11"},
-              {SDLK_LALT, "Left Alt"}};
-  for (const auto& c : caps) EXPECT_EQ(keycap(c.key), c.cap);
+              {SDLK_LALT, "Left Alt"},
+              {SDLK_CAPSLOCK, "Caps Lock"},
+              {SDLK_PRINT, "Print Screen"},
+              {SDLK_SCROLLOCK, "Scroll Lock"},
+              {SDLK_RSUPER, "Right Super"}};
+  for (const auto& c : caps) EXPECT_EQ(keycap(c.key), c.cap) << key_name(c.key);
   int named = 0;
   for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k) {
     const SDLKey key = static_cast<SDLKey>(k);
