@@ -101,6 +101,7 @@ bool start_up(GAME& game) {
   // After the audio device, which takes the volumes.
   load_settings();
   speak(current_settings().language);
+  if (stopped()) return false;
   TTF_Init();
   // Every file is decoded once before the window opens: a damaged file would
   // otherwise give, say, an invisible cannonball that still hits.

@@ -139,6 +139,21 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
   for (int i = 0; i < 4; ++i) long_string[28 + 8 * 3 + 8 + i] = '\xff';  // a translation's length
   huge_count[11] = '\x10';
   bad_magic[0] = 'X';
+  // Three entries whose msgid and translation all claim the first one's
+  // bytes up to the file's end: clean text before each NUL, but together they
+  // span more than the file holds.
+  std::string spanning =
+      mo_file({{"", UTF8_HEADER}, {"Paused", "Pause"}, {"Paused", "Pause"}, {"Paused", "Pause"}});
+  for (const size_t table : {28u, 28u + 8 * 4}) {
+    uint32_t offset = 0;
+    for (int i = 3; i >= 0; --i) {
+      offset = offset << 8 | static_cast<unsigned char>(spanning[table + 12 + i]);
+    }
+    std::string claim;
+    put_word(claim, static_cast<uint32_t>(spanning.size()) - offset - 1, false);
+    put_word(claim, offset, false);
+    for (size_t entry = 1; entry <= 3; ++entry) spanning.replace(table + 8 * entry, 8, claim);
+  }
   const struct {
     const char* what;
     std::string bytes;
@@ -168,6 +183,12 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
        true},
       {"broken UTF-8", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\xc3use"}}), false},
       {"a C1 control", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\xc2\x9buse"}}), false},
+      {"a right-to-left override", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\u202euse"}}), false},
+      {"an Arabic letter mark", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\u061cuse"}}), false},
+      {"a zero-width space", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\u200buse"}}), false},
+      {"an isolate", mo_file({{"", UTF8_HEADER}, {"Paused", "\u2066Pause\u2069"}}), false},
+      {"a byte order mark", mo_file({{"", UTF8_HEADER}, {"Paused", "\ufeffPause"}}), false},
+      {"strings claiming each other's bytes", spanning, false},
   };
   const std::string dir = std::filesystem::temp_directory_path() / "brinegrab-catalogs-XXXXXX";
   std::vector<char> name(dir.begin(), dir.end());
