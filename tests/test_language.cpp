@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -325,6 +326,8 @@ TEST_F(LANGUAGE_SCREEN_TEST, EveryShippedLanguageIsTakenWithItsFaces) {
 
 // A language's face that is a pipe is never opened (it would hang the game):
 // English is spoken, with its own faces.
+// A language's face that cannot be opened leaves English, and one line on
+// stderr names the face and why, as for the game's own faces.
 TEST_F(LANGUAGE_SCREEN_TEST, AFaceThatIsAPipeLeavesEnglish) {
   namespace fs = std::filesystem;
   const fs::path fonts = fs::current_path() / "fonts";
@@ -336,12 +339,40 @@ TEST_F(LANGUAGE_SCREEN_TEST, AFaceThatIsAPipeLeavesEnglish) {
       fs::create_symlink(entry.path(), fonts / entry.path().filename());
     }
   }
-  ASSERT_EQ(mkfifo((fonts / "text-tall.otf").c_str(), 0600), 0);
-  std::string why;
-  ASSERT_TRUE(use_catalog("de", (fs::current_path() / "locale" / "de.mo").string(), why)) << why;
-  EXPECT_TRUE(open_faces(game));
-  EXPECT_EQ(language_in_use(), "");
-  EXPECT_NE(game.font2, nullptr);
+  const std::string face = "fonts/text-tall.otf";
+  const struct {
+    const char* what;
+    std::function<void()> make;
+    const char* why;  // "" for the library's reason
+  } cases[] = {
+      {"a pipe", [&] { ASSERT_EQ(mkfifo(face.c_str(), 0600), 0); }, " for de: not a regular file;"},
+      {"missing", [] {}, " for de: missing;"},
+      {"cut",
+       [&] {
+         std::ofstream(face) << std::ifstream(shipped / "text-tall.otf", std::ios::binary).rdbuf();
+         fs::resize_file(face, 100);
+       },
+       ""},
+      {"noise", [&] { std::ofstream(face) << std::string(1 << 16, '\x5a'); }, ""},
+  };
+  for (const auto& c : cases) {
+    fs::remove(face);
+    c.make();
+    std::string why;
+    ASSERT_TRUE(use_catalog("de", (fs::current_path() / "locale" / "de.mo").string(), why)) << why;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(open_faces(game)) << c.what;
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(language_in_use(), "") << c.what;
+    EXPECT_NE(game.font2, nullptr) << c.what;
+    EXPECT_EQ(
+        said.rfind("brinegrab: cannot open the face 'fonts/text-tall.otf'" + std::string(c.why), 0),
+        0u)
+        << c.what << ": " << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << c.what << ": " << said;
+    EXPECT_NE(said.find(" for de: "), std::string::npos) << c.what << ": " << said;
+    EXPECT_NE(said.find("; playing in English\n"), std::string::npos) << c.what << ": " << said;
+  }
 }
 
 TEST_F(LANGUAGE_SCREEN_TEST, ADamagedCatalogLeavesEnglishWithOneLine) {
