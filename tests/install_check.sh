@@ -56,7 +56,7 @@ for kept in last best none.replay; do
   err=$(head -n 1 "$caller/$kept.err")
   case $kept in
     last) want="brinegrab: cannot watch 'last.replay': No such file or directory" ;;
-    best) want="brinegrab: cannot watch the best game: 'best-solo.replay': No such file or directory;"* ;;
+    best) want="brinegrab: cannot watch the best game: 'best-solo.replay': No such file or directory;*" ;;
     *) want="brinegrab: cannot watch '$caller/$kept': No such file or directory" ;;
   esac
   # shellcheck disable=SC2053
