@@ -5,6 +5,7 @@
 #include "platform/catalog.h"
 #include "platform/locale_env.h"
 #include "platform/page_files.h"
+#include "platform/quoted.h"
 #include "platform/say.h"
 
 const std::vector<LANGUAGE>& languages() {
@@ -72,8 +73,14 @@ std::string faces_for;
 bool open_faces(GAME& game) {
   bool opened = open_look(language_in_use());
   if (!opened && !language_in_use().empty()) {
+    // Said in English, as the game goes on.
+    const std::string language = language_in_use();
+    const LOOK_FAILURE failed = look_failure();
     std::string unused;
     use_catalog("", "", unused);
+    // {1} is a font file, {2} a language's code ("de"), {3} why the file cannot be opened.
+    say(fill(tr("cannot open the face {1} for {2}: {3}; playing in English"),
+             {quoted(failed.file), language, tr(failed.why.c_str())}));
     opened = open_look("");
   }
   faces_for = language_in_use();

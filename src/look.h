@@ -23,6 +23,12 @@ enum class FACE {
 // cannot be opened.
 bool open_look(const std::string& language = "");
 void close_look();
+// The face open_look or face_of_language could not open last, and why (a
+// text to translate, or the library's reason in English).
+struct LOOK_FAILURE {
+  std::string file, why;
+};
+const LOOK_FAILURE& look_failure();
 
 // The face, or null before open_look and after close_look.
 TTF_Font* face(FACE f);

@@ -121,16 +121,51 @@ bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_agai
   return found;
 }
 
-bool load_named_replay(const char* name, RECORDED_GAME& replay) {
+namespace {
+
+// The window's words for a kept game that cannot be watched: why the first
+// of its files that is there is refused, or that none is.
+NOT_WATCHED not_watched_kept(bool last) {
+  const std::vector<const char*> names =
+      last ? std::vector<const char*>{"last.replay"}
+           : std::vector<const char*>{"best-solo.replay", "best-multi.replay"};
+  for (const char* name : names) {
+    const std::string path = replay_path(name);
+    FILE_STAMP stamp;
+    if (!file_stamp(path.c_str(), stamp)) continue;
+    RECORDED_GAME replay;
+    std::string why;
+    if (load_replay(path, replay, why)) continue;
+    if (last) {
+      // fit: MARK 620
+      // On the window of "Watch the last game"; why follows below it.
+      return {tr("The last game kept cannot be watched"), why};
+    }
+    // fit: MARK 620
+    // On the window of "Watch the best game"; why follows below it.
+    return {tr("The best game kept cannot be watched"), why};
+  }
+  // fit: MARK 620
+  // On the window of "Watch the last game" or "Watch the best game" before
+  // any game was played.
+  return {tr("No game has been kept to watch yet"), ""};
+}
+
+}  // namespace
+
+bool load_named_replay(const char* name, RECORDED_GAME& replay, NOT_WATCHED* not_watched) {
   std::string error;
   if (std::strcmp(name, "best") == 0) {
     if (load_best_kept(replay, error)) return true;
     // {1} says why, for each of the files of the best games.
     say(fill(tr("cannot watch the best game: {1}"), {error}));
+    if (not_watched != nullptr) *not_watched = not_watched_kept(false);
     return false;
   }
-  const std::string path = std::strcmp(name, "last") == 0 ? replay_path("last.replay") : name;
+  const bool last = std::strcmp(name, "last") == 0;
+  const std::string path = last ? replay_path("last.replay") : name;
   if (load_replay(path, replay, error)) return true;
+  if (last && not_watched != nullptr) *not_watched = not_watched_kept(true);
   tell_page_refusal(error);
   // {1} is a replay file, {2} why it cannot be watched.
   say(fill(tr("cannot watch {1}: {2}"), {quoted(path.c_str()), error}));

@@ -25,10 +25,18 @@ bool load_replay_once(const std::string& path, RECORDED_GAME& replay);
 bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_again = false,
                     std::string* path = nullptr);
 
+// What the window says when a game the game keeps cannot be watched: the
+// desktop entry's actions have no terminal to read stderr on.
+struct NOT_WATCHED {
+  std::string line;    // "" for a file the player named
+  std::string reason;  // why, when a file is there; "" when no game is kept
+};
+
 // The replay a player named on the command line: a file, or "last" or
 // "best" for the games the game keeps. False, having said why on stderr in
-// one line, when it cannot be watched here.
-bool load_named_replay(const char* name, RECORDED_GAME& replay);
+// one line, when it cannot be watched here; for "last" and "best", with the
+// words for the window in not_watched, if given.
+bool load_named_replay(const char* name, RECORDED_GAME& replay, NOT_WATCHED* not_watched = nullptr);
 
 // Replaces the file with bytes as every small file of the game is replaced
 // (replace_file). A failure is said on stderr, in one line, and costs

@@ -10,6 +10,7 @@
 #include "globals.h"
 #include "look.h"
 #include "music.h"
+#include "notice.h"
 #include "overlays.h"
 #include "platform/catalog.h"
 #include "platform/events.h"
@@ -276,9 +277,7 @@ bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
         tr("This replay went another way than its game: it scored {1}, the game {2}"),
         {scored, recorded});
     set_watch_overlay(nullptr);
-    draw_text(screen, face(FACE::MARK), said, BROWN, 0, 310, ALIGN::CENTRE);
-    show_frame(screen);
-    wait_ms(DIVERGED_MS);
+    hold_notice(said, "", DIVERGED_MS);
   } else if (!stopped) {
     hold_the_end();
   }

@@ -296,10 +296,16 @@ bool save_settings() {
   const std::string path = settings_path();
   std::string error = tr("no home directory to keep them in");
   if (!path.empty()) {
-    make_directories_above(path);
-    const int failed = replace_file(path, settings_text(in_use()), MOST_BYTES);
+    // A directory that cannot be made is named with its own reason: the
+    // write would only see it missing.
+    std::string dir;
+    const int unmade = make_directories_above(path, &dir);
+    const int failed =
+        unmade != 0 ? unmade : replace_file(path, settings_text(in_use()), MOST_BYTES);
     if (failed == 0) return true;
-    error = file_error_text(failed);
+    // {1} is a folder, {2} the system's reason.
+    error = unmade != 0 ? fill(tr("cannot make {1}: {2}"), {quoted(dir), std::strerror(unmade)})
+                        : file_error_text(failed);
   }
   // {1} is the settings file, {2} why it cannot be saved.
   say(fill(tr("cannot save the settings in {1}: {2}"),

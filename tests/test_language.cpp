@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -159,6 +160,21 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
   for (int i = 0; i < 4; ++i) long_string[28 + 8 * 3 + 8 + i] = '\xff';  // a translation's length
   huge_count[11] = '\x10';
   bad_magic[0] = 'X';
+  // Three entries whose msgid and translation all claim the first one's
+  // bytes up to the file's end: clean text before each NUL, but together they
+  // span more than the file holds.
+  std::string spanning =
+      mo_file({{"", UTF8_HEADER}, {"Paused", "Pause"}, {"Paused", "Pause"}, {"Paused", "Pause"}});
+  for (const size_t table : {28u, 28u + 8 * 4}) {
+    uint32_t offset = 0;
+    for (int i = 3; i >= 0; --i) {
+      offset = offset << 8 | static_cast<unsigned char>(spanning[table + 12 + i]);
+    }
+    std::string claim;
+    put_word(claim, static_cast<uint32_t>(spanning.size()) - offset - 1, false);
+    put_word(claim, offset, false);
+    for (size_t entry = 1; entry <= 3; ++entry) spanning.replace(table + 8 * entry, 8, claim);
+  }
   const struct {
     const char* what;
     std::string bytes;
@@ -197,6 +213,12 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
       {"broken UTF-8", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\xc3use"}}), false},
       {"a C1 control", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\xc2\x9buse"}}), false},
       {"a DEL", mo_file({{"", UTF8_HEADER}, {"Paused", "Pau\x7fse"}}), false},
+      {"a right-to-left override", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\u202euse"}}), false},
+      {"an Arabic letter mark", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\u061cuse"}}), false},
+      {"a zero-width space", mo_file({{"", UTF8_HEADER}, {"Paused", "Pa\u200buse"}}), false},
+      {"an isolate", mo_file({{"", UTF8_HEADER}, {"Paused", "\u2066Pause\u2069"}}), false},
+      {"a byte order mark", mo_file({{"", UTF8_HEADER}, {"Paused", "\ufeffPause"}}), false},
+      {"strings claiming each other's bytes", spanning, false},
   };
   const std::string dir = std::filesystem::temp_directory_path() / "brinegrab-catalogs-XXXXXX";
   std::vector<char> name(dir.begin(), dir.end());
@@ -385,6 +407,8 @@ TEST_F(LANGUAGE_SCREEN_TEST, EveryShippedLanguageIsTakenWithItsFaces) {
 
 // A language's face that is a pipe is never opened (it would hang the game):
 // English is spoken, with its own faces.
+// A language's face that cannot be opened leaves English, and one line on
+// stderr names the face and why, as for the game's own faces.
 TEST_F(LANGUAGE_SCREEN_TEST, AFaceThatIsAPipeLeavesEnglish) {
   namespace fs = std::filesystem;
   const fs::path fonts = fs::current_path() / "fonts";
@@ -396,12 +420,40 @@ TEST_F(LANGUAGE_SCREEN_TEST, AFaceThatIsAPipeLeavesEnglish) {
       fs::create_symlink(entry.path(), fonts / entry.path().filename());
     }
   }
-  ASSERT_EQ(mkfifo((fonts / "text-tall.otf").c_str(), 0600), 0);
-  std::string why;
-  ASSERT_TRUE(use_catalog("de", (fs::current_path() / "locale" / "de.mo").string(), why)) << why;
-  EXPECT_TRUE(open_faces(game));
-  EXPECT_EQ(language_in_use(), "");
-  EXPECT_NE(game.font2, nullptr);
+  const std::string face = "fonts/text-tall.otf";
+  const struct {
+    const char* what;
+    std::function<void()> make;
+    const char* why;  // "" for the library's reason
+  } cases[] = {
+      {"a pipe", [&] { ASSERT_EQ(mkfifo(face.c_str(), 0600), 0); }, " for de: not a regular file;"},
+      {"missing", [] {}, " for de: missing;"},
+      {"cut",
+       [&] {
+         std::ofstream(face) << std::ifstream(shipped / "text-tall.otf", std::ios::binary).rdbuf();
+         fs::resize_file(face, 100);
+       },
+       ""},
+      {"noise", [&] { std::ofstream(face) << std::string(1 << 16, '\x5a'); }, ""},
+  };
+  for (const auto& c : cases) {
+    fs::remove(face);
+    c.make();
+    std::string why;
+    ASSERT_TRUE(use_catalog("de", (fs::current_path() / "locale" / "de.mo").string(), why)) << why;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(open_faces(game)) << c.what;
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(language_in_use(), "") << c.what;
+    EXPECT_NE(game.font2, nullptr) << c.what;
+    EXPECT_EQ(
+        said.rfind("brinegrab: cannot open the face 'fonts/text-tall.otf'" + std::string(c.why), 0),
+        0u)
+        << c.what << ": " << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << c.what << ": " << said;
+    EXPECT_NE(said.find(" for de: "), std::string::npos) << c.what << ": " << said;
+    EXPECT_NE(said.find("; playing in English\n"), std::string::npos) << c.what << ": " << said;
+  }
 }
 
 TEST_F(LANGUAGE_SCREEN_TEST, ADamagedCatalogLeavesEnglishWithOneLine) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "game.h"
+#include "game_fixture.h"
 #include "harness.h"
 #include "platform/glibc_random.h"
 #include "platform/options.h"
@@ -279,6 +280,12 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
   struct CASE {
     const char* file;
     const char* said;
+    // The window's words, for a kept game: the desktop entry's actions have
+    // no terminal. A key closes the window, or 5 s.
+    const char* shown = nullptr;
+    const char* reason = nullptr;
+    const char* kept = nullptr;  // put in last.replay first
+    bool key = false;
   };
   const CASE cases[] = {
       {"other.replay", "cannot watch 'other.replay': made by Brinegrab 0.9.0, this is"},
@@ -292,20 +299,55 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
       {"bell.replay", "header: 'random = \\x1b[2J\\x07glibc'"},
       {"\x1b]0;T\x07\x01.replay", "cannot watch '\\x1b]0;T\\x07\\x01.replay': No such file"},
       // The games kept beside the records, none of them there yet.
-      {"last", "cannot watch 'last.replay': No such file or directory"},
+      {"last", "cannot watch 'last.replay': No such file or directory",
+       "No game has been kept to watch yet"},
       {"best",
        "cannot watch the best game: 'best-solo.replay': No such file or directory; "
-       "'best-multi.replay': No such file or directory"},
+       "'best-multi.replay': No such file or directory",
+       "No game has been kept to watch yet", nullptr, nullptr, true},
+      {"last", "cannot watch 'last.replay': made by Brinegrab 0.9.0",
+       "The last game kept cannot be watched",
+       "made by Brinegrab 0.9.0, this is " BRINEGRAB_TEST_VERSION,
+       "Brinegrab replay\nversion = 0.9.0\nformat = 1\ndata\n"},
   };
   for (const CASE& c : cases) {
     std::vector<std::string> args = {"brinegrab", "--replay", c.file};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(&a[0]);
     argv.push_back(nullptr);
+    std::remove("last.replay");
+    if (c.kept != nullptr) std::ofstream("last.replay") << c.kept;
+    harness::reset();
+    harness::capture_frames(true);
+    if (c.key) harness::at_time(1000, [] { harness::press(SDLK_SPACE); });
     testing::internal::CaptureStderr();
     const int status = SDL_main(3, argv.data());
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(status, 1) << c.file;
+    SDL_Surface* frame = harness::last_frame();
+    if (c.shown != nullptr) {
+      ASSERT_NE(frame, nullptr) << c.file << ": no window";
+      EXPECT_EQ(harness::now() / 1000, c.key ? 1u : 5u) << c.file;
+      TTF_Init();
+      TTF_Font* mark = TTF_OpenFont("text.ttf", 20);
+      EXPECT_EQ(ink_missing(frame,
+                            [&](SDL_Surface* s) {
+                              put_text(s, mark, c.shown, SDL_Color{100, 50, 10, 0},
+                                       centred_x(mark, c.shown), 310);
+                              if (c.reason == nullptr) return;
+                              put_text(s, mark, c.reason, SDL_Color{100, 50, 10, 0},
+                                       centred_x(mark, c.reason),
+                                       310 + text_height(mark, c.shown) + 8);
+                            }),
+                0)
+          << c.file;
+      TTF_CloseFont(mark);
+      TTF_Quit();
+    } else {
+      EXPECT_EQ(frame, nullptr) << c.file << ": a window for a file named on a terminal";
+    }
+    SDL_FreeSurface(frame);
+    harness::capture_frames(false);
     EXPECT_NE(said.find(c.said), std::string::npos) << c.file << ": " << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
     EXPECT_FALSE(harness::has_control_bytes(said)) << said;

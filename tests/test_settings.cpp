@@ -5,7 +5,10 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -310,8 +313,10 @@ TEST_F(SETTINGS_TEST, ASaveThatFailsIsSaidOnTheSettingsScreen) {
   const std::string said = testing::internal::GetCapturedStderr();
   unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(current_settings().music, 90);
+  // The step that failed, with its own reason: the directory cannot be made.
   EXPECT_EQ(said, "brinegrab: cannot save the settings in '" + blocked +
-                      "/brinegrab/settings.conf': Not a directory\n");
+                      "/brinegrab/settings.conf': cannot make '" + blocked +
+                      "/brinegrab': Not a directory\n");
   const std::string message = "These settings could not be saved for next time";
   TTF_Font* small = TTF_OpenFont("text.ttf", 24);
   ASSERT_NE(small, nullptr);
@@ -327,6 +332,43 @@ TEST_F(SETTINGS_TEST, ASaveThatFailsIsSaidOnTheSettingsScreen) {
       << "the message, centred on the screen's message line";
   SDL_FreeSurface(frame);
   TTF_CloseFont(small);
+}
+
+// A settings directory the player may not make (a read-only disk, a folder of
+// someone else's) is named with that step's reason, not as a file missing.
+TEST_F(SETTINGS_TEST, ADirectoryThatCannotBeMadeIsNamedWithItsReason) {
+  namespace fs = std::filesystem;
+  fs::permissions(dir.path(), fs::perms::all);
+  const std::string locked = dir.path() + "/locked";
+  fs::create_directory(locked);
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                              fs::perms::others_exec);
+  setenv("XDG_CONFIG_HOME", locked.c_str(), 1);
+  int errors[2];
+  ASSERT_EQ(pipe(errors), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(errors[1], STDERR_FILENO);
+    // As a player, whom permissions stop as they never stop root.
+    if (geteuid() == 0 &&
+        (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+      _exit(2);
+    }
+    _exit(save_settings() ? 3 : 0);
+  }
+  close(errors[1]);
+  std::string said;
+  char buffer[512];
+  for (ssize_t n; (n = read(errors[0], buffer, sizeof buffer)) > 0;) said.append(buffer, n);
+  close(errors[0]);
+  int status = -1;
+  waitpid(child, &status, 0);
+  unsetenv("XDG_CONFIG_HOME");
+  fs::permissions(locked, fs::perms::owner_all);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(said, "brinegrab: cannot save the settings in '" + locked +
+                      "/brinegrab/settings.conf': cannot make '" + locked +
+                      "/brinegrab': Permission denied\n");
 }
 
 TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {

@@ -24,8 +24,11 @@ using CATALOG = std::map<std::string, std::string>;
 constexpr size_t MOST_CATALOG_BYTES = 1u << 20;
 
 // A .mo file's bytes as a catalog. Every count, offset and length is checked
-// against the file; a translation must be UTF-8 without control characters
-// (line breaks only in a text whose msgid has lines), use the same placeholders as
+// against the file: the tables lie apart after the header and the strings
+// together span no more than the file, so reading costs time and memory in
+// proportion to its size. A translation must be UTF-8 without control
+// characters or the format characters that reorder or hide text (line
+// breaks only in a text whose msgid has lines), use the same placeholders as
 // its msgid, and the file must say it is UTF-8. False, with why in a few
 // words (no outside text), for anything else.
 bool parse_catalog(const std::string& bytes, CATALOG& catalog, std::string& why);

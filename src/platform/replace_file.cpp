@@ -55,11 +55,19 @@ std::string file_error_text(int error) {
   return std::strerror(error);
 }
 
-void make_directories_above(const std::string& path) {
+int make_directories_above(const std::string& path, std::string* failed) {
   for (size_t slash = path.find('/', 1); slash != std::string::npos;
        slash = path.find('/', slash + 1)) {
-    mkdir(path.substr(0, slash).c_str(), 0700);
+    const std::string dir = path.substr(0, slash);
+    if (mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST) continue;
+    const int error = errno;
+    struct stat st;
+    // There already, say a read-only /home.
+    if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+    if (failed != nullptr) *failed = dir;
+    return error;
   }
+  return 0;
 }
 
 std::string directory_of(const std::string& path) {

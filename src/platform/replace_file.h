@@ -10,7 +10,10 @@ constexpr int NOT_REGULAR_FILE = -1;
 std::string file_error_text(int error);
 
 // Makes the directories above path (for the player alone) when missing.
-void make_directories_above(const std::string& path);
+// Returns 0 when they are all there, else the error of the first one that
+// cannot be made (EROFS, EACCES, ENOTDIR: what a later write would only see
+// as a missing directory), with that directory in failed, if given.
+int make_directories_above(const std::string& path, std::string* failed = nullptr);
 
 // The file a chain of symbolic links leads to (which may not exist yet).
 std::string follow_links(std::string path);
