@@ -9,6 +9,7 @@
 
 #include "page_texts.h"
 #include "platform/catalog.h"
+#include "platform/page_files.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
 #include "platform/regular_file.h"
@@ -130,7 +131,10 @@ bool load_named_replay(const char* name, RECORDED_GAME& replay) {
     return false;
   }
   const std::string path = std::strcmp(name, "last") == 0 ? replay_path("last.replay") : name;
-  if (load_replay(path, replay, error)) return true;
+  // A shared link's game is unpacked first (in the browser).
+  if (unpack_page_file(path, MOST_REPLAY_BYTES, error) && load_replay(path, replay, error)) {
+    return true;
+  }
   tell_page_refusal(error);
   // {1} is a replay file, {2} why it cannot be watched.
   say(fill(tr("cannot watch {1}: {2}"), {quoted(path.c_str()), error}));
