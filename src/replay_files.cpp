@@ -9,6 +9,7 @@
 
 #include "page_texts.h"
 #include "platform/catalog.h"
+#include "platform/page_files.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
 #include "platform/regular_file.h"
@@ -164,7 +165,10 @@ bool load_named_replay(const char* name, RECORDED_GAME& replay, NOT_WATCHED* not
   }
   const bool last = std::strcmp(name, "last") == 0;
   const std::string path = last ? replay_path("last.replay") : name;
-  if (load_replay(path, replay, error)) return true;
+  // A shared link's game is unpacked first (in the browser).
+  if (unpack_page_file(path, MOST_REPLAY_BYTES, error) && load_replay(path, replay, error)) {
+    return true;
+  }
   if (last && not_watched != nullptr) *not_watched = not_watched_kept(true);
   tell_page_refusal(error);
   // {1} is a replay file, {2} why it cannot be watched.

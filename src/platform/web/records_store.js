@@ -27,7 +27,8 @@ var RecordsStore = (function() {
   }
   function storeTimes(done) {
     IDBFS.getRemoteSet({mountpoint: mountPoint}, function(error, remote) {
-      if (error) return done(error);
+      // (IDBFS may report a failed read with no error at all.)
+      if (error || !remote) return done(error || new Error('the records cannot be read'));
       var times = {};
       for (var file in remote.entries) times[file] = new Date(remote.entries[file].timestamp).getTime();
       done(null, remote.db, times);
@@ -74,7 +75,9 @@ var RecordsStore = (function() {
         var tell = ending(transaction, function(failed) {
           if (!failed) {
             for (var file of changed) agreed[file] = local[file];
-            for (var gone of removed) delete agreed[gone];
+            for (var known in agreed) {
+              if (!(known in local)) delete agreed[known];
+            }
           }
           // The page hears of a refusal, and of the first write after one.
           if ((failed || refused) && Module['onRecordsStore']) {
@@ -94,8 +97,8 @@ var RecordsStore = (function() {
           }.bind(null, file));
         }
         for (var gone of removed) store.delete(gone);
-      } catch (refused) {
-        done(refused);
+      } catch (unwritable) {
+        done(unwritable);
       }
     });
   }
@@ -128,8 +131,8 @@ var RecordsStore = (function() {
             entries[name] = event.target.result;
           }.bind(null, file);
         }
-      } catch (refused) {
-        done(refused);
+      } catch (unreadable) {
+        done(unreadable);
       }
     });
   }
