@@ -598,8 +598,8 @@ TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) 
       std::string pattern = tr(control(action).shown);
       pattern = "\\b" + std::regex_replace(pattern, std::regex("[ ,+]+"), "[\\s,+]*") + "\\b";
       EXPECT_TRUE(std::regex_search(plain, std::regex(pattern, std::regex::icase)))
-          << doc.name << " does not name " << tr(control(action).shown) << " (" << control(action).name
-          << ")";
+          << doc.name << " does not name " << tr(control(action).shown) << " ("
+          << control(action).name << ")";
     }
   }
 }
