@@ -1,7 +1,5 @@
 #include "page_texts.h"
 
-#include <cctype>
-
 #include "controls.h"
 #include "keycaps.h"
 #include "platform/catalog.h"
