@@ -7,6 +7,10 @@
 // browser page's: measured with its font at its size, or the language's text
 // face where the page's font lacks a character (as the page falls back).
 // Strings without a fit comment are the terminal's: not drawn, not checked.
+// A LIST text narrower than the list's whole 600 pixels stands in a row of
+// the settings screen, as each language's own name does: drawn on the row's
+// baseline, its ink must stay inside the row as far as English's own letters
+// do (its brackets reach a pixel or two above).
 // Each face of a language's look must also draw a word space a reader sees:
 // "n n" at least MOST_NARROW_SPACE pixels wider, in ink, than "nn".
 //
@@ -23,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "languages.h"
 #include "look.h"
 #include "platform/quoted.h"
 #include "platform/regular_file.h"
@@ -260,6 +265,9 @@ struct CHECK {
                                       std::to_string(space) + " pixels, too narrow to read");
       }
     }
+    for (const LANGUAGE& l : languages()) {
+      if (language == l.code) check_row(quoted(language), face(FACE::LIST), l.name);
+    }
     if (!sheets.empty()) sheet.start();
     for (const ENTRY& entry : read_entries(bytes)) {
       if (entry.fit.empty() || entry.fuzzy) continue;
@@ -271,6 +279,44 @@ struct CHECK {
     if (page != nullptr) TTF_CloseFont(page);
     if (page_fallback != nullptr) TTF_CloseFont(page_fallback);
     close_look();
+  }
+
+  // The rows text in font inks, from the row's top, drawn on its baseline:
+  // false when text is not UTF-8.
+  static bool inked_rows(TTF_Font* font, int baseline, const std::string& text, int& top,
+                         int& bottom) {
+    std::vector<Uint32> characters;
+    if (!code_points(text, characters)) return false;
+    top = bottom = baseline;
+    for (const Uint32 c : characters) {
+      int min_x = 0, max_x = 0, min_y = 0, max_y = 0, advance = 0;
+      if (c > 0xFFFF || TTF_GlyphMetrics(font, static_cast<Uint16>(c), &min_x, &max_x, &min_y,
+                                         &max_y, &advance) != 0) {
+        continue;
+      }
+      top = std::min(top, baseline - max_y);
+      bottom = std::max(bottom, baseline - min_y);
+    }
+    return true;
+  }
+
+  // The ink of text in font, on the row's baseline, within the row.
+  void check_row(const std::string& where, TTF_Font* font, const std::string& text) {
+    TTF_Font* english = face_of_language(FACE::LIST, "");
+    if (font == nullptr || english == nullptr) return;
+    const int baseline = TTF_FontAscent(english);
+    std::string ascii;
+    for (char c = '!'; c <= '~'; ++c) ascii += c;
+    int top = 0, bottom = 0, english_top = 0, english_bottom = 0;
+    inked_rows(english, baseline, ascii, english_top, english_bottom);
+    english_top = std::min(english_top, 0);
+    english_bottom = std::max(english_bottom, LIST_ROW_HEIGHT);
+    if (inked_rows(font, baseline, text, top, bottom) &&
+        (top < english_top || bottom > english_bottom)) {
+      problem(where, quoted(text) + " inks rows " + std::to_string(top) + " to " +
+                         std::to_string(bottom) + " of its list row, English's " +
+                         std::to_string(english_top) + " to " + std::to_string(english_bottom));
+    }
   }
 
   void check_text(const std::string& language, const ENTRY& entry, const std::string& text,
@@ -315,6 +361,7 @@ struct CHECK {
       problem(where, "the fit comment names no face: " + quoted(face_name));
       return;
     }
+    if (face_name == "LIST" && room < 600) check_row(where, font, text);
     const int width = widest_line(font, text, room, lines);
     sheet.add(entry.msgid, font, text, room, lines, width <= room);
     if (width > room) {

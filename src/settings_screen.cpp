@@ -1,5 +1,7 @@
 #include "settings_screen.h"
 
+#include <algorithm>
+
 #include "constants.h"
 #include "globals.h"
 #include "image.h"
@@ -22,7 +24,7 @@ const int PANEL_TOP = 108;
 const int HEADER_Y = 114;
 const int FIRST_ACTION_Y = 140;
 const int FIRST_OTHER_Y = 266;
-const int LINE_HEIGHT = 24;
+const int LINE_HEIGHT = LIST_ROW_HEIGHT;
 const int MESSAGE_Y = 368;
 const int PANEL_BOTTOM = KEYS_Y + 28;
 const int PANEL_LEFT = 12;
@@ -293,15 +295,17 @@ bool read_settings_events(SETTINGS_MENU& menu) {
 
 namespace {
 
-// One line of the list: its name at the left, its value at the right. The
-// chosen line stands out in the palette's gold. The value may need another
-// face (a language's name, in its own letters).
+// One line of the list: its name at the left, its value at the right, each
+// on the row's baseline and its band no taller than the row. The chosen line
+// stands out in the palette's gold. The value may need another face (a
+// language's name, in its own letters).
 void draw_line(const std::string& left, const std::string& right, int x, int width, int y,
                bool chosen, TTF_Font* right_face = nullptr) {
   TTF_Font* font = face(FACE::LIST);
+  TTF_Font* value_font = right_face != nullptr ? right_face : font;
   const SDL_Color colour = chosen ? PANEL : GOLD;
   if (chosen) {
-    const int h = font != nullptr ? TTF_FontHeight(font) : 0;
+    const int h = font != nullptr ? std::min(TTF_FontHeight(font), LINE_HEIGHT) : 0;
     draw_panel(screen,
                SDL_Rect{static_cast<decltype(SDL_Rect::x)>(x - BAND_MARGIN),
                         static_cast<decltype(SDL_Rect::y)>(y),
@@ -309,8 +313,8 @@ void draw_line(const std::string& left, const std::string& right, int x, int wid
                         static_cast<decltype(SDL_Rect::h)>(h)},
                GOLD);
   }
-  draw_text(screen, font, left, colour, x, y);
-  draw_text(screen, right_face != nullptr ? right_face : font, right, colour, x + width, y,
+  draw_text(screen, font, left, colour, x, y - baseline_lift(font, FACE::LIST));
+  draw_text(screen, value_font, right, colour, x + width, y - baseline_lift(value_font, FACE::LIST),
             ALIGN::RIGHT);
 }
 
@@ -326,7 +330,8 @@ void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
     // Over a player's column: {1} is the player (1 or 2); each line below
     // shows the key, then the gamepad's button.
     const std::string header = fill(tr("Player {1}: key / pad"), {std::to_string(player + 1)});
-    draw_text(screen, list, header, GOLD, COLUMN_LEFT[player], HEADER_Y);
+    draw_text(screen, list, header, GOLD, COLUMN_LEFT[player],
+              HEADER_Y - baseline_lift(list, FACE::LIST));
     for (int move = 0; move < PLAYER_MOVES; ++move) {
       const ACTION action = player_action(player, static_cast<PLAYER_MOVE>(move));
       const bool chosen = menu.line == move && menu.column == player;

@@ -282,6 +282,10 @@ TEST_F(LANGUAGE_SCREEN_TEST, TheLineSpeaksTheChoiceAtOnceInItsFaces) {
       {"English on a German desktop", {SDLK_RIGHT}, "", "de"},
       {"Automatic on a German desktop", {SDLK_RIGHT, SDLK_LEFT}, "de", "de"},
   };
+  TTF_Font* english = TTF_OpenFont("text.ttf", 24);
+  ASSERT_NE(english, nullptr);
+  const int english_ascent = TTF_FontAscent(english);
+  TTF_CloseFont(english);
   harness::capture_frames(true);
   for (const auto& c : cases) {
     setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
@@ -309,7 +313,9 @@ TEST_F(LANGUAGE_SCREEN_TEST, TheLineSpeaksTheChoiceAtOnceInItsFaces) {
         << c.what << ": the title in its own face";
     EXPECT_EQ(ink_missing(frame,
                           [&](SDL_Surface* s) {
-                            draw_text(s, face(FACE::LIST), tr("Music volume"), GOLD, 24, 290);
+                            // On the row's baseline: English's, text.ttf at 24.
+                            draw_text(s, face(FACE::LIST), tr("Music volume"), GOLD, 24,
+                                      290 + english_ascent - TTF_FontAscent(face(FACE::LIST)));
                           }),
               0)
         << c.what << ": a line in its own face";
