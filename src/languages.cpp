@@ -39,6 +39,7 @@ std::string known_language(const std::string& locale) {
 }
 
 std::string language_wanted(const std::string& chosen, const std::vector<std::string>& locales) {
+  if (chosen == ENGLISH) return "";
   if (!chosen.empty()) return chosen;
   for (const std::string& locale : locales) {
     // English is the game's own: asked for before any other, it wins.

@@ -134,6 +134,11 @@ TTF_Font* face(FACE f) { return faces[static_cast<int>(f)]; }
 
 const LOOK_FAILURE& look_failure() { return look_problem; }
 
+int baseline_lift(TTF_Font* font, FACE f) {
+  TTF_Font* english = face_of_language(f, "");
+  return font != nullptr && english != nullptr ? TTF_FontAscent(font) - TTF_FontAscent(english) : 0;
+}
+
 const char* face_file(FACE f) { return file_of(*opened, f); }
 
 bool face_named(const std::string& name, FACE* f) {

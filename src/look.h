@@ -54,5 +54,13 @@ constexpr SDL_Color PANEL = {45, 22, 4, 0};    // under text that stands over a 
 const int TITLE_Y = 10;
 const int KEYS_Y = 400;
 
+// A row of the list's face: the settings screen's lines, 24 pixels apart.
+const int LIST_ROW_HEIGHT = 24;
+// How far a text in font, standing for face f, goes up so that its baseline
+// lies where the English face's does: a face with a taller ascent (room for
+// accented capitals, a script's own) keeps its letters in the row. 0 for the
+// English face itself.
+int baseline_lift(TTF_Font* font, FACE f);
+
 // A plain rectangle under text, by default the panel's colour.
 void draw_panel(SDL_Surface* dest, const SDL_Rect& area, SDL_Color colour = PANEL);

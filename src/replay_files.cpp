@@ -26,20 +26,29 @@ void say_not_kept(const std::string& path, int error) {
 
 }  // namespace
 
-bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error) {
+bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error,
+                 REPLAY_REFUSAL* refusal) {
+  REPLAY_REFUSAL unused = REPLAY_REFUSAL::UNREADABLE;
+  REPLAY_REFUSAL& kind = refusal != nullptr ? *refusal : unused;
   std::string bytes;
   int why = 0;
   const READ_RESULT got = read_regular_file(path.c_str(), MOST_REPLAY_BYTES, bytes, why);
   if (got != READ_RESULT::WHOLE) {
+    kind = REPLAY_REFUSAL::UNREADABLE;
     error = got == READ_RESULT::TOO_LARGE ? tr("too large for a replay") : read_problem(got, why);
     return false;
   }
   if (!parse_replay(bytes, replay, error)) {
     // Another version's file may be whole in its own terms: say whose it is.
+    kind = REPLAY_REFUSAL::DAMAGED;
     std::string whose;
-    if (!replay.version.empty() && !replay_fits_build(replay, whose)) error = whose;
+    if (!replay.version.empty() && !replay_fits_build(replay, whose)) {
+      error = whose;
+      kind = REPLAY_REFUSAL::OTHER_BUILD;
+    }
     return false;
   }
+  kind = REPLAY_REFUSAL::OTHER_BUILD;
   return replay_fits_build(replay, error);
 }
 
@@ -165,12 +174,14 @@ bool load_named_replay(const char* name, RECORDED_GAME& replay, NOT_WATCHED* not
   }
   const bool last = std::strcmp(name, "last") == 0;
   const std::string path = last ? replay_path("last.replay") : name;
+  REPLAY_REFUSAL refusal = REPLAY_REFUSAL::UNREADABLE;
   // A shared link's game is unpacked first (in the browser).
-  if (unpack_page_file(path, MOST_REPLAY_BYTES, error) && load_replay(path, replay, error)) {
+  if (unpack_page_file(path, MOST_REPLAY_BYTES, error) &&
+      load_replay(path, replay, error, &refusal)) {
     return true;
   }
   if (last && not_watched != nullptr) *not_watched = not_watched_kept(true);
-  tell_page_refusal(error);
+  tell_page_refusal(error, refusal);
   // {1} is a replay file, {2} why it cannot be watched.
   say(fill(tr("cannot watch {1}: {2}"), {quoted(path.c_str()), error}));
   return false;

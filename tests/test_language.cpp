@@ -69,7 +69,12 @@ std::string mo_file(const ENTRIES& entries, bool big = false, bool tables_last =
 }
 
 ENTRIES german() {
-  return {{"", UTF8_HEADER}, {"Paused", "Pause"}, {"P1: {1}      P2: {2}", "S2: {2} – S1: {1}"}};
+  // A text in two contexts is two entries, each keyed by its context.
+  return {{"", UTF8_HEADER},
+          {"Paused", "Pause"},
+          {"P1: {1}      P2: {2}", "S2: {2} – S1: {1}"},
+          {"key\004Up", "Pfeil hoch"},
+          {"move\004Up", "Hoch"}};
 }
 
 // The catalog in use again English, whatever a test chose.
@@ -157,7 +162,9 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
   const std::string good = mo_file(german());
   std::string big_offset = good, long_string = good, huge_count = good, bad_magic = good;
   big_offset[28 + 8 + 7] = '\x7f';  // a msgid's offset, far past the end
-  for (int i = 0; i < 4; ++i) long_string[28 + 8 * 3 + 8 + i] = '\xff';  // a translation's length
+  const size_t translations = 28 + 8 * german().size();
+  for (size_t i = 0; i < 4; ++i)
+    long_string[translations + 8 + i] = '\xff';  // a translation's length
   huge_count[11] = '\x10';
   bad_magic[0] = 'X';
   // Three entries whose msgid and translation all claim the first one's
@@ -235,7 +242,12 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
     EXPECT_STREQ(tr(english), c.taken ? "Pause" : "Paused") << c.what;
     if (c.taken) {
       EXPECT_EQ(fill(tr("P1: {1}      P2: {2}"), {"A", "B"}), c.pair) << c.what;
+      EXPECT_STREQ(tr(NC_("key", "Up")), "Pfeil hoch") << c.what;
+      EXPECT_STREQ(trc("move", "Up"), "Hoch") << c.what;
+      EXPECT_STREQ(tr("Up"), "Up") << c.what << ": no entry without a context";
     } else {
+      EXPECT_STREQ(tr(NC_("key", "Up")), "Up") << c.what << ": the text after its context";
+      EXPECT_STREQ(trc("move", "Up"), "Up") << c.what;
       EXPECT_EQ(tr(english), english) << c.what << ": the text itself";
       EXPECT_EQ(why.find('\n'), std::string::npos) << c.what;
       EXPECT_NE(why.find("'" + path + "'"), std::string::npos) << c.what << ": " << why;
@@ -299,16 +311,17 @@ class LANGUAGE_SCREEN_TEST : public GAME_TEST {
 
 }  // namespace
 
-// On the settings screen the Language line, beside Defaults, steps through
-// Automatic and each language by Enter; the choice is put in use at once and
-// kept in the settings file. A value the game lacks is refused.
+// On the settings screen the Language line, below Defaults and drawn beside
+// it, steps through Automatic, English and each language by Left, Right and
+// Enter; the choice is put in use at once and kept in the settings file. A
+// value the game lacks is refused.
 TEST_F(LANGUAGE_SCREEN_TEST, TheSettingsLineChoosesAndKeepsTheLanguage) {
   setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
   const int first = harness::flips() + 1;
   int at = first;
-  for (int line = 0; line < LINE_DEFAULTS; ++line) harness::press_after_flip(at++, SDLK_DOWN);
-  harness::press_after_flip(at++, SDLK_RIGHT);
-  harness::press_after_flip(at++, SDLK_RETURN);  // Deutsch
+  for (int line = 0; line < LINE_LANGUAGE; ++line) harness::press_after_flip(at++, SDLK_DOWN);
+  harness::press_after_flip(at++, SDLK_RIGHT);   // English
+  harness::press_after_flip(at++, SDLK_RIGHT);   // Deutsch
   harness::press_after_flip(at++, SDLK_RETURN);  // Français
   harness::press_after_flip(at++, SDLK_ESCAPE);
   settings_screen(game);
@@ -324,11 +337,9 @@ TEST_F(LANGUAGE_SCREEN_TEST, TheSettingsLineChoosesAndKeepsTheLanguage) {
     const char* language;
     bool refused;
   } cases[] = {
-      {"language = pt_BR", "pt_BR", false},
-      {"language = zh_CN", "zh_CN", false},
-      {"language = DE", "", true},
-      {"language = nl", "", true},
-      {"language = ", "", true},
+      {"language = pt_BR", "pt_BR", false}, {"language = en", "en", false},
+      {"language = zh_CN", "zh_CN", false}, {"language = DE", "", true},
+      {"language = nl", "", true},          {"language = ", "", true},
   };
   for (const auto& c : cases) {
     std::vector<std::string> problems;
@@ -336,6 +347,71 @@ TEST_F(LANGUAGE_SCREEN_TEST, TheSettingsLineChoosesAndKeepsTheLanguage) {
     EXPECT_EQ(s.language, c.language) << c.line;
     EXPECT_EQ(problems.size(), c.refused ? 1u : 0u) << c.line;
   }
+}
+
+// A language chosen on the line is spoken at once, in its own faces: the
+// screen's title in the language's title face, its lines in its list face.
+// Back to Automatic, the system's language (English here) at once; English
+// chosen stays English whatever the system asks for.
+TEST_F(LANGUAGE_SCREEN_TEST, TheLineSpeaksTheChoiceAtOnceInItsFaces) {
+  const struct {
+    const char* what;
+    std::vector<SDLKey> steps;  // on the language line
+    const char* speaks;
+    const char* system;  // LANGUAGE
+  } cases[] = {
+      {"Left from Automatic: the last, Chinese", {SDLK_LEFT}, "zh_CN", ""},
+      {"Russian", std::vector<SDLKey>(8, SDLK_RIGHT), "ru", ""},
+      {"Polish, then back to Automatic",
+       {SDLK_LEFT, SDLK_LEFT, SDLK_LEFT, SDLK_LEFT, SDLK_LEFT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT,
+        SDLK_RIGHT, SDLK_RIGHT},
+       "",
+       ""},
+      {"English on a German desktop", {SDLK_RIGHT}, "", "de"},
+      {"Automatic on a German desktop", {SDLK_RIGHT, SDLK_LEFT}, "de", "de"},
+  };
+  TTF_Font* english = TTF_OpenFont("text.ttf", 24);
+  ASSERT_NE(english, nullptr);
+  const int english_ascent = TTF_FontAscent(english);
+  TTF_CloseFont(english);
+  harness::capture_frames(true);
+  for (const auto& c : cases) {
+    setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+    setenv("LANGUAGE", c.system, 1);
+    setenv("LANG", "de_DE.UTF-8", 1);
+    if (*c.system == '\0') setenv("LANG", "C", 1);
+    use_settings(SETTINGS());
+    open_faces(game);
+    int at = harness::flips() + 1;
+    for (int line = 0; line < LINE_LANGUAGE; ++line) harness::press_after_flip(at++, SDLK_DOWN);
+    for (const SDLKey key : c.steps) harness::press_after_flip(at++, key);
+    harness::press_after_flip(at++, SDLK_ESCAPE);
+    settings_screen(game);
+    EXPECT_EQ(language_in_use(), c.speaks) << c.what;
+    SDL_Surface* frame = harness::last_frame();
+    ASSERT_NE(frame, nullptr);
+    const std::string title = tr("Settings");
+    TTF_Font* title_face = face(FACE::TITLE);
+    EXPECT_EQ(title_face, face_of_language(FACE::TITLE, c.speaks)) << c.what;
+    EXPECT_EQ(ink_missing(frame,
+                          [&](SDL_Surface* s) {
+                            draw_text(s, title_face, title, BROWN, 0, TITLE_Y, ALIGN::CENTRE);
+                          }),
+              0)
+        << c.what << ": the title in its own face";
+    EXPECT_EQ(ink_missing(frame,
+                          [&](SDL_Surface* s) {
+                            // On the row's baseline: English's, text.ttf at 24.
+                            draw_text(s, face(FACE::LIST), tr("Music volume"), GOLD, 24,
+                                      290 + english_ascent - TTF_FontAscent(face(FACE::LIST)));
+                          }),
+              0)
+        << c.what << ": a line in its own face";
+    SDL_FreeSurface(frame);
+    unsetenv("LANGUAGE");
+    unsetenv("LANG");
+  }
+  open_faces(game);
 }
 
 // A translated screen draws its UTF-8 text where the rules put the English:

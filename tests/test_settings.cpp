@@ -413,7 +413,7 @@ TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {
   for (char c : said) lines += c == '\n';
   EXPECT_EQ(lines, 4) << said;
   EXPECT_NE(said.find("no such key"), std::string::npos) << said;
-  EXPECT_NE(said.find("and 4 more lines not understood"), std::string::npos) << said;
+  EXPECT_NE(said.find("more lines not understood (4 in all)"), std::string::npos) << said;
   EXPECT_EQ(current_settings(), s);
 
   // What the game writes, it reads back the same, and says nothing.
@@ -456,7 +456,7 @@ TEST_F(SETTINGS_TEST, AnyFileIsReadSafelyAndSaidInAFewPlainLines) {
       {"a byte over 64 KB", [&](const std::string& p) { std::ofstream(p) << over; }, 1,
        ": larger than 64 KB; playing with the defaults", 100},
       {"64 KB of bad lines", [&](const std::string& p) { std::ofstream(p) << junk; }, 4,
-       ": and " + std::to_string(bad_lines - 3) + " more lines not understood", 70},
+       ": more lines not understood (" + std::to_string(bad_lines - 3) + " in all)", 70},
       {"control bytes and a NUL in a line",
        [](const std::string& p) {
          std::ofstream(p) << "p1.up = \x1b]0;PWNED\x07\x1b[31m\nja\0mp = 1\n"s;
@@ -619,7 +619,7 @@ TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) 
   // keys" for the four arrows, or one of a list of letters.
   for (int a = 0; a < ACTIONS; ++a) {
     const CONTROL& c = control(static_cast<ACTION>(a));
-    const std::string sdl = key_name(c.key), shown = c.shown;
+    const std::string sdl = key_name(c.key), shown = tr(c.shown);
     const std::regex name(
         "(^|[ ,+])" + (sdl == "return" ? std::string("enter") : sdl) + "$|(^|, )" + sdl + "(,|$)",
         std::regex::icase);
@@ -637,11 +637,11 @@ TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) 
       const ACTION action = static_cast<ACTION>(a);
       // F11 is the browser's own; the page does not offer replays.
       if (doc.browser && (action == DESK_FULL_SCREEN || action >= WATCH_GAME)) continue;
-      std::string pattern = control(action).shown;
+      std::string pattern = tr(control(action).shown);
       pattern = "\\b" + std::regex_replace(pattern, std::regex("[ ,+]+"), "[\\s,+]*") + "\\b";
       EXPECT_TRUE(std::regex_search(plain, std::regex(pattern, std::regex::icase)))
-          << doc.name << " does not name " << control(action).shown << " (" << control(action).name
-          << ")";
+          << doc.name << " does not name " << tr(control(action).shown) << " ("
+          << control(action).name << ")";
     }
   }
 }
@@ -711,8 +711,8 @@ std::vector<SDL_Event> presses(std::initializer_list<SDLKey> keys) {
 }
 
 // The list as the screen shows it: the five moves of each player, then
-// game speed, music, effects and Defaults.
-enum { SPEED_LINE = 5, DEFAULTS_LINE = 8 };
+// game speed, music, effects, Defaults and the language beside it.
+enum { SPEED_LINE = 5, DEFAULTS_LINE = 8, LANGUAGE_LINE = 9 };
 
 }  // namespace
 
@@ -728,8 +728,15 @@ TEST_F(SETTINGS_TEST, TheArrowsChooseAndChangeWhateverTheKeys) {
     int line, column, speed;
   };
   const std::vector<CASE> cases = {
-      {"Down past Defaults stays there", SETTINGS(), std::vector<SDLKey>(12, SDLK_DOWN),
-       DEFAULTS_LINE, 0, 100},
+      {"Down past the last line stays there", SETTINGS(), std::vector<SDLKey>(12, SDLK_DOWN),
+       LANGUAGE_LINE, 0, 100},
+      {"Right from Defaults: the language beside it",
+       SETTINGS(),
+       {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN,
+        SDLK_RIGHT},
+       LANGUAGE_LINE,
+       0,
+       100},
       {"Up past the first line stays there", SETTINGS(), {SDLK_DOWN, SDLK_UP, SDLK_UP}, 0, 0, 100},
       {"Right chooses player two", SETTINGS(), {SDLK_DOWN, SDLK_RIGHT}, 1, 1, 100},
       {"Left chooses player one again", SETTINGS(), {SDLK_RIGHT, SDLK_LEFT}, 0, 0, 100},
@@ -738,7 +745,7 @@ TEST_F(SETTINGS_TEST, TheArrowsChooseAndChangeWhateverTheKeys) {
       {"arrows with player one on I, K, J, L", rebound(), {SDLK_DOWN, SDLK_RIGHT}, 1, 1, 100},
       {"player one's own K and L", rebound(), {SDLK_k, SDLK_l}, 1, 1, 100},
       {"arrows with keys no keyboard names", unnamed, std::vector<SDLKey>(12, SDLK_DOWN),
-       DEFAULTS_LINE, 0, 100},
+       LANGUAGE_LINE, 0, 100},
       {"Left slows the game by a step",
        SETTINGS(),
        {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_LEFT},
@@ -790,17 +797,17 @@ TEST_F(SETTINGS_TEST, WhileAKeyIsAwaitedEveryKeyReachesThePrompt) {
   const std::vector<CASE> cases = {
       {"Escape cancels", presses({SDLK_ESCAPE}), SDLK_UP, ""},
       {"the pad's Back cancels", {pad_button(6, true), pad_button(6, false)}, SDLK_UP, ""},
-      {"M", presses({SDLK_m}), SDLK_UP, "M is taken: mute"},
-      {"P", presses({SDLK_p}), SDLK_UP, "P is taken: pause"},
-      {"Pause", presses({SDLK_PAUSE}), SDLK_UP, "Pause is taken: pause"},
-      {"F11", presses({SDLK_F11}), SDLK_UP, "F11 is taken: full screen"},
-      {"Enter", presses({SDLK_RETURN}), SDLK_UP, "Enter is taken: next"},
-      {"player two's W", presses({SDLK_w}), SDLK_UP, "W is taken: P2 Up"},
+      {"M", presses({SDLK_m}), SDLK_UP, "Key M is taken: mute"},
+      {"P", presses({SDLK_p}), SDLK_UP, "Key P is taken: pause"},
+      {"Pause", presses({SDLK_PAUSE}), SDLK_UP, "Key Pause is taken: pause"},
+      {"F11", presses({SDLK_F11}), SDLK_UP, "Key F11 is taken: full screen"},
+      {"Enter", presses({SDLK_RETURN}), SDLK_UP, "Key Enter is taken: next"},
+      {"player two's W", presses({SDLK_w}), SDLK_UP, "Key W is taken: P2 Up"},
       {"Alt+Enter",
        {alt_down, with_mod(harness::key_down(SDLK_RETURN), KMOD_LALT),
         with_mod(harness::key_up(SDLK_RETURN), KMOD_LALT), harness::key_up(SDLK_LALT)},
        SDLK_UP,
-       "Alt+Enter is taken: full screen"},
+       "Key Alt+Enter is taken: full screen"},
       {"Left Alt alone", {alt_down, harness::key_up(SDLK_LALT)}, SDLK_LALT, ""},
       {"a key with Shift held",
        {harness::key_down(SDLK_LSHIFT), with_mod(harness::key_down(SDLK_i), KMOD_LSHIFT),
@@ -1038,6 +1045,23 @@ TEST(KEY_NAMES, KeycapsAndEveryNameTheFileWritesReadsBack) {
               {SDLK_SCROLLOCK, "Scroll Lock"},
               {SDLK_RSUPER, "Right Super"}};
   for (const auto& c : caps) EXPECT_EQ(keycap(c.key), c.cap) << key_name(c.key);
+  // The page's key list starts each row with a capital, in every alphabet.
+  const struct {
+    const char *text, *capital;
+  } firsts[] = {{"arrow keys", "Arrow keys"},
+                {"стрелки", "Стрелки"},
+                {"єдиний", "Єдиний"},
+                {"ґанок", "Ґанок"},
+                {"élan", "Élan"},
+                {"łódź", "Łódź"},
+                {"ńa", "Ńa"},
+                {"źle", "Źle"},
+                {"ąb", "Ąb"},
+                {"Ś", "Ś"},
+                {"矢印キー", "矢印キー"},
+                {"", ""},
+                {"\xc3", "\xc3"}};
+  for (const auto& f : firsts) EXPECT_EQ(first_capital(f.text), f.capital) << f.text;
   int named = 0;
   for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k) {
     const SDLKey key = static_cast<SDLKey>(k);
