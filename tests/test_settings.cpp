@@ -598,8 +598,8 @@ TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) 
       std::string pattern = tr(control(action).shown);
       pattern = "\\b" + std::regex_replace(pattern, std::regex("[ ,+]+"), "[\\s,+]*") + "\\b";
       EXPECT_TRUE(std::regex_search(plain, std::regex(pattern, std::regex::icase)))
-          << doc.name << " does not name " << tr(control(action).shown) << " (" << control(action).name
-          << ")";
+          << doc.name << " does not name " << tr(control(action).shown) << " ("
+          << control(action).name << ")";
     }
   }
 }
@@ -939,6 +939,23 @@ TEST(KEY_NAMES, KeycapsAndEveryNameTheFileWritesReadsBack) {
               {SDLK_F11, "F11"},
               {SDLK_LALT, "Left Alt"}};
   for (const auto& c : caps) EXPECT_EQ(keycap(c.key), c.cap);
+  // The page's key list starts each row with a capital, in every alphabet.
+  const struct {
+    const char *text, *capital;
+  } firsts[] = {{"arrow keys", "Arrow keys"},
+                {"стрелки", "Стрелки"},
+                {"єдиний", "Єдиний"},
+                {"ґанок", "Ґанок"},
+                {"élan", "Élan"},
+                {"łódź", "Łódź"},
+                {"ńa", "Ńa"},
+                {"źle", "Źle"},
+                {"ąb", "Ąb"},
+                {"Ś", "Ś"},
+                {"矢印キー", "矢印キー"},
+                {"", ""},
+                {"\xc3", "\xc3"}};
+  for (const auto& f : firsts) EXPECT_EQ(first_capital(f.text), f.capital) << f.text;
   int named = 0;
   for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k) {
     const SDLKey key = static_cast<SDLKey>(k);
