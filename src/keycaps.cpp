@@ -20,14 +20,24 @@ const struct {
     {"numlock", N_("Num Lock")},
     {"sys req", N_("SysRq")},
     {"alt gr", N_("AltGr")},
-    // The keys whose names a player's language has words of its own for.
-    {"up", N_("Up")},
-    {"down", N_("Down")},
-    {"left", N_("Left")},
-    {"right", N_("Right")},
+    // The keys whose names a player's language has words of its own for:
+    // the arrow keys' names, as on the settings screen ("Up / stick"), not
+    // the moves of those names.
+    // fit: LIST 110
+    {"up", NC_("key", "Up")},
+    // fit: LIST 110
+    // The arrow key's name, not the move.
+    {"down", NC_("key", "Down")},
+    // fit: LIST 110
+    // The arrow key's name, not the move.
+    {"left", NC_("key", "Left")},
+    // fit: LIST 110
+    // The arrow key's name, not the move.
+    {"right", NC_("key", "Right")},
     {"space", N_("Space")},
     {"escape", N_("Escape")},
-    {"pause", N_("Pause")},
+    // The key's name, not the action.
+    {"pause", NC_("key", "Pause")},
     {"right ctrl", N_("Right Ctrl")},
     {"left ctrl", N_("Left Ctrl")},
     {"right shift", N_("Right Shift")},

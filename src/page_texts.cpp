@@ -28,20 +28,25 @@ const PAGE_TEXT TEXTS[] = {
     // TRANSLATORS: {1} says why, e.g. "the replay's frames are corrupt".
     // fit: PAGE 600
     {"refused", N_("This replay cannot be watched: {1}")},
-    // TRANSLATORS: {1} says whose it is, e.g. "made by Brinegrab 1.2, this is 1.3".
+    // TRANSLATORS: {1} says which game made it, e.g. "made by Brinegrab 1.2;
+    // this game is Brinegrab 1.3".
     // fit: PAGE 600
-    {"made-by", N_("This replay was {1}.")},
+    {"made-by", N_("This replay was recorded by a different build of the game: {1}")},
+    // {1} is the browser's reason, in English.
     // fit: PAGE 600
     {"not-loaded", N_("The game could not be loaded: {1}")},
     // fit: PAGE 600
     {"stopped", N_("The game has stopped on an error")},
+    // {1} says what is wrong with the link, in English.
     // fit: PAGE 600
     {"link-refused", N_("The shared game cannot be opened: {1}")},
-    // fit: PAGE 300
+    // The buttons under a message, each an action with its verb; a button
+    // takes two lines where one is too narrow.
+    // fit: PAGE 300 2
     {"again", N_("Play again")},
-    // fit: PAGE 300
+    // fit: PAGE 300 2
     {"watch-best", N_("Watch the best game")},
-    // fit: PAGE 300
+    // fit: PAGE 300 2
     {"share", N_("Share this game")},
     {"share-link", N_("Link to this game")},
     // The notes beside the picture wrap to as many lines as they need.
@@ -55,9 +60,13 @@ const PAGE_TEXT TEXTS[] = {
     // The touch controls' accessible names; each begins with the control's
     // visible label, which {1} stands for.
     {"quit-name", N_("{1}: hold to leave, end the game")},
+    // The pause button's accessible name: an action, a verb.
     {"pause-name", N_("Pause")},
+    // {1} is the control's visible label.
     {"players-name", N_("{1}: one or two players")},
+    // {1} is the control's visible label.
     {"next-name", N_("{1}: next, play")},
+    // {1} is the control's visible label.
     {"settings-name", N_("{1}: keys, speed, volumes")},
     {"pirate-one", N_("Pirate one")},
     {"pirate-one-up", N_("Pirate one up")},
@@ -115,7 +124,7 @@ const KEY_ROW KEY_ROWS[] = {
     {{P2_UP, P2_DOWN, P2_LEFT, P2_RIGHT}, 4, false, N_("pirate two")},
     {{P2_STRIKE}, 1, false, N_("pirate two strikes (sword fight)")},
     {{P1_UP, P2_UP}, 2, true, N_("jump (trap run)")},
-    {{DESK_PAUSE, DESK_PAUSE_KEY}, 2, false, N_("pause; the same, or Enter, goes on")},
+    {{DESK_PAUSE, DESK_PAUSE_KEY}, 2, false, N_("pause; press it again, or Enter, to go on")},
     {{DESK_MUTE}, 1, false, N_("sound off and on")},
     {{DESK_FULL_SCREEN_ALT, DESK_FULL_SCREEN}, 2, false, N_("full screen or window")},
 };

@@ -123,9 +123,9 @@ void undo_clashes(SETTINGS& settings, std::vector<std::string>& problems) {
       const ACTION action = static_cast<ACTION>(a);
       const ACTION key_owner = key_taken(settings, action, settings.keys[a]);
       if (key_owner != ACTIONS && settings.keys[a] != defaults.keys[a]) {
-        // The settings file's names, kept as they are: {1} is a setting, {2}
-        // a key's name, {3} the setting that has the key.
-        const char* const clash = tr("{1}: {2} is already {3}'s key");
+        // The settings file's names, kept as they are: {1} is a setting
+        // ("p1.up"), {2} a key's name ("space"), {3} the setting that has the key.
+        const char* const clash = tr("{1}: key {2} is already used by {3}");
         problems.push_back(fill(
             clash, {control(action).name, key_name(settings.keys[a]), control(key_owner).name}));
         settings.keys[a] = defaults.keys[a];
@@ -133,9 +133,10 @@ void undo_clashes(SETTINGS& settings, std::vector<std::string>& problems) {
       }
       const ACTION button_owner = button_taken(settings, action, settings.buttons[a]);
       if (button_owner != ACTIONS && settings.buttons[a] != defaults.buttons[a]) {
-        // The settings file's names, kept as they are: {1} is a setting, {2}
-        // a button's number, {3} the setting that has the button.
-        const char* const clash = tr("{1}: button {2} is already {3}'s");
+        // The settings file's names, kept as they are: {1} is a setting
+        // ("p1.strike.button"), {2} a button's number, {3} the setting that
+        // has the button.
+        const char* const clash = tr("{1}: button {2} is already used by {3}");
         problems.push_back(
             fill(clash, {std::string(control(action).name) + BUTTON_SUFFIX,
                          std::to_string(settings.buttons[a]), control(button_owner).name}));
@@ -284,9 +285,9 @@ void load_settings() {
     say(fill(tr("{1}: {2}; that setting keeps its default"), {quoted(path), problems[i]}));
   }
   if (problems.size() > MOST_SAID) {
-    // {1} is the settings file, {2} a number of lines (one or more): a
-    // wording that suits any number is best.
-    say(fill(tr("{1}: and {2} more lines not understood; they keep their defaults"),
+    // {1} is the settings file, {2} a number of lines (one or more), set
+    // apart so that no word need agree with it.
+    say(fill(tr("{1}: more lines not understood ({2} in all); they keep their defaults"),
              {quoted(path), std::to_string(problems.size() - MOST_SAID)}));
   }
   use_settings(settings);

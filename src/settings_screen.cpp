@@ -92,8 +92,10 @@ std::string holder_title(ACTION owner) {
 // A key refused because another action has it.
 std::string taken(const std::string& key, const std::string& holder) {
   // fit: LIST 600
-  // {1} is a key ("Right Ctrl"), {2} what it does already ("P1 Strike", "full screen").
-  return fill(tr("{1} is taken: {2}"), {key, holder});
+  // {1} is a key's name ("Right Ctrl", "Space"), {2} what that key does
+  // already: a player's move ("P1 Strike") or the game's own action ("full
+  // screen"). Let no word agree with either: the names vary.
+  return fill(tr("Key {1} is taken: {2}"), {key, holder});
 }
 
 // The move a key press chooses with: the arrow keys first, whatever the
@@ -146,7 +148,8 @@ void bind_key(SETTINGS_MENU& menu, SDLKey key) {
   const ACTION action = chosen_action(menu);
   if (key_name(key) == key_name(SDLK_UNKNOWN) || key_named(key_name(key)) != key) {
     // fit: LIST 600
-    end_wait(menu, tr("That key has no name to keep it by"));
+    // A key the settings file could not write down by name.
+    end_wait(menu, tr("That key cannot be chosen: it has no name to save it under"));
     return;
   }
   const ACTION owner = key_taken(menu.settings, action, key);
@@ -186,7 +189,8 @@ void take_new_binding(SETTINGS_MENU& menu, const SDL_Event& e) {
     const ACTION owner = button_taken(menu.settings, action, button);
     if (owner != ACTIONS) {
       // fit: LIST 600
-      // {1} is a gamepad button's number, {2} what it does already ("P1 Strike").
+      // {1} is a gamepad button's number (0 to 99), {2} the player's move
+      // that has it already ("P1 Strike").
       const char* const taken_button = tr("Button {1} is taken: {2}");
       end_wait(menu, fill(taken_button, {std::to_string(button), holder_title(owner)}));
       return;
@@ -338,7 +342,8 @@ void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
               menu.line == v.line);
   }
   // fit: LIST 592
-  // Puts every setting back to the game's own.
+  // An action, not a state: the line that, when chosen, puts every setting
+  // back to the game's own ("Reset to defaults", "Restore defaults").
   draw_line(tr("Defaults"), "", COLUMN_LEFT[0], COLUMN_WIDTH, line_y(LINE_DEFAULTS),
             menu.line == LINE_DEFAULTS && menu.column != LANGUAGE_COLUMN);
   draw_line(language_label(), language_shown(menu.settings.language), COLUMN_LEFT[1], COLUMN_WIDTH,

@@ -55,7 +55,12 @@ std::string mo_file(const ENTRIES& entries, bool big = false) {
 }
 
 ENTRIES german() {
-  return {{"", UTF8_HEADER}, {"Paused", "Pause"}, {"P1: {1}      P2: {2}", "S2: {2} – S1: {1}"}};
+  // A text in two contexts is two entries, each keyed by its context.
+  return {{"", UTF8_HEADER},
+          {"Paused", "Pause"},
+          {"P1: {1}      P2: {2}", "S2: {2} – S1: {1}"},
+          {"key\004Up", "Pfeil hoch"},
+          {"move\004Up", "Hoch"}};
 }
 
 // The catalog in use again English, whatever a test chose.
@@ -136,7 +141,8 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
   const std::string good = mo_file(german());
   std::string big_offset = good, long_string = good, huge_count = good, bad_magic = good;
   big_offset[28 + 8 + 7] = '\x7f';  // a msgid's offset, far past the end
-  for (int i = 0; i < 4; ++i) long_string[28 + 8 * 3 + 8 + i] = '\xff';  // a translation's length
+  const size_t translations = 28 + 8 * german().size();
+  for (size_t i = 0; i < 4; ++i) long_string[translations + 8 + i] = '\xff';  // a translation's length
   huge_count[11] = '\x10';
   bad_magic[0] = 'X';
   const struct {
@@ -184,7 +190,12 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
     EXPECT_STREQ(tr(english), c.taken ? "Pause" : "Paused") << c.what;
     if (c.taken) {
       EXPECT_EQ(fill(tr("P1: {1}      P2: {2}"), {"A", "B"}), "S2: B – S1: A") << c.what;
+      EXPECT_STREQ(tr(NC_("key", "Up")), "Pfeil hoch") << c.what;
+      EXPECT_STREQ(trc("move", "Up"), "Hoch") << c.what;
+      EXPECT_STREQ(tr("Up"), "Up") << c.what << ": no entry without a context";
     } else {
+      EXPECT_STREQ(tr(NC_("key", "Up")), "Up") << c.what << ": the text after its context";
+      EXPECT_STREQ(trc("move", "Up"), "Up") << c.what;
       EXPECT_EQ(tr(english), english) << c.what << ": the text itself";
       EXPECT_EQ(why.find('\n'), std::string::npos) << c.what;
       EXPECT_NE(why.find("'" + path + "'"), std::string::npos) << c.what << ": " << why;

@@ -233,9 +233,10 @@ TEST(ReplayFile, AnotherVersionOrFormatSaysWhichMadeIt) {
   const CASE cases[] = {
       {BRINEGRAB_TEST_VERSION, 1, nullptr, true, ""},
       {BRINEGRAB_TEST_VERSION, 1, "glibc", true, ""},
-      {"1.1.0", 1, nullptr, false, "made by Brinegrab 1.1.0, this is " + here},
+      {"1.1.0", 1, nullptr, false, "made by Brinegrab 1.1.0; this game is Brinegrab " + here},
       {BRINEGRAB_TEST_VERSION, 2, nullptr, false,
-       "made by Brinegrab " + here + " (replay format 2), this is " + here + " (replay format 1)"},
+       "made by Brinegrab " + here + " (replay format 2); this game is Brinegrab " + here +
+           " (replay format 1)"},
       // musl's rand() (the browser's first builds') draws other numbers from the same seed.
       {BRINEGRAB_TEST_VERSION, 1, "musl", false,
        "made by a game drawing from musl, whose random numbers differ from this desktop's"},
@@ -280,7 +281,7 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
     const char* said;
   };
   const CASE cases[] = {
-      {"other.replay", "cannot watch 'other.replay': made by Brinegrab 0.9.0, this is"},
+      {"other.replay", "cannot watch 'other.replay': made by Brinegrab 0.9.0; this game is"},
       {"cut.replay", "cannot watch 'cut.replay': not a Brinegrab replay, or cut short"},
       {"browser.replay", "cannot watch 'browser.replay': made by a game drawing from musl"},
       {"missing.replay", "cannot watch 'missing.replay': No such file or directory"},

@@ -250,7 +250,7 @@ TEST_F(REPLAY_TEST, AReplayThatGoesAnotherWaySaysSoAtItsEnd) {
       // The last frame says it too: the play scored what the game did.
       SDL_Surface* frame = harness::last_frame();
       TTF_Font* small = TTF_OpenFont("text.ttf", 20);
-      const std::string text = "This replay went another way than its game: it scored " +
+      const std::string text = "This replay no longer matches its game: it scored " +
                                std::to_string(last_replay().score) + ", the game " +
                                std::to_string(r.score);
       int w = 0, h = 0;
@@ -455,7 +455,7 @@ TEST_F(REPLAY_TEST, TheBandNamesTheKeysShowsTheSpeedAndThePauseAndHoldsTheEnd) {
   const RECORDED_GAME played = last_replay();
   TTF_Font* small = TTF_OpenFont("text.ttf", 20);
   const SDL_Color gold = {200, 150, 0, 0};
-  const std::string keys = "Space pause     Right faster     Left normal     Escape stop";
+  const std::string keys = "Space pause     Right speed up     Left reset speed     Escape stop";
   const int text_y = 450 + (30 - text_height(small, keys)) / 2;
   struct CASE {
     const char* what;

@@ -25,6 +25,7 @@
 #include "minigames/mini1.h"
 #include "minigames/mini2.h"
 #include "minigames/mini3.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/gamepad.h"
 #include "platform/key_names.h"
@@ -370,7 +371,7 @@ TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {
   for (char c : said) lines += c == '\n';
   EXPECT_EQ(lines, 4) << said;
   EXPECT_NE(said.find("no such key"), std::string::npos) << said;
-  EXPECT_NE(said.find("and 4 more lines not understood"), std::string::npos) << said;
+  EXPECT_NE(said.find("more lines not understood (4 in all)"), std::string::npos) << said;
   EXPECT_EQ(current_settings(), s);
 
   // What the game writes, it reads back the same, and says nothing.
@@ -413,7 +414,7 @@ TEST_F(SETTINGS_TEST, AnyFileIsReadSafelyAndSaidInAFewPlainLines) {
       {"a byte over 64 KB", [&](const std::string& p) { std::ofstream(p) << over; }, 1,
        ": larger than 64 KB; playing with the defaults", 100},
       {"64 KB of bad lines", [&](const std::string& p) { std::ofstream(p) << junk; }, 4,
-       ": and " + std::to_string(bad_lines - 3) + " more lines not understood", 70},
+       ": more lines not understood (" + std::to_string(bad_lines - 3) + " in all)", 70},
       {"control bytes and a NUL in a line",
        [](const std::string& p) {
          std::ofstream(p) << "p1.up = \x1b]0;PWNED\x07\x1b[31m\nja\0mp = 1\n"s;
@@ -576,7 +577,7 @@ TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) 
   // keys" for the four arrows, or one of a list of letters.
   for (int a = 0; a < ACTIONS; ++a) {
     const CONTROL& c = control(static_cast<ACTION>(a));
-    const std::string sdl = key_name(c.key), shown = c.shown;
+    const std::string sdl = key_name(c.key), shown = tr(c.shown);
     const std::regex name(
         "(^|[ ,+])" + (sdl == "return" ? std::string("enter") : sdl) + "$|(^|, )" + sdl + "(,|$)",
         std::regex::icase);
@@ -594,11 +595,11 @@ TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) 
       const ACTION action = static_cast<ACTION>(a);
       // F11 is the browser's own; the page does not offer replays.
       if (doc.browser && (action == DESK_FULL_SCREEN || action >= WATCH_GAME)) continue;
-      std::string pattern = control(action).shown;
+      std::string pattern = tr(control(action).shown);
       pattern = "\\b" + std::regex_replace(pattern, std::regex("[ ,+]+"), "[\\s,+]*") + "\\b";
       EXPECT_TRUE(std::regex_search(plain, std::regex(pattern, std::regex::icase)))
-          << doc.name << " does not name " << control(action).shown << " (" << control(action).name
-          << ")";
+          << doc.name << " does not name " << tr(control(action).shown) << " ("
+          << control(action).name << ")";
     }
   }
 }
@@ -747,17 +748,17 @@ TEST_F(SETTINGS_TEST, WhileAKeyIsAwaitedEveryKeyReachesThePrompt) {
   const std::vector<CASE> cases = {
       {"Escape cancels", presses({SDLK_ESCAPE}), SDLK_UP, ""},
       {"the pad's Back cancels", {pad_button(6, true), pad_button(6, false)}, SDLK_UP, ""},
-      {"M", presses({SDLK_m}), SDLK_UP, "M is taken: mute"},
-      {"P", presses({SDLK_p}), SDLK_UP, "P is taken: pause"},
-      {"Pause", presses({SDLK_PAUSE}), SDLK_UP, "Pause is taken: pause"},
-      {"F11", presses({SDLK_F11}), SDLK_UP, "F11 is taken: full screen"},
-      {"Enter", presses({SDLK_RETURN}), SDLK_UP, "Enter is taken: next"},
-      {"player two's W", presses({SDLK_w}), SDLK_UP, "W is taken: P2 Up"},
+      {"M", presses({SDLK_m}), SDLK_UP, "Key M is taken: mute"},
+      {"P", presses({SDLK_p}), SDLK_UP, "Key P is taken: pause"},
+      {"Pause", presses({SDLK_PAUSE}), SDLK_UP, "Key Pause is taken: pause"},
+      {"F11", presses({SDLK_F11}), SDLK_UP, "Key F11 is taken: full screen"},
+      {"Enter", presses({SDLK_RETURN}), SDLK_UP, "Key Enter is taken: next"},
+      {"player two's W", presses({SDLK_w}), SDLK_UP, "Key W is taken: P2 Up"},
       {"Alt+Enter",
        {alt_down, with_mod(harness::key_down(SDLK_RETURN), KMOD_LALT),
         with_mod(harness::key_up(SDLK_RETURN), KMOD_LALT), harness::key_up(SDLK_LALT)},
        SDLK_UP,
-       "Alt+Enter is taken: full screen"},
+       "Key Alt+Enter is taken: full screen"},
       {"Left Alt alone", {alt_down, harness::key_up(SDLK_LALT)}, SDLK_LALT, ""},
       {"a key with Shift held",
        {harness::key_down(SDLK_LSHIFT), with_mod(harness::key_down(SDLK_i), KMOD_LSHIFT),

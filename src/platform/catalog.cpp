@@ -1,6 +1,7 @@
 #include "platform/catalog.h"
 
 #include <cstdint>
+#include <cstring>
 #include <list>
 #include <utility>
 
@@ -106,8 +107,17 @@ bool says_utf8(const std::string& header) {
 }  // namespace
 
 const char* tr(const char* msgid) {
+  if (in_use.catalog != nullptr) {
+    const auto found = in_use.catalog->find(msgid);
+    if (found != in_use.catalog->end()) return found->second.c_str();
+  }
+  const char* const glue = std::strchr(msgid, CONTEXT_GLUE[0]);
+  return glue == nullptr ? msgid : glue + 1;
+}
+
+const char* trc(const char* context, const char* msgid) {
   if (in_use.catalog == nullptr) return msgid;
-  const auto found = in_use.catalog->find(msgid);
+  const auto found = in_use.catalog->find(std::string(context) + CONTEXT_GLUE + msgid);
   return found == in_use.catalog->end() ? msgid : found->second.c_str();
 }
 

@@ -8,9 +8,20 @@
 // Marks a literal kept in a table; it is translated where it is drawn, with tr.
 constexpr const char* N_(const char* msgid) { return msgid; }
 
-// The text in the language in use: its translation, or msgid itself. What it
-// returns stays valid for the whole run.
+// A text that means more than one thing ("Up" a move, "Up" a key's name),
+// told apart by a context: in a .mo catalog its key is the context, the
+// byte 4, then the text. NC_ marks one kept in a table as that one literal,
+// which tr takes as it takes any other.
+#define CONTEXT_GLUE "\004"
+#define NC_(context, msgid) context CONTEXT_GLUE msgid
+
+// The text in the language in use: its translation, or msgid itself (the part
+// after the context of one NC_ made). What it returns stays valid for the
+// whole run.
 const char* tr(const char* msgid);
+
+// The text msgid in the given context, in the language in use.
+const char* trc(const char* context, const char* msgid);
 
 // A text made of pieces: "{1}" to "{9}" stand for pieces[0] to pieces[8],
 // in any order; anything else, a placeholder without a piece included, is

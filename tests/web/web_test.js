@@ -1057,7 +1057,7 @@ async function watchShared(browser, url, shared) {
      fewestFlips: Number(/\nframes = (\d+)\n/.exec(desktop.toString('latin1'))[1])},
     {name: 'a replay of other random numbers is refused, nothing played',
      link: linkTo(Buffer.from(musl, 'latin1')),
-     said: /^This replay was made by a game drawing from musl, whose random numbers differ from this browser's\.$/,
+     said: /^This replay was recorded by a different build of the game: made by a game drawing from musl, whose random numbers differ from this browser's$/,
      fewestFlips: 0, mostFlips: 0},
   ];
   for (const c of cases) {
