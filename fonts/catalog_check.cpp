@@ -7,6 +7,8 @@
 // browser page's: measured with its font at its size, or the language's text
 // face where the page's font lacks a character (as the page falls back).
 // Strings without a fit comment are the terminal's: not drawn, not checked.
+// Each face of a language's look must also draw a word space a reader sees:
+// "n n" at least MOST_NARROW_SPACE pixels wider, in ink, than "nn".
 //
 // Usage: catalog_check [--sheets DIR] [--page FONT_FILE PIXELS] LANG.po...
 // Prints one line per problem on stderr and exits 1 when there is any.
@@ -29,6 +31,7 @@
 namespace {
 
 const size_t MOST_CATALOG_BYTES = 4 << 20;
+const int MOST_NARROW_SPACE = 4;  // pixels
 
 struct ENTRY {
   std::string fit;  // what follows "fit:" in the extracted comments
@@ -136,6 +139,32 @@ bool has_glyph(TTF_Font* font, Uint32 c) {
   return c <= 0xFFFF && TTF_GlyphIsProvided(font, static_cast<Uint16>(c)) != 0;
 }
 
+// The columns without ink between the first and the last inked one of text
+// as the game draws it (the solid renderer, hinted), -1 when it cannot be
+// drawn.
+int blank_columns(TTF_Font* font, const char* text) {
+  SDL_Surface* ink = TTF_RenderUTF8_Solid(font, text, SDL_Color{255, 255, 255, 0});
+  if (ink == nullptr) return -1;
+  int first = -1, last = -1, blank = 0;
+  SDL_LockSurface(ink);
+  for (int x = 0; x < ink->w; ++x) {
+    bool inked = false;
+    for (int y = 0; y < ink->h && !inked; ++y) {
+      inked = static_cast<const Uint8*>(ink->pixels)[y * ink->pitch + x] != 0;
+    }
+    if (!inked) continue;
+    if (first >= 0) blank += x - last - 1;
+    if (first < 0) first = x;
+    last = x;
+  }
+  SDL_UnlockSurface(ink);
+  SDL_FreeSurface(ink);
+  return blank;
+}
+
+// How many pixels a word space adds between two letters.
+int space_width(TTF_Font* font) { return blank_columns(font, "n n") - blank_columns(font, "nn"); }
+
 // SDL_ttf draws nothing of a glyph above the face's ascent: an accent there is
 // lost.
 bool cut_off_at_the_top(TTF_Font* font, Uint32 c) {
@@ -220,6 +249,15 @@ struct CHECK {
       page_fallback = TTF_OpenFont(face_file(FACE::TEXT), page_pixels);
       if (page == nullptr || page_fallback == nullptr) {
         problem(quoted(page_file), "cannot open the page's fonts");
+      }
+    }
+    for (int f = 0; f < static_cast<int>(FACE::COUNT); ++f) {
+      TTF_Font* font = face(static_cast<FACE>(f));
+      const int space = has_glyph(font, 'n') ? space_width(font) : MOST_NARROW_SPACE;
+      if (space < MOST_NARROW_SPACE) {
+        problem(quoted(language), std::string("a word space in the face ") +
+                                      face_file(static_cast<FACE>(f)) + " is " +
+                                      std::to_string(space) + " pixels, too narrow to read");
       }
     }
     if (!sheets.empty()) sheet.start();

@@ -38,6 +38,7 @@ std::string known_language(const std::string& locale) {
 }
 
 std::string language_wanted(const std::string& chosen, const std::vector<std::string>& locales) {
+  if (chosen == ENGLISH) return "";
   if (!chosen.empty()) return chosen;
   for (const std::string& locale : locales) {
     // English is the game's own: asked for before any other, it wins.
@@ -52,7 +53,8 @@ void speak(const std::string& chosen) {
   const std::string code = language_wanted(chosen, wanted_locales());
   // A catalog that could not be read is said once, not at every change.
   static std::string refused;
-  if (code == language_in_use() || code == refused) return;
+  // English is never refused: no catalog to read.
+  if (code == language_in_use() || (!code.empty() && code == refused)) return;
   const std::string catalog = "locale/" + code + ".mo";
   if (!code.empty()) fetch_page_files({catalog});
   std::string why;

@@ -1,7 +1,5 @@
 #include "page_texts.h"
 
-#include <cctype>
-
 #include "controls.h"
 #include "keycaps.h"
 #include "platform/catalog.h"
@@ -141,8 +139,7 @@ std::string keys_of(const KEY_ROW& row) {
     keys += (keys.empty() ? "" : ", ") + name;
     last = name;
   }
-  if (!keys.empty()) keys[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(keys[0])));
-  return keys;
+  return first_capital(keys);
 }
 
 std::string kept(const std::string& path) {
@@ -165,17 +162,16 @@ void tell_page_keys() {
   for (const KEY_ROW& row : KEY_ROWS) rows += keys_of(row) + '\t' + tr(row.what) + '\n';
   // fit: PAGE 160
   rows += std::string(tr("Gamepad")) + '\t' +
-                tr("stick or d-pad moves, A (or the button chosen in the settings) strikes, Start is "
+          tr("stick or d-pad moves, A (or the button chosen in the settings) strikes, Start is "
              "Enter, Back is Escape");
   page_text("key-list", rows);
 }
 
-void tell_page_refusal(const std::string& why) {
+void tell_page_refusal(const std::string& why, REPLAY_REFUSAL refusal) {
   if (!page_listens()) return;
-  const std::string made_by = "made by ";
-  const std::string format =
-      text_named(why.compare(0, made_by.size(), made_by) == 0 ? "made-by" : "refused");
-  page_replay_refused(fill(format.c_str(), {why}));
+  const char* const format =
+      text_named(refusal == REPLAY_REFUSAL::OTHER_BUILD ? "made-by" : "refused");
+  page_replay_refused(fill(format, {why}));
 }
 
 void tell_page_replays() {

@@ -29,20 +29,29 @@ void say_not_kept(const std::string& path, int error) {
 
 }  // namespace
 
-bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error) {
+bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error,
+                 REPLAY_REFUSAL* refusal) {
+  REPLAY_REFUSAL unused = REPLAY_REFUSAL::UNREADABLE;
+  REPLAY_REFUSAL& kind = refusal != nullptr ? *refusal : unused;
   std::string bytes;
   int why = 0;
   const READ_RESULT got = read_regular_file(path.c_str(), MOST_BYTES, bytes, why);
   if (got != READ_RESULT::WHOLE) {
+    kind = REPLAY_REFUSAL::UNREADABLE;
     error = got == READ_RESULT::TOO_LARGE ? tr("too large for a replay") : read_problem(got, why);
     return false;
   }
   if (!parse_replay(bytes, replay, error)) {
     // Another version's file may be whole in its own terms: say whose it is.
+    kind = REPLAY_REFUSAL::DAMAGED;
     std::string whose;
-    if (!replay.version.empty() && !replay_fits_build(replay, whose)) error = whose;
+    if (!replay.version.empty() && !replay_fits_build(replay, whose)) {
+      error = whose;
+      kind = REPLAY_REFUSAL::OTHER_BUILD;
+    }
     return false;
   }
+  kind = REPLAY_REFUSAL::OTHER_BUILD;
   return replay_fits_build(replay, error);
 }
 
@@ -134,8 +143,9 @@ bool load_named_replay(const char* name, RECORDED_GAME& replay) {
     return false;
   }
   const std::string path = std::strcmp(name, "last") == 0 ? replay_path("last.replay") : name;
-  if (load_replay(path, replay, error)) return true;
-  tell_page_refusal(error);
+  REPLAY_REFUSAL refusal = REPLAY_REFUSAL::UNREADABLE;
+  if (load_replay(path, replay, error, &refusal)) return true;
+  tell_page_refusal(error, refusal);
   // {1} is a replay file, {2} why it cannot be watched.
   say(fill(tr("cannot watch {1}: {2}"), {quoted(path.c_str()), error}));
   return false;

@@ -3,9 +3,15 @@
 
 #include "replay.h"
 
+// Why a replay cannot be watched: its file cannot be read, its bytes are not
+// a replay, or another build of the game made it.
+enum class REPLAY_REFUSAL { UNREADABLE, DAMAGED, OTHER_BUILD };
+
 // Reads a replay file for this build, if it is a regular file of 16 MB at
-// most; false with one line in error if it cannot be watched here.
-bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error);
+// most; false with one line in error if it cannot be watched here, and why
+// in refusal when one is given.
+bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error,
+                 REPLAY_REFUSAL* refusal = nullptr);
 
 // The same for a file looked at again and again (the attract mode's): a file
 // refused is said once on stderr and not read again until it changes

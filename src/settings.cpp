@@ -82,6 +82,10 @@ std::string read_line(const std::string& name, const std::string& value, SETTING
                : tr("a volume is 0 to 100 in steps of 10");
   }
   if (name == LANGUAGE_NAME) {
+    if (value == ENGLISH) {
+      settings.language = value;
+      return "";
+    }
     for (const LANGUAGE& l : languages()) {
       if (value == l.code) {
         settings.language = value;

@@ -39,20 +39,27 @@ const char* const DEFAULTS_DONE =
     N_("Every key, the speed and the volumes are back to their defaults");
 const Uint32 NOT_SAVED_MS = 2000;
 
-// Beside "Defaults": the language, which Enter steps through.
-const int LANGUAGE_COLUMN = 1;
+// The language line's choices in order: Automatic (""), English, then the
+// game's other languages.
+std::vector<std::string> language_choices() {
+  std::vector<std::string> all = {"", ENGLISH};
+  for (const LANGUAGE& l : languages()) all.push_back(l.code);
+  return all;
+}
 
-// After language, the next of Automatic ("") and the game's languages.
-std::string next_language(const std::string& language) {
-  const std::vector<LANGUAGE>& all = languages();
-  if (language.empty()) return all.front().code;
-  for (size_t i = 0; i + 1 < all.size(); ++i) {
-    if (language == all[i].code) return all[i + 1].code;
-  }
-  return "";
+// The choice by steps from language (1 the next, -1 the one before), round
+// the list.
+std::string step_language(const std::string& language, int by) {
+  const std::vector<std::string> all = language_choices();
+  const auto n = static_cast<int>(all.size());
+  int at = 0;
+  while (at < n && all[static_cast<size_t>(at)] != language) ++at;
+  if (at == n) at = 0;
+  return all[static_cast<size_t>(((at + by) % n + n) % n)];
 }
 
 std::string language_shown(const std::string& language) {
+  if (language == ENGLISH) return "English";
   for (const LANGUAGE& l : languages()) {
     if (language == l.code) return l.name;
   }
@@ -209,8 +216,8 @@ void enter(SETTINGS_MENU& menu) {
     // fit: LIST 600
     // {1} is a player's action ("P1 Up").
     menu.message = fill(tr("Press a key or button for {1}"), {action_title(chosen_action(menu))});
-  } else if (menu.line == LINE_DEFAULTS && menu.column == LANGUAGE_COLUMN) {
-    menu.settings.language = next_language(menu.settings.language);
+  } else if (menu.line == LINE_LANGUAGE) {
+    menu.settings.language = step_language(menu.settings.language, 1);
   } else if (menu.line == LINE_DEFAULTS) {
     if (confirmed) {
       // The language is not one of them: the player reads the screen in it.
@@ -234,8 +241,12 @@ void move(SETTINGS_MENU& menu, PLAYER_MOVE direction) {
   if (direction == MOVE_DOWN && menu.line < LINES - 1) ++menu.line;
   if (direction == MOVE_LEFT || direction == MOVE_RIGHT) {
     const int by = direction == MOVE_LEFT ? -1 : 1;
-    if (menu.line < LINE_SPEED || menu.line == LINE_DEFAULTS) {
+    if (menu.line < LINE_SPEED) {
       menu.column = by < 0 ? 0 : 1;
+    } else if (menu.line == LINE_LANGUAGE) {
+      menu.settings.language = step_language(menu.settings.language, by);
+    } else if (menu.line == LINE_DEFAULTS) {
+      if (by > 0) menu.line = LINE_LANGUAGE;  // the line beside it
     } else {
       change_value(menu, by);
     }
@@ -345,11 +356,12 @@ void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
   // An action, not a state: the line that, when chosen, puts every setting
   // back to the game's own ("Reset to defaults", "Restore defaults").
   draw_line(tr("Defaults"), "", COLUMN_LEFT[0], COLUMN_WIDTH, line_y(LINE_DEFAULTS),
-            menu.line == LINE_DEFAULTS && menu.column != LANGUAGE_COLUMN);
-  draw_line(language_label(), language_shown(menu.settings.language), COLUMN_LEFT[1], COLUMN_WIDTH,
-            line_y(LINE_DEFAULTS), menu.line == LINE_DEFAULTS && menu.column == LANGUAGE_COLUMN,
-            menu.settings.language.empty() ? nullptr
-                                           : face_of_language(FACE::LIST, menu.settings.language));
+            menu.line == LINE_DEFAULTS);
+  const std::string& language = menu.settings.language;
+  draw_line(language_label(), language_shown(language), COLUMN_LEFT[1], COLUMN_WIDTH,
+            line_y(LINE_DEFAULTS), menu.line == LINE_LANGUAGE,
+            language.empty() ? nullptr
+                             : face_of_language(FACE::LIST, language == ENGLISH ? "" : language));
   draw_text(screen, list, menu.message, GOLD, 0, MESSAGE_Y, ALIGN::CENTRE);
   // fit: LIST 600
   // "~" stands between the key and what it does.
@@ -381,6 +393,8 @@ void settings_screen(GAME& game) {
   for (bool stay = true; stay;) {
     timer.start();
     stay = read_settings_events(menu);
+    // The screen speaks the language chosen on it at once, in its faces.
+    follow_language(game);
     draw_settings(game, menu);
     show_frame(screen);
     pace_frame(timer);

@@ -142,7 +142,8 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
   std::string big_offset = good, long_string = good, huge_count = good, bad_magic = good;
   big_offset[28 + 8 + 7] = '\x7f';  // a msgid's offset, far past the end
   const size_t translations = 28 + 8 * german().size();
-  for (size_t i = 0; i < 4; ++i) long_string[translations + 8 + i] = '\xff';  // a translation's length
+  for (size_t i = 0; i < 4; ++i)
+    long_string[translations + 8 + i] = '\xff';  // a translation's length
   huge_count[11] = '\x10';
   bad_magic[0] = 'X';
   const struct {
@@ -165,8 +166,7 @@ TEST(LANGUAGE, ACatalogIsTakenWholeOrRefusedInOneLine) {
       {"a placeholder lost", mo_file({{"", UTF8_HEADER}, {"Score: {1}", "Punkte"}}), false},
       {"an escape sequence", mo_file({{"", UTF8_HEADER}, {"Paused", "\x1b[2JPause"}}), false},
       {"a line break added", mo_file({{"", UTF8_HEADER}, {"Paused", "Pau\nse"}}), false},
-      {"a text of lines laid out anew",
-       mo_file([] {
+      {"a text of lines laid out anew", mo_file([] {
          ENTRIES help = german();
          help.push_back({"Keys:\n  Enter  go on", "Tasten:\n  Enter\n      weiter"});
          return help;
@@ -223,16 +223,17 @@ class LANGUAGE_SCREEN_TEST : public GAME_TEST {
 
 }  // namespace
 
-// On the settings screen the Language line, beside Defaults, steps through
-// Automatic and each language by Enter; the choice is put in use at once and
-// kept in the settings file. A value the game lacks is refused.
+// On the settings screen the Language line, below Defaults and drawn beside
+// it, steps through Automatic, English and each language by Left, Right and
+// Enter; the choice is put in use at once and kept in the settings file. A
+// value the game lacks is refused.
 TEST_F(LANGUAGE_SCREEN_TEST, TheSettingsLineChoosesAndKeepsTheLanguage) {
   setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
   const int first = harness::flips() + 1;
   int at = first;
-  for (int line = 0; line < LINE_DEFAULTS; ++line) harness::press_after_flip(at++, SDLK_DOWN);
-  harness::press_after_flip(at++, SDLK_RIGHT);
-  harness::press_after_flip(at++, SDLK_RETURN);  // Deutsch
+  for (int line = 0; line < LINE_LANGUAGE; ++line) harness::press_after_flip(at++, SDLK_DOWN);
+  harness::press_after_flip(at++, SDLK_RIGHT);   // English
+  harness::press_after_flip(at++, SDLK_RIGHT);   // Deutsch
   harness::press_after_flip(at++, SDLK_RETURN);  // Français
   harness::press_after_flip(at++, SDLK_ESCAPE);
   settings_screen(game);
@@ -248,11 +249,9 @@ TEST_F(LANGUAGE_SCREEN_TEST, TheSettingsLineChoosesAndKeepsTheLanguage) {
     const char* language;
     bool refused;
   } cases[] = {
-      {"language = pt_BR", "pt_BR", false},
-      {"language = zh_CN", "zh_CN", false},
-      {"language = DE", "", true},
-      {"language = nl", "", true},
-      {"language = ", "", true},
+      {"language = pt_BR", "pt_BR", false}, {"language = en", "en", false},
+      {"language = zh_CN", "zh_CN", false}, {"language = DE", "", true},
+      {"language = nl", "", true},          {"language = ", "", true},
   };
   for (const auto& c : cases) {
     std::vector<std::string> problems;
@@ -260,6 +259,65 @@ TEST_F(LANGUAGE_SCREEN_TEST, TheSettingsLineChoosesAndKeepsTheLanguage) {
     EXPECT_EQ(s.language, c.language) << c.line;
     EXPECT_EQ(problems.size(), c.refused ? 1u : 0u) << c.line;
   }
+}
+
+// A language chosen on the line is spoken at once, in its own faces: the
+// screen's title in the language's title face, its lines in its list face.
+// Back to Automatic, the system's language (English here) at once; English
+// chosen stays English whatever the system asks for.
+TEST_F(LANGUAGE_SCREEN_TEST, TheLineSpeaksTheChoiceAtOnceInItsFaces) {
+  const struct {
+    const char* what;
+    std::vector<SDLKey> steps;  // on the language line
+    const char* speaks;
+    const char* system;  // LANGUAGE
+  } cases[] = {
+      {"Left from Automatic: the last, Chinese", {SDLK_LEFT}, "zh_CN", ""},
+      {"Russian", std::vector<SDLKey>(8, SDLK_RIGHT), "ru", ""},
+      {"Polish, then back to Automatic",
+       {SDLK_LEFT, SDLK_LEFT, SDLK_LEFT, SDLK_LEFT, SDLK_LEFT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT,
+        SDLK_RIGHT, SDLK_RIGHT},
+       "",
+       ""},
+      {"English on a German desktop", {SDLK_RIGHT}, "", "de"},
+      {"Automatic on a German desktop", {SDLK_RIGHT, SDLK_LEFT}, "de", "de"},
+  };
+  harness::capture_frames(true);
+  for (const auto& c : cases) {
+    setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+    setenv("LANGUAGE", c.system, 1);
+    setenv("LANG", "de_DE.UTF-8", 1);
+    if (*c.system == '\0') setenv("LANG", "C", 1);
+    use_settings(SETTINGS());
+    open_faces(game);
+    int at = harness::flips() + 1;
+    for (int line = 0; line < LINE_LANGUAGE; ++line) harness::press_after_flip(at++, SDLK_DOWN);
+    for (const SDLKey key : c.steps) harness::press_after_flip(at++, key);
+    harness::press_after_flip(at++, SDLK_ESCAPE);
+    settings_screen(game);
+    EXPECT_EQ(language_in_use(), c.speaks) << c.what;
+    SDL_Surface* frame = harness::last_frame();
+    ASSERT_NE(frame, nullptr);
+    const std::string title = tr("Settings");
+    TTF_Font* title_face = face(FACE::TITLE);
+    EXPECT_EQ(title_face, face_of_language(FACE::TITLE, c.speaks)) << c.what;
+    EXPECT_EQ(ink_missing(frame,
+                          [&](SDL_Surface* s) {
+                            draw_text(s, title_face, title, BROWN, 0, TITLE_Y, ALIGN::CENTRE);
+                          }),
+              0)
+        << c.what << ": the title in its own face";
+    EXPECT_EQ(ink_missing(frame,
+                          [&](SDL_Surface* s) {
+                            draw_text(s, face(FACE::LIST), tr("Music volume"), GOLD, 24, 290);
+                          }),
+              0)
+        << c.what << ": a line in its own face";
+    SDL_FreeSurface(frame);
+    unsetenv("LANGUAGE");
+    unsetenv("LANG");
+  }
+  open_faces(game);
 }
 
 // A translated screen draws its UTF-8 text where the rules put the English:

@@ -669,8 +669,8 @@ std::vector<SDL_Event> presses(std::initializer_list<SDLKey> keys) {
 }
 
 // The list as the screen shows it: the five moves of each player, then
-// game speed, music, effects and Defaults.
-enum { SPEED_LINE = 5, DEFAULTS_LINE = 8 };
+// game speed, music, effects, Defaults and the language beside it.
+enum { SPEED_LINE = 5, DEFAULTS_LINE = 8, LANGUAGE_LINE = 9 };
 
 }  // namespace
 
@@ -686,8 +686,15 @@ TEST_F(SETTINGS_TEST, TheArrowsChooseAndChangeWhateverTheKeys) {
     int line, column, speed;
   };
   const std::vector<CASE> cases = {
-      {"Down past Defaults stays there", SETTINGS(), std::vector<SDLKey>(12, SDLK_DOWN),
-       DEFAULTS_LINE, 0, 100},
+      {"Down past the last line stays there", SETTINGS(), std::vector<SDLKey>(12, SDLK_DOWN),
+       LANGUAGE_LINE, 0, 100},
+      {"Right from Defaults: the language beside it",
+       SETTINGS(),
+       {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN,
+        SDLK_RIGHT},
+       LANGUAGE_LINE,
+       0,
+       100},
       {"Up past the first line stays there", SETTINGS(), {SDLK_DOWN, SDLK_UP, SDLK_UP}, 0, 0, 100},
       {"Right chooses player two", SETTINGS(), {SDLK_DOWN, SDLK_RIGHT}, 1, 1, 100},
       {"Left chooses player one again", SETTINGS(), {SDLK_RIGHT, SDLK_LEFT}, 0, 0, 100},
@@ -696,7 +703,7 @@ TEST_F(SETTINGS_TEST, TheArrowsChooseAndChangeWhateverTheKeys) {
       {"arrows with player one on I, K, J, L", rebound(), {SDLK_DOWN, SDLK_RIGHT}, 1, 1, 100},
       {"player one's own K and L", rebound(), {SDLK_k, SDLK_l}, 1, 1, 100},
       {"arrows with keys no keyboard names", unnamed, std::vector<SDLKey>(12, SDLK_DOWN),
-       DEFAULTS_LINE, 0, 100},
+       LANGUAGE_LINE, 0, 100},
       {"Left slows the game by a step",
        SETTINGS(),
        {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_LEFT},
@@ -939,6 +946,23 @@ TEST(KEY_NAMES, KeycapsAndEveryNameTheFileWritesReadsBack) {
               {SDLK_F11, "F11"},
               {SDLK_LALT, "Left Alt"}};
   for (const auto& c : caps) EXPECT_EQ(keycap(c.key), c.cap);
+  // The page's key list starts each row with a capital, in every alphabet.
+  const struct {
+    const char *text, *capital;
+  } firsts[] = {{"arrow keys", "Arrow keys"},
+                {"стрелки", "Стрелки"},
+                {"єдиний", "Єдиний"},
+                {"ґанок", "Ґанок"},
+                {"élan", "Élan"},
+                {"łódź", "Łódź"},
+                {"ńa", "Ńa"},
+                {"źle", "Źle"},
+                {"ąb", "Ąb"},
+                {"Ś", "Ś"},
+                {"矢印キー", "矢印キー"},
+                {"", ""},
+                {"\xc3", "\xc3"}};
+  for (const auto& f : firsts) EXPECT_EQ(first_capital(f.text), f.capital) << f.text;
   int named = 0;
   for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k) {
     const SDLKey key = static_cast<SDLKey>(k);
