@@ -203,7 +203,7 @@ TEST(PAGE_TEXTS, TheKeyListNamesTheKeysAsThePlayersHaveThem) {
        "W, A, S, D\tpirate two\n"
        "G\tpirate two strikes (sword fight)\n"
        "Up, W\tjump (trap run)\n"
-       "P, Pause\tpause; the same, or Enter, goes on\n"
+       "P, Pause\tpause; press it again, or Enter, to go on\n"
        "M\tsound off and on\n"
        "Alt+Enter, F11\tfull screen or window\n" +
            gamepad},
@@ -217,7 +217,7 @@ TEST(PAGE_TEXTS, TheKeyListNamesTheKeysAsThePlayersHaveThem) {
        "I, W, A, S, D\tpirate two\n"
        "G\tpirate two strikes (sword fight)\n"
        "Up, I\tjump (trap run)\n"
-       "P, Pause\tpause; the same, or Enter, goes on\n"
+       "P, Pause\tpause; press it again, or Enter, to go on\n"
        "M\tsound off and on\n"
        "Alt+Enter, F11\tfull screen or window\n" +
            gamepad},
@@ -253,7 +253,9 @@ TEST(PAGE_TEXTS, TheRefusalSaysWhichGameMadeAReplayOrWhyItCannotBeWatched) {
        "Brinegrab replay\nversion = 1.1.0\nformat = 1\nseed = 1\ndraws = 0\nevents = 0\n"
        "frames = 0\ndata\n" +
            std::string(1, '\0'),
-       "This replay was made by Brinegrab 1.1.0, this is " + here + "."},
+       "This replay was recorded by a different build of the game: made by Brinegrab 1.1.0; "
+       "this game is Brinegrab " +
+           here},
       {"not a replay", "a shopping list\n", "This replay cannot be watched: …"},
   };
   const std::string path =

@@ -308,7 +308,7 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
        "No game has been kept to watch yet", nullptr, nullptr, true},
       {"last", "cannot watch 'last.replay': made by Brinegrab 0.9.0",
        "The last game kept cannot be watched",
-       "made by Brinegrab 0.9.0, this is " BRINEGRAB_TEST_VERSION,
+       "made by Brinegrab 0.9.0; this game is Brinegrab " BRINEGRAB_TEST_VERSION,
        "Brinegrab replay\nversion = 0.9.0\nformat = 1\ndata\n"},
   };
   for (const CASE& c : cases) {
