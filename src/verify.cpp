@@ -117,6 +117,16 @@ std::string json_text(const std::string& text) {
   return out + "\"";
 }
 
+// FNV-1a, 64 bits.
+unsigned long long digest(const std::string& bytes) {
+  unsigned long long hash = 14695981039346656037ull;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
 void refuse(std::FILE* out, const std::string& reason) {
   std::fprintf(out, "{\"ok\":false,\"reason\":%s}\n", json_text(reason).c_str());
 }
@@ -125,6 +135,7 @@ void refuse(std::FILE* out, const std::string& reason) {
 // ends the list with its reason.
 struct READ_GAMES {
   std::vector<RECORDED_GAME> games;
+  std::vector<size_t> lengths;  // of each game's bytes in its file
   std::string error;  // why the list ends early, if it does
 };
 
@@ -171,6 +182,7 @@ READ_GAMES read_games(int count, char* files[]) {
       }
       if (!fits(game, read.error)) return read;
       read.games.push_back(std::move(game));
+      read.lengths.push_back(used);
       at += used;
     } while (at < bytes.size());
   }
@@ -287,6 +299,10 @@ int verify_replays(int count, char* files[], std::FILE* out) {
       } else if (play(game, r, reason)) {
         std::fprintf(out, "{\"ok\":true,\"mode\":\"%s\",\"score\":%d,\"frames\":%u,\"state\":%u",
                      r.multi ? "multi" : "solo", game.score, playback.drain, state_hash(game));
+        // Which game it is, whatever its file says besides the game (the
+        // same game sent again is the same one), and its length in its file.
+        std::fprintf(out, ",\"game\":\"%016llx\",\"bytes\":%zu", digest(replay_text(r)),
+                     read.lengths[i]);
         if (r.speed != 100) std::fprintf(out, ",\"speed\":%d", r.speed);
         std::fputs("}\n", out);
         reached = where_now(game);

@@ -41,11 +41,11 @@ std::string with_field(const std::string& replay, const std::string& name,
   return replay.substr(0, from) + value + replay.substr(replay.find('\n', from));
 }
 
-// What the game's own play of a recording ends with, as --verify says it.
+// What the game's own play of a recording ends with, as --verify begins to say it.
 std::string played_line(const std::string& replay) {
   return "{\"ok\":true,\"mode\":\"" + field(replay, "mode") + "\",\"score\":" +
          field(replay, "score") + ",\"frames\":" + field(replay, "drains") +
-         ",\"state\":" + field(replay, "state") + "}";
+         ",\"state\":" + field(replay, "state") + ",\"game\":";
 }
 
 struct RUN {
@@ -100,7 +100,7 @@ class VERIFY : public ::testing::Test {
           EXPECT_EQ(lines[i].rfind("{\"ok\":false,\"reason\":\"", 0), 0u) << run.name << ": " << lines[i];
           EXPECT_NE(lines[i].find(want.substr(1)), std::string::npos) << run.name << ": " << lines[i];
         } else {
-          EXPECT_EQ(lines[i], want) << run.name;
+          EXPECT_EQ(lines[i].substr(0, want.size()), want) << run.name;
         }
       }
       ASSERT_TRUE(WIFEXITED(status)) << run.name;
