@@ -120,6 +120,10 @@ void post_run(BOARD& board, const httplib::Request& req, httplib::Response& res)
     refuse(res, 400, "the run is empty: send its replay files one after another");
     return;
   }
+  if (req.body.rfind("Brinegrab replay\n", 0) != 0) {
+    refuse(res, 400, "the run is not Brinegrab replay files");
+    return;
+  }
   const std::string key = name_key(name);
   const std::string token_hash = sha256_hex(token);
   if (board.store.name_taken(key, token_hash)) {
