@@ -27,7 +27,7 @@ const char* const HELP =
     "  --checks N             runs checked at a time (default: one per core)\n"
     "  --queue N              runs waiting for a check before 503 (default 2 x checks)\n"
     "  --check-seconds N      wall and CPU seconds a check may take (default 30)\n"
-    "  --check-megabytes N    memory a check may take (default 1024)\n"
+    "  --check-megabytes N    memory a check may take (default 512)\n"
     "  --rate N               runs a minute from one address before 429 (default 30;\n"
     "                         0: no limit)\n"
     "  --hide ID              hide game ID from the board, then exit\n";

@@ -12,7 +12,7 @@ struct BOARD_OPTIONS {
   int checks = 0;        // checks at a time; 0: one per core
   int queue = 0;         // runs waiting for a check; 0: twice the checks
   int check_seconds = 30;   // the wall time, and the CPU time, a check may take
-  int check_megabytes = 1024;  // the address space a check may take
+  int check_megabytes = 512;   // the address space a check may take
   int rate = 30;            // submissions a minute from one address; 0: no limit
   long long hide = 0;       // --hide ID: hide that game and exit
 };

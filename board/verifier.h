@@ -25,7 +25,7 @@ struct CHECK {
 
 struct CHECK_LIMITS {
   int seconds = 30;      // of wall time, and of CPU time
-  int megabytes = 1024;  // of address space
+  int megabytes = 512;  // of address space
 };
 
 // Checks runs with `brinegrab --verify` in a child process of its own: a
