@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include "store_pg.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -164,6 +166,13 @@ STORE::~STORE() {
 }
 
 std::unique_ptr<STORE> STORE::open(const std::string& path, std::string& error) {
+  if (path.rfind("postgresql://", 0) == 0 || path.rfind("postgres://", 0) == 0) {
+    std::unique_ptr<PG_STORE> pg = PG_STORE::open(path, error);
+    if (!pg) return nullptr;
+    std::unique_ptr<STORE> store(new STORE(path));
+    store->pg = std::move(pg);
+    return store;
+  }
   sqlite3* db = connect(path, error);
   if (db == nullptr) return nullptr;
   std::unique_ptr<STORE> store(new STORE(path));
@@ -210,6 +219,7 @@ void STORE::give_back(sqlite3* db) {
 }
 
 bool STORE::name_taken(const std::string& key, const std::string& token_hash) {
+  if (pg) return pg->name_taken(key, token_hash);
   CONNECTION c(*this);
   STATEMENT q(c.db, "SELECT token_hash FROM names WHERE key = ?1");
   q.text(1, key);
@@ -219,6 +229,7 @@ bool STORE::name_taken(const std::string& key, const std::string& token_hash) {
 STORED STORE::add_run(const std::string& name, const std::string& key,
                       const std::string& token_hash, const std::vector<NEW_GAME>& games,
                       const std::string& now, long long& run, std::vector<long long>& ids) {
+  if (pg) return pg->add_run(name, key, token_hash, games, now, run, ids);
   CONNECTION c(*this);
   TRANSACTION t(c.db);
   {
@@ -263,6 +274,7 @@ STORED STORE::add_run(const std::string& name, const std::string& key,
 
 std::vector<ENTRY> STORE::board(const std::string& mode, const std::string& day, int limit,
                                 long long offset) {
+  if (pg) return pg->board(mode, day, limit, offset);
   CONNECTION c(*this);
   STATEMENT q(c.db, day.empty() ? ALL_TIME : ONE_DAY);
   q.text(1, mode).number(2, limit).number(3, offset);
@@ -276,6 +288,7 @@ std::vector<ENTRY> STORE::board(const std::string& mode, const std::string& day,
 }
 
 bool STORE::game(long long id, ENTRY& e) {
+  if (pg) return pg->game(id, e);
   CONNECTION c(*this);
   STATEMENT q(c.db,
               "SELECT g.id, g.run, g.mode, n.name, g.score, g.frames, g.at FROM games g"
@@ -289,6 +302,7 @@ bool STORE::game(long long id, ENTRY& e) {
 }
 
 bool STORE::replay(long long id, std::string& bytes) {
+  if (pg) return pg->replay(id, bytes);
   CONNECTION c(*this);
   STATEMENT q(c.db, "SELECT replay FROM games WHERE id = ?1 AND hidden = 0");
   q.number(1, id);
@@ -298,6 +312,7 @@ bool STORE::replay(long long id, std::string& bytes) {
 }
 
 bool STORE::hide(long long id) {
+  if (pg) return pg->hide(id);
   CONNECTION c(*this);
   STATEMENT q(c.db, "UPDATE games SET hidden = 1 WHERE id = ?1");
   q.number(1, id).step();
@@ -305,6 +320,7 @@ bool STORE::hide(long long id) {
 }
 
 bool STORE::healthy() {
+  if (pg) return pg->healthy();
   try {
     CONNECTION c(*this);
     STATEMENT q(c.db, "SELECT 1");

@@ -5,6 +5,7 @@
 #include <vector>
 
 struct sqlite3;
+class PG_STORE;
 
 // A game as the board shows it.
 struct ENTRY {
@@ -24,8 +25,9 @@ struct NEW_GAME {
 enum class STORED { NEW, ALL_KNOWN, NAME_TAKEN };
 
 // The board's games, in an SQLite file (WAL; the schema versioned and
-// brought up to date at open). Safe to use from many threads: each use takes
-// a connection of its own from a pool.
+// brought up to date at open), or in PostgreSQL (store_pg.h) when opened with
+// a postgresql:// address. Safe to use from many threads: each use takes a
+// connection of its own from a pool.
 class STORE {
  public:
   // Opens (making it if need be) and migrates; null with why in error.
@@ -61,4 +63,5 @@ class STORE {
   std::string path;
   std::mutex lock;
   std::vector<sqlite3*> idle;
+  std::unique_ptr<PG_STORE> pg;
 };

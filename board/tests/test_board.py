@@ -3,8 +3,13 @@
 scores comes from its recording (the game's own play, tests/replays/ and
 tests/runs/); forged runs are those files edited as a cheat would edit them.
 
+With BRINEGRAB_BOARD_DATABASE=postgresql the same tests run against a real
+PostgreSQL server the test starts itself (as the user nobody when run as
+root, which PostgreSQL refuses), each board with a database of its own.
+
 Environment: BRINEGRAB_BOARD (the server), BRINEGRAB_GAME_DIR (the game's
-directory), BRINEGRAB_SOURCE_DIR (the checkout)."""
+directory), BRINEGRAB_SOURCE_DIR (the checkout), BRINEGRAB_BOARD_DATABASE
+(sqlite, the default, or postgresql)."""
 
 import http.client
 import json
@@ -25,6 +30,8 @@ GAME = os.environ["BRINEGRAB_GAME_DIR"]
 SOURCE = os.environ["BRINEGRAB_SOURCE_DIR"]
 REPLAYS = os.path.join(SOURCE, "tests", "replays")
 RUNS = os.path.join(SOURCE, "tests", "runs")
+DATABASE = os.environ.get("BRINEGRAB_BOARD_DATABASE", "sqlite")
+PG_BIN = "/usr/lib/postgresql/15/bin"
 TOKEN = "token-of-anna-0123456789"
 OTHER_TOKEN = "token-of-someone-else-42"
 
@@ -55,19 +62,87 @@ def games_of(run):
     return [run[a:b] for a, b in zip(starts, starts[1:] + [len(run)])]
 
 
-class BOARD_PROCESS:
-    """A board of its own: a fresh data directory, any free port."""
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
 
-    def __init__(self, *extra, data=None, game=GAME):
+
+class POSTGRESQL:
+    """A PostgreSQL server of the test's own, on a private port of 127.0.0.1."""
+
+    def __init__(self):
+        self.dir = tempfile.mkdtemp(prefix="brinegrab-postgresql-")
+        as_user = []
+        if os.getuid() == 0:
+            os.chown(self.dir, 65534, 65534)
+            as_user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
+        data = os.path.join(self.dir, "data")
+        subprocess.run(as_user + [PG_BIN + "/initdb", "-D", data, "-U", "board", "--auth=trust",
+                                  "-E", "UTF8", "--locale=C"],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.port = free_port()
+        self.log = open(os.path.join(self.dir, "log"), "w")
+        self.server = subprocess.Popen(
+            as_user + [PG_BIN + "/postgres", "-D", data, "-h", "127.0.0.1", "-p", str(self.port),
+                       "-k", self.dir, "-c", "max_connections=300",
+                       # The boards are killed in the tests, never this server: its own
+                       # syncs would only slow them.
+                       "-c", "fsync=off", "-c", "full_page_writes=off"],
+            stdout=self.log, stderr=self.log)
+        for _ in range(600):
+            if subprocess.run([PG_BIN + "/pg_isready", "-q", "-h", "127.0.0.1", "-p",
+                               str(self.port), "-U", "board"]).returncode == 0:
+                break
+            time.sleep(0.1)
+        self.databases = 0
+
+    def new_database(self):
+        self.databases += 1
+        name = "board%d" % self.databases
+        subprocess.run(["psql", "-q", "-h", "127.0.0.1", "-p", str(self.port), "-U", "board",
+                        "-d", "postgres", "-c", "CREATE DATABASE " + name], check=True)
+        return "postgresql://board@127.0.0.1:%d/%s" % (self.port, name)
+
+    def stop(self):
+        self.server.terminate()
+        self.server.wait(timeout=60)
+        self.log.close()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+POSTGRES = None
+
+
+def setUpModule():
+    global POSTGRES
+    if DATABASE == "postgresql":
+        POSTGRES = POSTGRESQL()
+
+
+def tearDownModule():
+    if POSTGRES:
+        POSTGRES.stop()
+
+
+class BOARD_PROCESS:
+    """A board of its own: a fresh data directory and database, any free port."""
+
+    def __init__(self, *extra, data=None, game=GAME, database=None):
         self.data = data or tempfile.mkdtemp(prefix="brinegrab-board-")
         self.extra = list(extra)
         self.game = game
+        self.database = database or (POSTGRES.new_database() if POSTGRES else None)
         self.start()
+
+    def storage(self):
+        """The options that name the board's data."""
+        return ["--data", self.data] + (["--database", self.database] if self.database else [])
 
     def start(self):
         self.process = subprocess.Popen(
-            [BOARD, "--listen", "127.0.0.1:0", "--data", self.data, "--game", self.game,
-             "--rate", "0"] + self.extra,
+            [BOARD, "--listen", "127.0.0.1:0", "--game", self.game, "--rate", "0"] +
+            self.storage() + self.extra,
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         line = self.process.stdout.readline()
         self.port = int(re.search(r":(\d+)/", line).group(1))
@@ -207,7 +282,7 @@ class REFUSED(unittest.TestCase):
                 self.assertEqual(board.get_json("/api/v1/board")[1]["entries"], [])
 
     def test_runs_beyond_the_queue_are_told_to_come_back(self):
-        game = fake_game("sleep 3; exit 1")
+        game = fake_game("sleep 2; exit 1")
         self.addCleanup(shutil.rmtree, game)
         board = BOARD_PROCESS("--checks", "1", "--queue", "1", game=game)
         self.addCleanup(board.stop)
@@ -296,7 +371,7 @@ class KEPT(unittest.TestCase):
         self.assertIn("Authorization", headers["Access-Control-Allow-Headers"])
 
         # The operator hides a game, from the machine.
-        subprocess.run([BOARD, "--data", board.data, "--hide", str(ids[0])], check=True,
+        subprocess.run([BOARD] + board.storage() + ["--hide", str(ids[0])], check=True,
                        stdout=subprocess.DEVNULL)
         self.assertEqual(board.get_json("/api/v1/games/%d" % ids[0])[0], 404)
         self.assertEqual(board.request("GET", "/api/v1/games/%d/replay" % ids[0])[0], 404)
@@ -341,6 +416,24 @@ class KEPT(unittest.TestCase):
                     for e in board.get_json("/api/v1/board?mode=" + mode + "&limit=100")[1]
                     ["entries"]}
         self.assertTrue(kept <= on_board)
+
+
+@unittest.skipUnless(DATABASE == "postgresql", "one database for two boards: PostgreSQL")
+class TWO_BOARDS(unittest.TestCase):
+    def test_a_run_sent_to_one_board_is_on_the_other(self):
+        one = BOARD_PROCESS()
+        self.addCleanup(one.stop)
+        other = BOARD_PROCESS(database=one.database)
+        self.addCleanup(other.stop)
+        run = read(os.path.join(RUNS, "multi-second-game.run"))
+        status, _, answer = one.post(run)
+        self.assertEqual(status, 201, answer)
+        ids = [g["id"] for g in answer["games"]]
+        entries = other.get_json("/api/v1/board?mode=multi")[1]["entries"]
+        self.assertEqual(sorted(e["id"] for e in entries), sorted(ids))
+        self.assertEqual(other.post(run)[0], 409)
+        self.assertEqual(other.post(read(os.path.join(REPLAYS, "solo-hits.replay")),
+                                    token=OTHER_TOKEN)[0], 403)
 
 
 class SLOW_CLIENT(unittest.TestCase):
