@@ -1,11 +1,15 @@
 // brinegrab-board: the world board's server (see the README's "Run a world
 // board" and board/server.h for its interface).
 #include <httplib.h>
+#include <dirent.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -35,6 +39,30 @@ bool make_directory(const std::string& path) {
   }
   struct stat s {};
   return stat(path.c_str(), &s) == 0 && S_ISDIR(s.st_mode);
+}
+
+// The HTTP library listens with a backlog of 5: a hundred clients
+// connecting at once would find their connections reset. Listening again on
+// the same socket (found among the process's files by its port) widens it.
+void widen_backlog(int port) {
+  DIR* fds = opendir("/proc/self/fd");
+  if (fds == nullptr) return;
+  while (dirent* entry = readdir(fds)) {
+    const int fd = std::atoi(entry->d_name);
+    int listening = 0;
+    socklen_t size = sizeof listening;
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    if (fd <= 2 || getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size) != 0 ||
+        listening == 0 || getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      continue;
+    }
+    const int bound = address.ss_family == AF_INET
+                          ? ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port)
+                          : ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
+    if (bound == port) listen(fd, SOMAXCONN);
+  }
+  closedir(fds);
 }
 
 }  // namespace
@@ -102,6 +130,7 @@ int main(int argc, char* argv[]) {
                  options.port);
     return 1;
   }
+  widen_backlog(port);
   std::thread stopper([&server, stops] {
     int got = 0;
     sigwait(&stops, &got);
