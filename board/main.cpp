@@ -24,7 +24,7 @@
 namespace {
 
 // Answers at once to every client; a slow one holds one of them.
-const size_t THREADS = 64;
+const size_t THREADS = 128;
 const time_t READ_SECONDS = 5;
 const time_t WRITE_SECONDS = 5;
 const time_t KEEP_ALIVE_SECONDS = 5;
