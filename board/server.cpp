@@ -1,6 +1,10 @@
 #include "server.h"
 
+#include <chrono>
 #include <ctime>
+#include <functional>
+#include <mutex>
+#include <unordered_map>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -91,6 +95,37 @@ std::string base64url(const std::string& bytes) {
   }
   if (bits > 0) out += digits[(value << (6 - bits)) & 63];
   return out;
+}
+
+// The board's reads, each kept for a second: a busy board answers most from
+// memory. A run kept here forgets them at once; one kept by another board on
+// the same database, or a game hidden, shows within the second (the answers
+// say max-age=10 anyway).
+const auto READ_KEPT = std::chrono::seconds(1);
+const size_t MOST_READS_KEPT = 10000;
+std::mutex reads_lock;
+std::unordered_map<std::string, std::pair<std::chrono::steady_clock::time_point, std::string>>
+    reads_kept;
+
+std::string kept_read(const std::string& key, const std::function<std::string()>& make) {
+  const auto now = std::chrono::steady_clock::now();
+  {
+    const std::lock_guard<std::mutex> hold(reads_lock);
+    const auto found = reads_kept.find(key);
+    if (found != reads_kept.end() && now - found->second.first < READ_KEPT) {
+      return found->second.second;
+    }
+  }
+  std::string body = make();
+  const std::lock_guard<std::mutex> hold(reads_lock);
+  if (reads_kept.size() >= MOST_READS_KEPT) reads_kept.clear();
+  reads_kept[key] = {now, body};
+  return body;
+}
+
+void forget_reads() {
+  const std::lock_guard<std::mutex> hold(reads_lock);
+  reads_kept.clear();
 }
 
 void post_run(BOARD& board, const httplib::Request& req, httplib::Response& res) {
@@ -190,6 +225,7 @@ void post_run(BOARD& board, const httplib::Request& req, httplib::Response& res)
     answer(res, 409, json{{"error", "every game of this run is on the board already"}, {"games", list}});
     return;
   }
+  forget_reads();
   answer(res, 201, json{{"run", run}, {"games", list}});
 }
 
@@ -213,14 +249,17 @@ void get_board(BOARD& board, const httplib::Request& req, httplib::Response& res
     refuse(res, 400, "day is YYYY-MM-DD");
     return;
   }
-  json entries = json::array();
-  for (const ENTRY& e : board.store.board(mode, day, static_cast<int>(limit), offset)) {
-    entries.push_back(entry_json(e));
-  }
-  json body{{"mode", mode}, {"entries", entries}};
-  if (!day.empty()) body["day"] = day;
-  cacheable(req, res, body.dump(-1, ' ', false, json::error_handler_t::replace) + "\n",
-            "application/json; charset=utf-8", "public, max-age=10");
+  const std::string key = mode + " " + day + " " + std::to_string(limit) + " " + std::to_string(offset);
+  const std::string text = kept_read(key, [&] {
+    json entries = json::array();
+    for (const ENTRY& e : board.store.board(mode, day, static_cast<int>(limit), offset)) {
+      entries.push_back(entry_json(e));
+    }
+    json body{{"mode", mode}, {"entries", entries}};
+    if (!day.empty()) body["day"] = day;
+    return body.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
+  });
+  cacheable(req, res, text, "application/json; charset=utf-8", "public, max-age=10");
 }
 
 bool game_id(const httplib::Request& req, long long& id) {
@@ -277,16 +316,20 @@ void add_routes(httplib::Server& server, BOARD& board) {
     answer(res, ok ? 200 : 503, json{{"ok", ok}});
   });
   server.Get("/", [&board](const httplib::Request& req, httplib::Response& res) {
-    PAGE_BOARDS b;
-    b.today = utc_now().substr(0, 10);
-    b.watch = !board.web.empty();
-    b.solo_today = board.store.board("solo", b.today, 10, 0);
-    b.solo_all = board.store.board("solo", "", 10, 0);
-    b.multi_today = board.store.board("multi", b.today, 10, 0);
-    b.multi_all = board.store.board("multi", "", 10, 0);
+    const std::string today = utc_now().substr(0, 10);
+    const std::string page = kept_read("page " + today, [&] {
+      PAGE_BOARDS b;
+      b.today = today;
+      b.watch = !board.web.empty();
+      b.solo_today = board.store.board("solo", b.today, 10, 0);
+      b.solo_all = board.store.board("solo", "", 10, 0);
+      b.multi_today = board.store.board("multi", b.today, 10, 0);
+      b.multi_all = board.store.board("multi", "", 10, 0);
+      return board_page(b);
+    });
     res.set_header("Content-Security-Policy",
                    "default-src 'none'; style-src 'unsafe-inline'; frame-ancestors 'none'");
-    cacheable(req, res, board_page(b), "text/html; charset=utf-8", "public, max-age=10");
+    cacheable(req, res, page, "text/html; charset=utf-8", "public, max-age=10");
   });
   if (!board.web.empty()) {
     server.set_mount_point("/play", board.web);
