@@ -163,7 +163,7 @@ std::string replay_text(const RECORDED_GAME& r) {
   return out;
 }
 
-bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error) {
+bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error, size_t* used) {
   r = RECORDED_GAME();
   r.format = 0;
   r.random = RANDOM_STREAM;
@@ -308,6 +308,12 @@ bool parse_replay(const std::string& bytes, RECORDED_GAME& r, std::string& error
     }
     r.on_time.insert(r.on_time.end(), run, current);
     current = !current;
+  }
+  if (used != nullptr) {
+    // A game of no frames still ends with its one empty run.
+    if (frames == 0 && at < bytes.size() && bytes[at] == '\0') ++at;
+    *used = at;
+    return true;
   }
   if (at != bytes.size() && !(frames == 0 && at + 1 == bytes.size())) {
     error = tr("the replay has bytes after its end");

@@ -56,7 +56,10 @@ std::string replay_text(const RECORDED_GAME& replay);
 
 // Reads a replay file's bytes made by any version. False, with one line
 // saying why in error, for anything that is not a whole, sound replay.
-bool parse_replay(const std::string& bytes, RECORDED_GAME& replay, std::string& error);
+// Given used, more may follow the replay (a run's files one after another):
+// *used says where it ended.
+bool parse_replay(const std::string& bytes, RECORDED_GAME& replay, std::string& error,
+                  size_t* used = nullptr);
 
 // Whether this build plays it as recorded; if not, error says which game and
 // format made it and which this is.

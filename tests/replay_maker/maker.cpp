@@ -4,7 +4,9 @@
 // pick-ups and the portals, and press keys at random in the mini-games and
 // the fight. The seed and every key then live in the replay file.
 // scripts/rerecord-replays runs it; environment: BRINEGRAB_REPLAY_OUT (the
-// directory to write NAME.replay to), BRINEGRAB_REPLAY_ONLY (one plan's name).
+// directory to write NAME.replay to), BRINEGRAB_REPLAY_ONLY (one plan's name),
+// BRINEGRAB_RUN_OUT (where a plan of several games also writes the whole run,
+// its games one after another, as NAME.run).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -206,7 +208,7 @@ class PLAYERS {
 };
 
 // One run: the games before, then the game recorded. Returns what it reached.
-unsigned play_run(const PLAN& plan, unsigned seed, RECORDED_GAME& replay) {
+unsigned play_run(const PLAN& plan, unsigned seed, RECORDED_GAME& replay, std::string& run) {
   harness::reset();
   harness::set_limits(60u * 60 * 1000, 1000000);
   quit = false;
@@ -236,6 +238,7 @@ unsigned play_run(const PLAN& plan, unsigned seed, RECORDED_GAME& replay) {
     harness::reset();
     harness::drain_queue();
     replay = last_replay();
+    run += replay_text(replay);
     seen = features.finish(replay.multi, replay.drains);
   }
   shut_down(game);
@@ -253,10 +256,15 @@ TEST(REPLAY_MAKER, records_every_plan) {
     for (int k = 0; k < TRIES && !made; ++k) {
       const unsigned seed = plan.first_seed + static_cast<unsigned>(k);
       RECORDED_GAME replay;
-      const unsigned seen = play_run(plan, seed, replay);
+      std::string run;
+      const unsigned seen = play_run(plan, seed, replay, run);
       if ((seen & plan.wanted) != plan.wanted) continue;
       const std::string path = std::string(out) + "/" + plan.name + ".replay";
       std::ofstream(path, std::ios::binary) << replay_text(replay);
+      const char* runs = std::getenv("BRINEGRAB_RUN_OUT");
+      if (runs != nullptr && plan.games_before > 0) {
+        std::ofstream(std::string(runs) + "/" + plan.name + ".run", std::ios::binary) << run;
+      }
       std::printf("%s: seed %u, %u frames, score %d: %s\n", plan.name, seed, replay.drains,
                   replay.score, feature_names(seen).c_str());
       made = true;
