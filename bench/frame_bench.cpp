@@ -114,9 +114,9 @@ void play_frame_bench(benchmark::State& state) {
 
 // The same frames recorded as every game is: the cost of recording.
 void recorded_play_frame_bench(benchmark::State& state) {
-  start_recording(game, replay_start(game));
+  RECORDING recorded(game, replay_start(game));
   play_frame_bench(state);
-  stop_recording(game);
+  recorded.stop();
 }
 
 // The sword fight with every enemy walking the deck and both pirates

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "look.h"
+#include "platform/file_problem.h"
 #include "platform/quoted.h"
 #include "platform/regular_file.h"
 #include "text.h"

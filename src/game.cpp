@@ -10,6 +10,7 @@
 #include "assets.h"
 #include "attract_mode.h"
 #include "constants.h"
+#include "controls.h"
 #include "game_over.h"
 #include "game_setup.h"
 #include "globals.h"
@@ -143,9 +144,7 @@ bool start_up(GAME& game) {
   game.myPirate2 = new PIRATE2;
   game.myTreasure = new TREASURE;
   game.bg = load_image("sprites\\bg.jpg");
-  game.textcolor = GOLD;
-  game.textcolor2 = BROWN;
-  if (!open_faces(game)) {
+  if (!open_faces()) {
     // {1} is the library's reason, in English.
     say(fill(tr("cannot open the fonts title.ttf and text.ttf: {1}"), {escaped(TTF_GetError())}));
     shut_down(game);
@@ -202,8 +201,6 @@ void shut_down(GAME& game) {
   SDL_FreeSurface(game.bg);
   game.bg = nullptr;
   close_look();
-  game.font = nullptr;
-  game.font2 = nullptr;
   Mix_CloseAudio();
   close_gamepads();
   SDL_Quit();
@@ -222,6 +219,8 @@ void shut_down(GAME& game) {
 }
 
 int SDL_main(int argc, char* args[]) {
+  // The event layer learns the keys before anything reads an event.
+  publish_controls();
   // The system's language for the help and the messages; the settings may
   // choose another once read.
   speak("");
@@ -233,7 +232,11 @@ int SDL_main(int argc, char* args[]) {
   use_attract_mode(options.attract);
   use_splash(options.splash);
   RECORDED_GAME replay;
-  if (options.replay != nullptr && !load_named_replay(options.replay, replay)) return 1;
+  std::string refused;
+  if (options.replay != nullptr && !load_named_replay(options.replay, replay, &refused)) {
+    if (!refused.empty()) tell_page_refusal(refused);
+    return 1;
+  }
   seed_rand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
   if (!start_up(game)) {

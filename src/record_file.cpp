@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "platform/catalog.h"
+#include "platform/file_problem.h"
 #include "platform/signals.h"
 
 namespace record_file {

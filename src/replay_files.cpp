@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "page_texts.h"
 #include "platform/catalog.h"
+#include "platform/file_problem.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
 #include "platform/regular_file.h"
@@ -125,7 +125,7 @@ bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_agai
   return found;
 }
 
-bool load_named_replay(const char* name, RECORDED_GAME& replay) {
+bool load_named_replay(const char* name, RECORDED_GAME& replay, std::string* why) {
   std::string error;
   if (std::strcmp(name, "best") == 0) {
     if (load_best_kept(replay, error)) return true;
@@ -135,7 +135,7 @@ bool load_named_replay(const char* name, RECORDED_GAME& replay) {
   }
   const std::string path = std::strcmp(name, "last") == 0 ? replay_path("last.replay") : name;
   if (load_replay(path, replay, error)) return true;
-  tell_page_refusal(error);
+  if (why != nullptr) *why = error;
   // {1} is a replay file, {2} why it cannot be watched.
   say(fill(tr("cannot watch {1}: {2}"), {quoted(path.c_str()), error}));
   return false;

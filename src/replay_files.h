@@ -22,8 +22,9 @@ bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_agai
 
 // The replay a player named on the command line: a file, or "last" or
 // "best" for the games the game keeps. False, having said why on stderr in
-// one line, when it cannot be watched here.
-bool load_named_replay(const char* name, RECORDED_GAME& replay);
+// one line, when it cannot be watched here; a file refused also leaves why
+// in why, if given, for the caller to tell the page.
+bool load_named_replay(const char* name, RECORDED_GAME& replay, std::string* why = nullptr);
 
 // Replaces the file with bytes as every small file of the game is replaced
 // (replace_file). A failure is said on stderr, in one line, and costs

@@ -91,8 +91,8 @@ void draw_lines(GAME& game, const std::vector<LINE>& lines) {
     // own face, as a sign is.
     const std::string text = line.title ? line.text : tr(line.text.c_str());
     TTF_Font* own = line.title ? face_of_language(FACE::TITLE, "") : nullptr;
-    TTF_Font* font = !line.title ? game.font2 : own != nullptr ? own : game.font;
-    draw_text(screen, font, text, game.textcolor2, 0, line.y, ALIGN::CENTRE);
+    TTF_Font* line_face = !line.title ? font2() : own != nullptr ? own : font();
+    draw_text(screen, line_face, text, textcolor2, 0, line.y, ALIGN::CENTRE);
   }
 }
 
@@ -167,7 +167,7 @@ bool mode_screen(GAME& game) {
     }
     if (settings && !start) {
       settings_screen(game);
-      follow_language(game);
+      follow_language();
       tell_page_keys();
       continue;
     }

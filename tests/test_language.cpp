@@ -294,12 +294,12 @@ TEST_F(LANGUAGE_SCREEN_TEST, EveryShippedLanguageIsTakenWithItsFaces) {
     const std::string path =
         (std::filesystem::current_path() / "locale" / (std::string(l.code) + ".mo")).string();
     EXPECT_TRUE(use_catalog(l.code, path, why)) << why;
-    EXPECT_TRUE(open_faces(game)) << l.code;
+    EXPECT_TRUE(open_faces()) << l.code;
     EXPECT_EQ(language_in_use(), l.code);
-    EXPECT_NE(game.font, nullptr) << l.code;
+    EXPECT_NE(font(), nullptr) << l.code;
   }
   back_to_english();
-  EXPECT_TRUE(open_faces(game));
+  EXPECT_TRUE(open_faces());
 }
 
 // A language's face that is a pipe is never opened (it would hang the game):
@@ -318,9 +318,9 @@ TEST_F(LANGUAGE_SCREEN_TEST, AFaceThatIsAPipeLeavesEnglish) {
   ASSERT_EQ(mkfifo((fonts / "text-tall.otf").c_str(), 0600), 0);
   std::string why;
   ASSERT_TRUE(use_catalog("de", (fs::current_path() / "locale" / "de.mo").string(), why)) << why;
-  EXPECT_TRUE(open_faces(game));
+  EXPECT_TRUE(open_faces());
   EXPECT_EQ(language_in_use(), "");
-  EXPECT_NE(game.font2, nullptr);
+  EXPECT_NE(font2(), nullptr);
 }
 
 TEST_F(LANGUAGE_SCREEN_TEST, ADamagedCatalogLeavesEnglishWithOneLine) {

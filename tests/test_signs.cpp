@@ -104,8 +104,7 @@ TEST_F(SIGNS_TEST, TheModeScreenNamesTheKeysEachPlayerPlaysWith) {
     EXPECT_EQ(ink_missing(
                   frame,
                   [&](SDL_Surface* f) {
-                    put_text(f, game.font2, c.line, game.textcolor2, centred_x(game.font2, c.line),
-                             330);
+                    put_text(f, font2(), c.line, textcolor2, centred_x(font2(), c.line), 330);
                   },
                   4),
               0)

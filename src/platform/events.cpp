@@ -1,7 +1,5 @@
 #include "platform/events.h"
 
-#include <SDL_mixer.h>
-
 #include <cstring>
 #include <deque>
 
@@ -38,10 +36,6 @@ std::deque<SDL_Event> from_pads;
 bool raw_input = false;
 bool pauses_passed = false;
 
-bool muted = false;
-int music_volume = MIX_MAX_VOLUME;
-int effect_volume = MIX_MAX_VOLUME;
-
 // Escape, then nothing, then Escape again: each loop's drain of the queue
 // reads exactly one Escape press and ends.
 bool stop_event(SDL_Event& e) {
@@ -59,17 +53,6 @@ void toggle_full_screen() {
   if (page_full_screen()) return;
   SDL_Surface* surface = SDL_GetVideoSurface();
   if (surface != nullptr) SDL_WM_ToggleFullScreen(surface);
-}
-
-void toggle_mute() {
-  if (!muted) {
-    Mix_VolumeMusic(0);
-    Mix_Volume(-1, 0);
-  } else {
-    Mix_VolumeMusic(music_volume);
-    Mix_Volume(-1, effect_volume);
-  }
-  muted = !muted;
 }
 
 bool is_key(const SDL_Event& e) { return e.type == SDL_KEYDOWN || e.type == SDL_KEYUP; }
@@ -110,7 +93,7 @@ bool take_desktop_key(const SDL_Event& e) {
     return true;
   }
   if (key == desktop.mute) {
-    if (down) toggle_mute();
+    if (down && desktop.on_mute != nullptr) desktop.on_mute();
     return true;
   }
   return is_pause_key(key) && !down;
@@ -293,16 +276,6 @@ PAGE_READER set_page_reader(PAGE_READER reader) {
   const PAGE_READER before = page_reader;
   page_reader = reader;
   return before;
-}
-
-bool sound_muted() { return muted; }
-
-void set_sound_levels(int music, int effects) {
-  music_volume = music;
-  effect_volume = effects;
-  if (muted) return;
-  Mix_VolumeMusic(music_volume);
-  Mix_Volume(-1, effect_volume);
 }
 
 void pass_raw_input(bool on) { raw_input = on; }
