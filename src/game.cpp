@@ -24,7 +24,7 @@
 #include "platform/gamepad.h"
 #include "platform/library_noise.h"
 #include "platform/options.h"
-#include "platform/pause.h"
+#include "pause.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
 #include "platform/say.h"

@@ -11,7 +11,7 @@
 #include "overlays.h"
 #include "platform/catalog.h"
 #include "platform/events.h"
-#include "platform/pause.h"
+#include "pause.h"
 #include "platform/signals.h"
 #include "random.h"
 #include "settings.h"

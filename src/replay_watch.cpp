@@ -14,7 +14,7 @@
 #include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/key_names.h"
-#include "platform/pause.h"
+#include "pause.h"
 #include "platform/say.h"
 #include "platform/signals.h"
 #include "platform/time_scale.h"

@@ -28,7 +28,7 @@
 #include "minigames/mini2.h"
 #include "minigames/mini3.h"
 #include "platform/events.h"
-#include "platform/pause.h"
+#include "pause.h"
 #include "platform/signals.h"
 #include "play_fixture.h"
 #include "screens.h"

@@ -4,7 +4,6 @@
 #include <deque>
 
 #include "platform/gamepad.h"
-#include "platform/pause.h"
 #include "platform/signals.h"
 
 namespace {
@@ -35,6 +34,7 @@ SDLKey menu_pressed[HELD_MENU_KEYS];
 std::deque<SDL_Event> from_pads;
 bool raw_input = false;
 bool pauses_passed = false;
+const PAUSE_HOOK* pause_hook = nullptr;
 
 // Escape, then nothing, then Escape again: each loop's drain of the queue
 // reads exactly one Escape press and ends.
@@ -208,7 +208,8 @@ void note_delivered(const SDL_Event& e) {
 // when the pause began reach the game afterwards; everything else that
 // arrives meanwhile is used up, key presses with their releases.
 bool pause_until_resumed(SDL_Event& e) {
-  PAUSED_SCREEN paused;
+  const PAUSE_HOOK& paused = *pause_hook;
+  paused.begin();
   std::deque<SDL_Event> releases;
   bool deliver = false;
   for (bool paused_on = true; paused_on;) {
@@ -230,6 +231,7 @@ bool pause_until_resumed(SDL_Event& e) {
     if (paused_on) SDL_Delay(PAUSE_PASS_MS);
   }
   pending.insert(pending.begin(), releases.begin(), releases.end());
+  paused.end();
   return deliver;
 }
 
@@ -237,7 +239,7 @@ int poll_live_event(SDL_Event* event) {
   SDL_Event e;
   while (next_event(e)) {
     const bool pause_key = !raw_input && e.type == SDL_KEYDOWN && is_pause_key(e.key.keysym.sym);
-    if (pausable() && !pauses_passed && (pause_key || loses_focus(e))) {
+    if (pause_hook != nullptr && !pauses_passed && (pause_key || loses_focus(e))) {
       if (!pause_until_resumed(e)) continue;
     } else if (pause_key && !pauses_passed) {
       continue;
@@ -281,6 +283,8 @@ PAGE_READER set_page_reader(PAGE_READER reader) {
 void pass_raw_input(bool on) { raw_input = on; }
 
 void pass_pauses(bool on) { pauses_passed = on; }
+
+void set_pause_hook(const PAUSE_HOOK* hook) { pause_hook = hook; }
 
 void closing_pause(Uint32 ms) {
   SDL_Event unused;

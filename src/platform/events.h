@@ -77,6 +77,15 @@ class EVENT_TAP_SCOPE {
 // Whether e says the window lost the input focus or was minimised.
 bool loses_focus(const SDL_Event& e);
 
+// Pausing is the game's (pause.h): while a game that can be paused is in
+// play it hands the layer what a pause does, and null once none is.
+struct PAUSE_HOOK {
+  void (*begin)();       // the paused screen shows; music and effects pause
+  void (*show_again)();  // after the window was uncovered
+  void (*end)();         // the game's frame and sound come back
+};
+void set_pause_hook(const PAUSE_HOOK* hook);
+
 // While on (a replay being watched, which has a pause of its own), P, Pause
 // and a lost focus reach the caller as they are instead of pausing.
 void pass_pauses(bool on);
