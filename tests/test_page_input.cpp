@@ -3,6 +3,9 @@
 // change becomes the keys the keyboard would give for the same actions.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -146,4 +149,46 @@ TEST_F(PAGE_INPUT_POLL, ReleaseGoesWhereThePressWent) {
   use_settings(chosen);
   held_now = touch(0);
   EXPECT_EQ(poll_all(), std::vector<std::string>{"-right"});
+}
+
+// The page and the game meet by name (page.h): every control on the page is
+// an action the game names, and each the game names has its control; a
+// pad's fields and the messages the page listens for are the game's, and
+// the page's scripts keep no list of the names of their own.
+TEST(PAGE_DOOR, ThePageAndTheGameUseTheSameNames) {
+  const std::string web = std::string(BRINEGRAB_SOURCE_DIR) + "/src/platform/web/";
+  const std::string shell = harness::file_text(web + "shell.html");
+  const std::string input = harness::file_text(web + "input.js");
+  const std::string page = harness::file_text(web + "page.js");
+  const auto found = [](const std::string& text, const std::string& pattern) {
+    std::set<std::string> names;
+    const std::regex re(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+         ++it) {
+      names.insert((*it)[1]);
+    }
+    return names;
+  };
+  std::set<std::string> actions;
+  for (const char* player : PAGE_PLAYER_NAMES) {
+    for (const char* move : HELD_MOVE_NAMES) actions.insert(std::string(player) + "-" + move);
+  }
+  for (const char* menu : HELD_MENU_NAMES) actions.insert(menu);
+  EXPECT_EQ(found(shell, "data-action=\"([^\"]*)\""), actions);
+
+  const size_t pad_fields = input.find("function padFields");
+  ASSERT_NE(pad_fields, std::string::npos);
+  const std::string returned =
+      input.substr(input.find("return {", input.find("return {", pad_fields) + 1));
+  const std::set<std::string> pad(std::begin(PAD_FIELD_NAMES), std::end(PAD_FIELD_NAMES));
+  EXPECT_EQ(found(returned.substr(0, returned.find('}')), "(\\w+):"), pad);
+
+  const std::set<std::string> messages(std::begin(PAGE_MESSAGE_NAMES),
+                                       std::end(PAGE_MESSAGE_NAMES));
+  EXPECT_EQ(found(page, "what == '(\\w+)'"), messages);
+
+  for (const std::string& name : actions) {
+    EXPECT_EQ(input.find("'" + name.substr(name.find('-') + 1) + "'"), std::string::npos)
+        << "input.js names " << name << " itself";
+  }
 }
