@@ -7,6 +7,12 @@
 // browser page's: measured with its font at its size, or the language's text
 // face where the page's font lacks a character (as the page falls back).
 // Strings without a fit comment are the terminal's: not drawn, not checked.
+// A LIST text narrower than the list's whole 600 pixels stands in a row of
+// the settings screen, as each language's own name does: drawn on the row's
+// baseline, its ink must stay inside the row as far as English's own letters
+// do (its brackets reach a pixel or two above).
+// Each face of a language's look must also draw a word space a reader sees:
+// "n n" at least MOST_NARROW_SPACE pixels wider, in ink, than "nn".
 //
 // Usage: catalog_check [--sheets DIR] [--page FONT_FILE PIXELS] LANG.po...
 // Prints one line per problem on stderr and exits 1 when there is any.
@@ -21,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "languages.h"
 #include "look.h"
 #include "platform/file_problem.h"
 #include "platform/quoted.h"
@@ -30,6 +37,7 @@
 namespace {
 
 const size_t MOST_CATALOG_BYTES = 4 << 20;
+const int MOST_NARROW_SPACE = 4;  // pixels
 
 struct ENTRY {
   std::string fit;  // what follows "fit:" in the extracted comments
@@ -137,6 +145,32 @@ bool has_glyph(TTF_Font* font, Uint32 c) {
   return c <= 0xFFFF && TTF_GlyphIsProvided(font, static_cast<Uint16>(c)) != 0;
 }
 
+// The columns without ink between the first and the last inked one of text
+// as the game draws it (the solid renderer, hinted), -1 when it cannot be
+// drawn.
+int blank_columns(TTF_Font* font, const char* text) {
+  SDL_Surface* ink = TTF_RenderUTF8_Solid(font, text, SDL_Color{255, 255, 255, 0});
+  if (ink == nullptr) return -1;
+  int first = -1, last = -1, blank = 0;
+  SDL_LockSurface(ink);
+  for (int x = 0; x < ink->w; ++x) {
+    bool inked = false;
+    for (int y = 0; y < ink->h && !inked; ++y) {
+      inked = static_cast<const Uint8*>(ink->pixels)[y * ink->pitch + x] != 0;
+    }
+    if (!inked) continue;
+    if (first >= 0) blank += x - last - 1;
+    if (first < 0) first = x;
+    last = x;
+  }
+  SDL_UnlockSurface(ink);
+  SDL_FreeSurface(ink);
+  return blank;
+}
+
+// How many pixels a word space adds between two letters.
+int space_width(TTF_Font* font) { return blank_columns(font, "n n") - blank_columns(font, "nn"); }
+
 // SDL_ttf draws nothing of a glyph above the face's ascent: an accent there is
 // lost.
 bool cut_off_at_the_top(TTF_Font* font, Uint32 c) {
@@ -223,6 +257,18 @@ struct CHECK {
         problem(quoted(page_file), "cannot open the page's fonts");
       }
     }
+    for (int f = 0; f < static_cast<int>(FACE::COUNT); ++f) {
+      TTF_Font* font = face(static_cast<FACE>(f));
+      const int space = has_glyph(font, 'n') ? space_width(font) : MOST_NARROW_SPACE;
+      if (space < MOST_NARROW_SPACE) {
+        problem(quoted(language), std::string("a word space in the face ") +
+                                      face_file(static_cast<FACE>(f)) + " is " +
+                                      std::to_string(space) + " pixels, too narrow to read");
+      }
+    }
+    for (const LANGUAGE& l : languages()) {
+      if (language == l.code) check_row(quoted(language), face(FACE::LIST), l.name);
+    }
     if (!sheets.empty()) sheet.start();
     for (const ENTRY& entry : read_entries(bytes)) {
       if (entry.fit.empty() || entry.fuzzy) continue;
@@ -234,6 +280,44 @@ struct CHECK {
     if (page != nullptr) TTF_CloseFont(page);
     if (page_fallback != nullptr) TTF_CloseFont(page_fallback);
     close_look();
+  }
+
+  // The rows text in font inks, from the row's top, drawn on its baseline:
+  // false when text is not UTF-8.
+  static bool inked_rows(TTF_Font* font, int baseline, const std::string& text, int& top,
+                         int& bottom) {
+    std::vector<Uint32> characters;
+    if (!code_points(text, characters)) return false;
+    top = bottom = baseline;
+    for (const Uint32 c : characters) {
+      int min_x = 0, max_x = 0, min_y = 0, max_y = 0, advance = 0;
+      if (c > 0xFFFF || TTF_GlyphMetrics(font, static_cast<Uint16>(c), &min_x, &max_x, &min_y,
+                                         &max_y, &advance) != 0) {
+        continue;
+      }
+      top = std::min(top, baseline - max_y);
+      bottom = std::max(bottom, baseline - min_y);
+    }
+    return true;
+  }
+
+  // The ink of text in font, on the row's baseline, within the row.
+  void check_row(const std::string& where, TTF_Font* font, const std::string& text) {
+    TTF_Font* english = face_of_language(FACE::LIST, "");
+    if (font == nullptr || english == nullptr) return;
+    const int baseline = TTF_FontAscent(english);
+    std::string ascii;
+    for (char c = '!'; c <= '~'; ++c) ascii += c;
+    int top = 0, bottom = 0, english_top = 0, english_bottom = 0;
+    inked_rows(english, baseline, ascii, english_top, english_bottom);
+    english_top = std::min(english_top, 0);
+    english_bottom = std::max(english_bottom, LIST_ROW_HEIGHT);
+    if (inked_rows(font, baseline, text, top, bottom) &&
+        (top < english_top || bottom > english_bottom)) {
+      problem(where, quoted(text) + " inks rows " + std::to_string(top) + " to " +
+                         std::to_string(bottom) + " of its list row, English's " +
+                         std::to_string(english_top) + " to " + std::to_string(english_bottom));
+    }
   }
 
   void check_text(const std::string& language, const ENTRY& entry, const std::string& text,
@@ -278,6 +362,7 @@ struct CHECK {
       problem(where, "the fit comment names no face: " + quoted(face_name));
       return;
     }
+    if (face_name == "LIST" && room < 600) check_row(where, font, text);
     const int width = widest_line(font, text, room, lines);
     sheet.add(entry.msgid, font, text, room, lines, width <= room);
     if (width > room) {

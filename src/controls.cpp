@@ -13,45 +13,57 @@ namespace {
 // marked where the screens show it.
 const CONTROL TABLE[ACTIONS] = {
     // fit: LIST 110
-    {P1_UP, "p1.up", N_("Up"), SDLK_UP, -1, N_("arrow keys")},
+    // A player's move, a direction ("P1 Up" on the settings screen): not the
+    // key of that name. Then how the help names the four keys together.
+    {P1_UP, "p1.up", NC_("move", "Up"), SDLK_UP, -1, N_("arrow keys")},
     // fit: LIST 110
-    {P1_DOWN, "p1.down", N_("Down"), SDLK_DOWN, -1, N_("arrow keys")},
+    // A player's move, a direction: not the key of that name.
+    {P1_DOWN, "p1.down", NC_("move", "Down"), SDLK_DOWN, -1, N_("arrow keys")},
     // fit: LIST 110
-    {P1_LEFT, "p1.left", N_("Left"), SDLK_LEFT, -1, N_("arrow keys")},
+    // A player's move, a direction: not the key of that name.
+    {P1_LEFT, "p1.left", NC_("move", "Left"), SDLK_LEFT, -1, N_("arrow keys")},
     // fit: LIST 110
-    {P1_RIGHT, "p1.right", N_("Right"), SDLK_RIGHT, -1, N_("arrow keys")},
+    // A player's move, a direction: not the key of that name.
+    {P1_RIGHT, "p1.right", NC_("move", "Right"), SDLK_RIGHT, -1, N_("arrow keys")},
     // fit: LIST 110
-    // A player's sword stroke in the fight.
+    // A player's sword stroke in the fight, a verb; then the key's name.
     {P1_STRIKE, "p1.strike", N_("Strike"), SDLK_RCTRL, GAMEPAD_STRIKE_BUTTON, N_("Right Ctrl")},
-    {P2_UP, "p2.up", N_("Up"), SDLK_w, -1, "W, A, S, D"},
-    {P2_DOWN, "p2.down", N_("Down"), SDLK_s, -1, "W, A, S, D"},
-    {P2_LEFT, "p2.left", N_("Left"), SDLK_a, -1, "W, A, S, D"},
-    {P2_RIGHT, "p2.right", N_("Right"), SDLK_d, -1, "W, A, S, D"},
+    {P2_UP, "p2.up", NC_("move", "Up"), SDLK_w, -1, "W, A, S, D"},
+    {P2_DOWN, "p2.down", NC_("move", "Down"), SDLK_s, -1, "W, A, S, D"},
+    {P2_LEFT, "p2.left", NC_("move", "Left"), SDLK_a, -1, "W, A, S, D"},
+    {P2_RIGHT, "p2.right", NC_("move", "Right"), SDLK_d, -1, "W, A, S, D"},
     {P2_STRIKE, "p2.strike", N_("Strike"), SDLK_g, GAMEPAD_STRIKE_BUTTON, "G"},
-    // What a key does: goes on to the next screen.
+    // What a key does, an action ("Key Enter is taken: next"): goes on to the
+    // next screen.
     {MENU_NEXT, "next", N_("next"), SDLK_RETURN, GAMEPAD_START_BUTTON, "Enter"},
-    // What a key does: one or two players.
+    // What a key does, an action: chooses one or two players. Then the key's
+    // name on the keyboard.
     {MENU_PLAYERS, "players", N_("players"), SDLK_SPACE, -1, N_("Space")},
-    // What a key does; then the key's name on the keyboard.
+    // What a key does, an action, a verb; then the key's name on the keyboard.
     {MENU_QUIT, "quit", N_("quit"), SDLK_ESCAPE, GAMEPAD_BACK_BUTTON, N_("Escape")},
-    // What a key does: opens the settings.
+    // What a key does, an action: opens the settings.
     {MENU_SETTINGS, "settings", N_("settings"), SDLK_c, -1, "C"},
-    // What a key does.
+    // What a key does, an action, a verb: pauses the game.
     {DESK_PAUSE, "pause", N_("pause"), SDLK_p, -1, "P"},
-    {DESK_PAUSE_KEY, "pause", N_("pause"), SDLK_PAUSE, -1, N_("Pause")},
-    // What a key does: sound off and on.
+    // The key's name on the keyboard, not the action.
+    {DESK_PAUSE_KEY, "pause", N_("pause"), SDLK_PAUSE, -1, NC_("key", "Pause")},
+    // What a key does, an action, a verb: turns the sound off and on again
+    // ("Key M is taken: mute"), not the state of being silent.
     {DESK_MUTE, "mute", N_("mute"), SDLK_m, -1, "M"},
-    // What a key does: full screen or a window.
+    // What a key does, an action: switches between full screen and a window.
     {DESK_FULL_SCREEN, "full screen", N_("full screen"), SDLK_F11, -1, "F11"},
     // The keys pressed together, as on the keyboard.
     {DESK_FULL_SCREEN_ALT, "full screen", N_("full screen"), SDLK_RETURN, -1, N_("Alt+Enter")},
-    // What a key does: watch the game just played.
+    // What a key does, an action, a verb: watch the game just played.
     {WATCH_GAME, "watch", N_("watch"), SDLK_r, -1, "R"},
-    // The keys' names on the keyboard.
-    {WATCH_PAUSE, "watch pause", N_("pause"), SDLK_SPACE, -1, N_("Space")},
-    {WATCH_FASTER, "watch faster", N_("faster"), SDLK_RIGHT, -1, N_("Right")},
-    // What a key does while a replay is watched; then the key's name.
-    {WATCH_NORMAL, "watch normal", N_("normal speed"), SDLK_LEFT, -1, N_("Left")},
+    // What a key does while a replay is watched, a verb; then the key's name.
+    {WATCH_PAUSE, "watch pause", NC_("replay", "pause"), SDLK_SPACE, -1, N_("Space")},
+    // What a key does while a replay is watched, a verb: plays it faster.
+    // Then the key's name on the keyboard, not the move.
+    {WATCH_FASTER, "watch faster", NC_("replay", "speed up"), SDLK_RIGHT, -1, NC_("key", "Right")},
+    // What a key does while a replay is watched, a verb: back to its own
+    // speed. Then the key's name on the keyboard, not the move.
+    {WATCH_NORMAL, "watch normal", NC_("replay", "reset speed"), SDLK_LEFT, -1, NC_("key", "Left")},
 };
 // clang-format on
 

@@ -18,13 +18,14 @@
 #include "languages.h"
 #include "look.h"
 #include "music.h"
+#include "notice.h"
 #include "page_texts.h"
+#include "pause.h"
 #include "platform/catalog.h"
 #include "platform/display.h"
 #include "platform/gamepad.h"
 #include "platform/library_noise.h"
 #include "platform/options.h"
-#include "pause.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
 #include "platform/say.h"
@@ -32,6 +33,7 @@
 #include "platform/window_setup.h"
 #include "play_loop.h"
 #include "random.h"
+#include "replay_files.h"
 #include "replay_session.h"
 #include "replay_watch.h"
 #include "screens.h"
@@ -41,6 +43,10 @@ namespace {
 
 // Set when start-up ended because a stop signal asked the game to end.
 bool stopped_in_start_up = false;
+
+// How long the window says why a kept game cannot be watched, unless a key
+// closes it first.
+const Uint32 NOT_WATCHED_MS = 5000;
 
 void report_bad_files(const std::vector<BAD_FILE>& bad) {
   char cwd[4096];
@@ -102,6 +108,7 @@ bool start_up(GAME& game) {
   // After the audio device, which takes the volumes.
   load_settings();
   speak(current_settings().language);
+  if (stopped()) return false;
   TTF_Init();
   // Every file is decoded once before the window opens: a damaged file would
   // otherwise give, say, an invisible cannonball that still hits.
@@ -232,10 +239,12 @@ int SDL_main(int argc, char* args[]) {
   use_attract_mode(options.attract);
   use_splash(options.splash);
   RECORDED_GAME replay;
-  std::string refused;
-  if (options.replay != nullptr && !load_named_replay(options.replay, replay, &refused)) {
-    if (!refused.empty()) tell_page_refusal(refused);
-    return 1;
+  NOT_WATCHED not_watched;
+  REFUSED_REPLAY refused;
+  if (options.replay != nullptr &&
+      !load_named_replay(options.replay, replay, &not_watched, &refused)) {
+    if (!refused.why.empty()) tell_page_refusal(refused.why, refused.kind);
+    if (not_watched.line.empty()) return 1;
   }
   seed_rand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;
@@ -243,6 +252,14 @@ int SDL_main(int argc, char* args[]) {
     // The player quit during start-up. As after a run a signal ended, closing
     // the audio device would only keep the player waiting a fifth of a second.
     if (stopped_in_start_up) leave_at_once();
+    return 1;
+  }
+  if (!not_watched.line.empty()) {
+    // Said on the window too, over the backdrop.
+    SDL_BlitSurface(game.bg, nullptr, screen, nullptr);
+    hold_notice(not_watched.line, not_watched.reason, NOT_WATCHED_MS);
+    if (stop_requested()) leave_at_once();
+    shut_down(game);
     return 1;
   }
   if (options.replay != nullptr) {

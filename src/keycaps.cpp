@@ -20,14 +20,24 @@ const struct {
     {"numlock", N_("Num Lock")},
     {"sys req", N_("SysRq")},
     {"alt gr", N_("AltGr")},
-    // The keys whose names a player's language has words of its own for.
-    {"up", N_("Up")},
-    {"down", N_("Down")},
-    {"left", N_("Left")},
-    {"right", N_("Right")},
+    // The keys whose names a player's language has words of its own for:
+    // the arrow keys' names, as on the settings screen ("Up / stick"), not
+    // the moves of those names.
+    // fit: LIST 110
+    {"up", NC_("key", "Up")},
+    // fit: LIST 110
+    // The arrow key's name, not the move.
+    {"down", NC_("key", "Down")},
+    // fit: LIST 110
+    // The arrow key's name, not the move.
+    {"left", NC_("key", "Left")},
+    // fit: LIST 110
+    // The arrow key's name, not the move.
+    {"right", NC_("key", "Right")},
     {"space", N_("Space")},
     {"escape", N_("Escape")},
-    {"pause", N_("Pause")},
+    // The key's name, not the action.
+    {"pause", NC_("key", "Pause")},
     {"right ctrl", N_("Right Ctrl")},
     {"left ctrl", N_("Left Ctrl")},
     {"right shift", N_("Right Shift")},
@@ -63,4 +73,30 @@ std::string keycap(SDLKey key) {
     word_start = c == ' ';
   }
   return name;
+}
+
+std::string first_capital(const std::string& text) {
+  if (text.empty()) return text;
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  if (byte(0) < 0x80) {
+    return static_cast<char>(std::toupper(byte(0))) + text.substr(1);
+  }
+  if ((byte(0) & 0xe0) != 0xc0 || text.size() < 2 || (byte(1) & 0xc0) != 0x80) return text;
+  unsigned c = ((byte(0) & 0x1fu) << 6) | (byte(1) & 0x3fu);
+  if ((c >= 0xe0 && c <= 0xfe && c != 0xf7) || (c >= 0x430 && c <= 0x44f)) {
+    c -= 0x20;  // à to þ, а to я
+  } else if (c >= 0x450 && c <= 0x45f) {
+    c -= 0x50;  // ѐ to џ
+  } else if (c == 0x491) {
+    c = 0x490;  // ґ
+  } else if (c >= 0x100 && c <= 0x17f && c != 0x131 && c != 0x138 && c != 0x149 && c != 0x17f) {
+    // Latin Extended-A pairs its capitals and small letters: the capital
+    // first, on even code points, but odd from Ĺ to ň and from Ź to ž.
+    const bool odd_capitals = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17e);
+    if ((c % 2 == 1) != odd_capitals) --c;
+  }
+  std::string out;
+  out += static_cast<char>(0xc0 | (c >> 6));
+  out += static_cast<char>(0x80 | (c & 0x3f));
+  return out + text.substr(2);
 }

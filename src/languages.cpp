@@ -4,6 +4,7 @@
 #include "platform/catalog.h"
 #include "platform/locale_env.h"
 #include "platform/page_files.h"
+#include "platform/quoted.h"
 #include "platform/say.h"
 
 const std::vector<LANGUAGE>& languages() {
@@ -37,6 +38,7 @@ std::string known_language(const std::string& locale) {
 }
 
 std::string language_wanted(const std::string& chosen, const std::vector<std::string>& locales) {
+  if (chosen == ENGLISH) return "";
   if (!chosen.empty()) return chosen;
   for (const std::string& locale : locales) {
     // English is the game's own: asked for before any other, it wins.
@@ -50,8 +52,9 @@ std::string language_wanted(const std::string& chosen, const std::vector<std::st
 void speak(const std::string& chosen) {
   const std::string code = language_wanted(chosen, wanted_locales());
   // A catalog that could not be read is said once, not at every change.
+  // English has none to refuse: going back to it always goes.
   static std::string refused;
-  if (code == language_in_use() || code == refused) return;
+  if (code == language_in_use() || (!code.empty() && code == refused)) return;
   const std::string catalog = "locale/" + code + ".mo";
   if (!code.empty()) fetch_page_files({catalog});
   std::string why;
@@ -70,8 +73,14 @@ std::string faces_for;
 bool open_faces() {
   bool opened = open_look(language_in_use());
   if (!opened && !language_in_use().empty()) {
+    // Said in English, as the game goes on.
+    const std::string language = language_in_use();
+    const LOOK_FAILURE failed = look_failure();
     std::string unused;
     use_catalog("", "", unused);
+    // {1} is a font file, {2} a language's code ("de"), {3} why the file cannot be opened.
+    say(fill(tr("cannot open the face {1} for {2}: {3}; playing in English"),
+             {quoted(failed.file), language, tr(failed.why.c_str())}));
     opened = open_look("");
   }
   faces_for = language_in_use();

@@ -11,12 +11,16 @@ struct LANGUAGE {
 
 const std::vector<LANGUAGE>& languages();
 
+// English chosen in the settings ("language = en"), whatever the system
+// speaks; no setting is the system's language.
+constexpr const char* ENGLISH = "en";
+
 // The game's code for a locale's language ("de_AT.UTF-8" -> "de", "pt_BR" ->
 // "pt_BR", "zh_SG" -> "zh_CN"), or "" when the game does not speak it.
 std::string known_language(const std::string& locale);
 
-// The language to speak: chosen (a code, from the settings) when not "",
-// otherwise the first of the locales the system asks for that the game
+// The language to speak: chosen (a code, from the settings; ENGLISH) when
+// not "", otherwise the first of the locales the system asks for that the game
 // speaks; "" for English, English ("en") included.
 std::string language_wanted(const std::string& chosen, const std::vector<std::string>& locales);
 

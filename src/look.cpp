@@ -2,7 +2,10 @@
 
 #include <cstring>
 
+#include "platform/catalog.h"
 #include "platform/face_file.h"
+#include "platform/quoted.h"
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -66,14 +69,33 @@ const char* file_of(const SCRIPT_FACES& script, FACE f) {
   return f == FACE::TITLE ? script.title : script.text;
 }
 
+// The face the last look asked for could not open, and why.
+LOOK_FAILURE look_problem;
+
+// The face in file at points, or null with why in look_problem.
+TTF_Font* open_face(const char* file, int points) {
+  if (!make_face_file_ready(file)) {
+    const FILE_KIND kind = regular_file_kind(file);
+    const char* why = kind == FILE_KIND::MISSING      ? N_("missing")
+                      : kind == FILE_KIND::UNREADABLE ? N_("unreadable")
+                                                      : N_("not a regular file");
+    look_problem = {file, why};
+    return nullptr;
+  }
+  TTF_Font* font = TTF_OpenFont(file, points);
+  // The library's reason, in English.
+  if (font == nullptr) look_problem = {file, escaped(TTF_GetError())};
+  return font;
+}
+
 }  // namespace
 
 bool open_look(const std::string& language) {
   close_look();
   opened = &script_of(language);
+  look_problem = LOOK_FAILURE();
   for (int f = 0; f < static_cast<int>(FACE::COUNT); ++f) {
-    const char* file = file_of(*opened, static_cast<FACE>(f));
-    faces[f] = make_face_file_ready(file) ? TTF_OpenFont(file, opened->points[f]) : nullptr;
+    faces[f] = open_face(file_of(*opened, static_cast<FACE>(f)), opened->points[f]);
     if (faces[f] == nullptr) {
       close_look();
       return false;
@@ -104,14 +126,18 @@ TTF_Font* face_of_language(FACE f, const std::string& language) {
     return faces[i];
   }
   TTF_Font*& font = others[&script - SCRIPTS][i];
-  if (font == nullptr) {
-    const char* file = file_of(script, f);
-    font = make_face_file_ready(file) ? TTF_OpenFont(file, script.points[i]) : nullptr;
-  }
+  if (font == nullptr) font = open_face(file_of(script, f), script.points[i]);
   return font;
 }
 
 TTF_Font* face(FACE f) { return faces[static_cast<int>(f)]; }
+
+const LOOK_FAILURE& look_failure() { return look_problem; }
+
+int baseline_lift(TTF_Font* font, FACE f) {
+  TTF_Font* english = face_of_language(f, "");
+  return font != nullptr && english != nullptr ? TTF_FontAscent(font) - TTF_FontAscent(english) : 0;
+}
 
 const char* face_file(FACE f) { return file_of(*opened, f); }
 

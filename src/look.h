@@ -23,6 +23,12 @@ enum class FACE {
 // cannot be opened.
 bool open_look(const std::string& language = "");
 void close_look();
+// The face open_look or face_of_language could not open last, and why (a
+// text to translate, or the library's reason in English).
+struct LOOK_FAILURE {
+  std::string file, why;
+};
+const LOOK_FAILURE& look_failure();
 
 // The face, or null before open_look and after close_look.
 TTF_Font* face(FACE f);
@@ -56,6 +62,14 @@ constexpr SDL_Color textcolor2 = BROWN;
 // work on the screen near the bottom.
 const int TITLE_Y = 10;
 const int KEYS_Y = 400;
+
+// A row of the list's face: the settings screen's lines, 24 pixels apart.
+const int LIST_ROW_HEIGHT = 24;
+// How far a text in font, standing for face f, goes up so that its baseline
+// lies where the English face's does: a face with a taller ascent (room for
+// accented capitals, a script's own) keeps its letters in the row. 0 for the
+// English face itself.
+int baseline_lift(TTF_Font* font, FACE f);
 
 // A plain rectangle under text, by default the panel's colour.
 void draw_panel(SDL_Surface* dest, const SDL_Rect& area, SDL_Color colour = PANEL);

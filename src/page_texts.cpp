@@ -1,7 +1,5 @@
 #include "page_texts.h"
 
-#include <cctype>
-
 #include "controls.h"
 #include "keycaps.h"
 #include "platform/catalog.h"
@@ -28,25 +26,33 @@ const PAGE_TEXT TEXTS[] = {
     // TRANSLATORS: {1} says why, e.g. "the replay's frames are corrupt".
     // fit: PAGE 600
     {"refused", N_("This replay cannot be watched: {1}")},
-    // TRANSLATORS: {1} says whose it is, e.g. "made by Brinegrab 1.2, this is 1.3".
+    // TRANSLATORS: {1} says which game made it, e.g. "made by Brinegrab 1.2;
+    // this game is Brinegrab 1.3".
     // fit: PAGE 600
-    {"made-by", N_("This replay was {1}.")},
+    {"made-by", N_("This replay was recorded by a different build of the game: {1}")},
+    // {1} is the browser's reason, in English.
     // fit: PAGE 600
     {"not-loaded", N_("The game could not be loaded: {1}")},
     // fit: PAGE 600
     {"stopped", N_("The game has stopped on an error")},
+    // {1} says what is wrong with the link, in English.
     // fit: PAGE 600
     {"link-refused", N_("The shared game cannot be opened: {1}")},
-    // fit: PAGE 300
+    // The buttons under a message, each an action with its verb; a button
+    // takes two lines where one is too narrow.
+    // fit: PAGE 300 2
     {"again", N_("Play again")},
-    // fit: PAGE 300
+    // fit: PAGE 300 2
     {"watch-best", N_("Watch the best game")},
-    // fit: PAGE 300
+    // fit: PAGE 300 2
     {"share", N_("Share this game")},
     {"share-link", N_("Link to this game")},
     // The notes beside the picture wrap to as many lines as they need.
     {"records-kept", N_("Records are kept in this browser.")},
     {"records-lost", N_("Records cannot be kept in this browser: they last until the page is closed.")},
+    // TRANSLATORS: {1} says why, e.g. "the browser's storage for this page is full".
+    {"records-refused", N_("The browser did not keep the last save: {1}. The next save tries again.")},
+    {"store-full", N_("the browser's storage for this page is full")},
     {"sound", N_("Click, touch or press a key to start the sound.")},
     // fit: PAGE 200
     {"full-screen", N_("Full screen")},
@@ -55,9 +61,13 @@ const PAGE_TEXT TEXTS[] = {
     // The touch controls' accessible names; each begins with the control's
     // visible label, which {1} stands for.
     {"quit-name", N_("{1}: hold to leave, end the game")},
+    // The pause button's accessible name: an action, a verb.
     {"pause-name", N_("Pause")},
+    // {1} is the control's visible label.
     {"players-name", N_("{1}: one or two players")},
+    // {1} is the control's visible label.
     {"next-name", N_("{1}: next, play")},
+    // {1} is the control's visible label.
     {"settings-name", N_("{1}: keys, speed, volumes")},
     {"pirate-one", N_("Pirate one")},
     {"pirate-one-up", N_("Pirate one up")},
@@ -115,7 +125,7 @@ const KEY_ROW KEY_ROWS[] = {
     {{P2_UP, P2_DOWN, P2_LEFT, P2_RIGHT}, 4, false, N_("pirate two")},
     {{P2_STRIKE}, 1, false, N_("pirate two strikes (sword fight)")},
     {{P1_UP, P2_UP}, 2, true, N_("jump (trap run)")},
-    {{DESK_PAUSE, DESK_PAUSE_KEY}, 2, false, N_("pause; the same, or Enter, goes on")},
+    {{DESK_PAUSE, DESK_PAUSE_KEY}, 2, false, N_("pause; press it again, or Enter, to go on")},
     {{DESK_MUTE}, 1, false, N_("sound off and on")},
     {{DESK_FULL_SCREEN_ALT, DESK_FULL_SCREEN}, 2, false, N_("full screen or window")},
 };
@@ -132,8 +142,7 @@ std::string keys_of(const KEY_ROW& row) {
     keys += (keys.empty() ? "" : ", ") + name;
     last = name;
   }
-  if (!keys.empty()) keys[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(keys[0])));
-  return keys;
+  return first_capital(keys);
 }
 
 std::string kept(const std::string& path) {
@@ -156,17 +165,16 @@ void tell_page_keys() {
   for (const KEY_ROW& row : KEY_ROWS) rows += keys_of(row) + '\t' + tr(row.what) + '\n';
   // fit: PAGE 160
   rows += std::string(tr("Gamepad")) + '\t' +
-                tr("stick or d-pad moves, A (or the button chosen in the settings) strikes, Start is "
+          tr("stick or d-pad moves, A (or the button chosen in the settings) strikes, Start is "
              "Enter, Back is Escape");
   page_text("key-list", rows);
 }
 
-void tell_page_refusal(const std::string& why) {
+void tell_page_refusal(const std::string& why, REPLAY_REFUSAL refusal) {
   if (!page_listens()) return;
-  const std::string made_by = "made by ";
-  const std::string format =
-      text_named(why.compare(0, made_by.size(), made_by) == 0 ? "made-by" : "refused");
-  page_replay_refused(fill(format.c_str(), {why}));
+  const char* const format =
+      text_named(refusal == REPLAY_REFUSAL::OTHER_BUILD ? "made-by" : "refused");
+  page_replay_refused(fill(format, {why}));
 }
 
 void tell_page_replays() {

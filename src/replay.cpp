@@ -323,17 +323,19 @@ bool replay_fits_build(const RECORDED_GAME& r, std::string& error) {
     error = fill(other_stream_text(), {r.random});
     return false;
   }
-  // Stands for the version in the two texts below, when the file names none.
-  const std::string theirs = r.version.empty() ? tr("of an unknown version") : r.version;
+  // Stands for the version in the two texts below ("Brinegrab (version
+  // unknown)"), when the file names none.
+  const std::string theirs = r.version.empty() ? tr("(version unknown)") : r.version;
   if (r.format == REPLAY_FORMAT) {
     // Why a replay cannot be watched: {1} is the version of the game that
-    // recorded it ("1.4.0", or "of an unknown version"), {2} this game's.
-    error = fill(tr("made by Brinegrab {1}, this is {2}"), {theirs, game_version()});
+    // recorded it ("1.4.0", or "(version unknown)"), {2} this game's version.
+    error = fill(tr("made by Brinegrab {1}; this game is Brinegrab {2}"), {theirs, game_version()});
   } else {
     // Why a replay cannot be watched: {1} is the version of the game that
-    // recorded it ("1.4.0", or "of an unknown version"), {2} the format of
+    // recorded it ("1.4.0", or "(version unknown)"), {2} the format of
     // its file (a number), {3} this game's version, {4} this game's format.
-    error = fill(tr("made by Brinegrab {1} (replay format {2}), this is {3} (replay format {4})"),
+    error = fill(tr("made by Brinegrab {1} (replay format {2}); this game is Brinegrab {3} (replay "
+                    "format {4})"),
                  {theirs, std::to_string(r.format), game_version(), std::to_string(REPLAY_FORMAT)});
   }
   return false;

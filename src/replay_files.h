@@ -1,11 +1,22 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "replay.h"
 
+// A file larger than this is no replay of ours (a five-minute game takes a
+// few kilobytes); nor is a shared link's game that unpacks to more.
+constexpr size_t MOST_REPLAY_BYTES = 16u << 20;
+
+// Why a replay cannot be watched: its file cannot be read, its bytes are not
+// a replay, or another build of the game made it.
+enum class REPLAY_REFUSAL { UNREADABLE, DAMAGED, OTHER_BUILD };
+
 // Reads a replay file for this build, if it is a regular file of 16 MB at
-// most; false with one line in error if it cannot be watched here.
-bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error);
+// most (MOST_REPLAY_BYTES); false with one line in error if it cannot be watched here, and why
+// in refusal when one is given.
+bool load_replay(const std::string& path, RECORDED_GAME& replay, std::string& error,
+                 REPLAY_REFUSAL* refusal = nullptr);
 
 // The same for a file looked at again and again (the attract mode's): a file
 // refused is said once on stderr and not read again until it changes
@@ -20,11 +31,26 @@ bool load_replay_once(const std::string& path, RECORDED_GAME& replay);
 bool load_best_kept(RECORDED_GAME& best, std::string& error, bool looked_at_again = false,
                     std::string* path = nullptr);
 
+// What the window says when a game the game keeps cannot be watched: the
+// desktop entry's actions have no terminal to read stderr on.
+struct NOT_WATCHED {
+  std::string line;    // "" for a file the player named
+  std::string reason;  // why, when a file is there; "" when no game is kept
+};
+
+// A replay file refused: why, as said on stderr, and of what kind.
+struct REFUSED_REPLAY {
+  std::string why;
+  REPLAY_REFUSAL kind = REPLAY_REFUSAL::UNREADABLE;
+};
+
 // The replay a player named on the command line: a file, or "last" or
 // "best" for the games the game keeps. False, having said why on stderr in
-// one line, when it cannot be watched here; a file refused also leaves why
-// in why, if given, for the caller to tell the page.
-bool load_named_replay(const char* name, RECORDED_GAME& replay, std::string* why = nullptr);
+// one line, when it cannot be watched here; for "last" and "best", with the
+// words for the window in not_watched, if given; for a file refused, why in
+// refused, if given, for the caller to tell the page.
+bool load_named_replay(const char* name, RECORDED_GAME& replay, NOT_WATCHED* not_watched = nullptr,
+                       REFUSED_REPLAY* refused = nullptr);
 
 // Replaces the file with bytes as every small file of the game is replaced
 // (replace_file). A failure is said on stderr, in one line, and costs

@@ -10,6 +10,7 @@
 #include "globals.h"
 #include "look.h"
 #include "music.h"
+#include "notice.h"
 #include "overlays.h"
 #include "platform/catalog.h"
 #include "platform/events.h"
@@ -82,16 +83,18 @@ void draw_band(SDL_Surface* frame) {
     return;
   }
   // fit: MARK 500
-  // The keys of whoever watches a replay, each before what it does: {1} pauses
-  // ("Space"), {2} plays faster ("Right"), {3} at normal speed ("Left"), {4}
-  // stops watching ("Escape").
-  const std::string keys = fill(tr("{1} pause     {2} faster     {3} normal     {4} stop"),
+  // The keys of whoever watches a replay, each key's name before the verb
+  // that says what it does: {1} pauses ("Space"), {2} plays faster
+  // ("Right"), {3} back at normal speed ("Left"), {4} stops watching
+  // ("Escape").
+  const std::string keys = fill(tr("{1} pause     {2} speed up     {3} reset speed     {4} stop"),
                                 {tr(control(WATCH_PAUSE).shown), tr(control(WATCH_FASTER).shown),
                                  tr(control(WATCH_NORMAL).shown), tr(control(MENU_QUIT).shown)});
   draw_text(frame, font, keys, GOLD, BAND_MARGIN, y);
   const std::string speed = std::to_string(watch.speed);
   // fit: MARK 120
-  // A replay watched at {1} times its speed (1, 2, 4 or 8), or paused at it.
+  // A replay paused, or watched, at {1} times its speed (1, 2, 4 or 8): a
+  // state, not an action.
   const std::string state = fill(watch.paused ? tr("Paused   {1}x") : tr("Replay   {1}x"), {speed});
   draw_text(frame, font, state, GOLD, frame->w - BAND_MARGIN, y, ALIGN::RIGHT);
 }
@@ -223,7 +226,7 @@ void any_key_stops_watching(bool on) { watch.any_key_stops = on; }
 bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
   const SAVED saved = save(game);
   if (!restore_carried_state(game, replay.carried)) {
-    say(tr("the replay is corrupt: its starting state does not fit"));
+    say(tr("the replay is corrupt: its starting state is not one a game can have"));
     return false;
   }
   rewind_rand(replay.seed, replay.draws);
@@ -273,12 +276,10 @@ bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
     const std::string said = fill(
         // fit: MARK 620
         // {1} is the score the replay reached, {2} the score of the game it recorded.
-        tr("This replay went another way than its game: it scored {1}, the game {2}"),
+        tr("This replay no longer matches its game: it scored {1}, the game {2}"),
         {scored, recorded});
     set_watch_overlay(nullptr);
-    draw_text(screen, face(FACE::MARK), said, BROWN, 0, 310, ALIGN::CENTRE);
-    show_frame(screen);
-    wait_ms(DIVERGED_MS);
+    hold_notice(said, "", DIVERGED_MS);
   } else if (!stopped) {
     hold_the_end();
   }

@@ -96,6 +96,19 @@ void draw_lines(GAME& game, const std::vector<LINE>& lines) {
   }
 }
 
+// The players' keys in the screen's face while they fit its width; keys
+// chosen with long names ("Page Up", "Right Shift") in the list's smaller
+// face, on two lines if they must.
+void draw_keys_line(int y) {
+  const std::string keys = players_keys_line();
+  const int room = WIDTH - 20;
+  if (line_width(font2(), keys) <= room) {
+    draw_text(screen, font2(), keys, textcolor2, 0, y, ALIGN::CENTRE);
+  } else {
+    draw_text_in_room(screen, face(FACE::LIST), keys, textcolor2, y, room);
+  }
+}
+
 // Reads every waiting event: Enter sets start, Space calls on_space, C
 // calls on_settings. Returns false when Escape was pressed. Everything else,
 // the window's close button included, is ignored.
@@ -183,11 +196,11 @@ bool mode_screen(GAME& game) {
                          // fit: TEXT 620
                          // Whether two play: "~" marks the answer.
                          {270, game.multi ? N_("~YES") : N_("~NO"), false},
-                         {330, players_keys_line(), false},
                          // fit: TEXT 620
                          // "~" stands between what the key does and the key.
                          {KEYS_Y, N_("Begin ~ Enter           Escape ~ Quit"), false},
                      });
+    draw_keys_line(330);
     show_frame(screen);
     pace_frame(timer);
   }

@@ -84,6 +84,10 @@ std::string read_line(const std::string& name, const std::string& value, SETTING
                : tr("a volume is 0 to 100 in steps of 10");
   }
   if (name == LANGUAGE_NAME) {
+    if (value == ENGLISH) {
+      settings.language = value;
+      return "";
+    }
     for (const LANGUAGE& l : languages()) {
       if (value == l.code) {
         settings.language = value;
@@ -125,9 +129,9 @@ void undo_clashes(SETTINGS& settings, std::vector<std::string>& problems) {
       const ACTION action = static_cast<ACTION>(a);
       const ACTION key_owner = key_taken(settings, action, settings.keys[a]);
       if (key_owner != ACTIONS && settings.keys[a] != defaults.keys[a]) {
-        // The settings file's names, kept as they are: {1} is a setting, {2}
-        // a key's name, {3} the setting that has the key.
-        const char* const clash = tr("{1}: {2} is already {3}'s key");
+        // The settings file's names, kept as they are: {1} is a setting
+        // ("p1.up"), {2} a key's name ("space"), {3} the setting that has the key.
+        const char* const clash = tr("{1}: key {2} is already used by {3}");
         problems.push_back(fill(
             clash, {control(action).name, key_name(settings.keys[a]), control(key_owner).name}));
         settings.keys[a] = defaults.keys[a];
@@ -135,9 +139,10 @@ void undo_clashes(SETTINGS& settings, std::vector<std::string>& problems) {
       }
       const ACTION button_owner = button_taken(settings, action, settings.buttons[a]);
       if (button_owner != ACTIONS && settings.buttons[a] != defaults.buttons[a]) {
-        // The settings file's names, kept as they are: {1} is a setting, {2}
-        // a button's number, {3} the setting that has the button.
-        const char* const clash = tr("{1}: button {2} is already {3}'s");
+        // The settings file's names, kept as they are: {1} is a setting
+        // ("p1.strike.button"), {2} a button's number, {3} the setting that
+        // has the button.
+        const char* const clash = tr("{1}: button {2} is already used by {3}");
         problems.push_back(
             fill(clash, {std::string(control(action).name) + BUTTON_SUFFIX,
                          std::to_string(settings.buttons[a]), control(button_owner).name}));
@@ -286,9 +291,9 @@ void load_settings() {
     say(fill(tr("{1}: {2}; that setting keeps its default"), {quoted(path), problems[i]}));
   }
   if (problems.size() > MOST_SAID) {
-    // {1} is the settings file, {2} a number of lines (one or more): a
-    // wording that suits any number is best.
-    say(fill(tr("{1}: and {2} more lines not understood; they keep their defaults"),
+    // {1} is the settings file, {2} a number of lines (one or more), set
+    // apart so that no word need agree with it.
+    say(fill(tr("{1}: more lines not understood ({2} in all); they keep their defaults"),
              {quoted(path), std::to_string(problems.size() - MOST_SAID)}));
   }
   use_settings(settings);
@@ -298,10 +303,16 @@ bool save_settings() {
   const std::string path = settings_path();
   std::string error = tr("no home directory to keep them in");
   if (!path.empty()) {
-    make_directories_above(path);
-    const int failed = replace_file(path, settings_text(in_use()), MOST_BYTES);
+    // A directory that cannot be made is named with its own reason: the
+    // write would only see it missing.
+    std::string dir;
+    const int unmade = make_directories_above(path, &dir);
+    const int failed =
+        unmade != 0 ? unmade : replace_file(path, settings_text(in_use()), MOST_BYTES);
     if (failed == 0) return true;
-    error = file_error_text(failed);
+    // {1} is a folder, {2} the system's reason.
+    error = unmade != 0 ? fill(tr("cannot make {1}: {2}"), {quoted(dir), std::strerror(unmade)})
+                        : file_error_text(failed);
   }
   // {1} is the settings file, {2} why it cannot be saved.
   say(fill(tr("cannot save the settings in {1}: {2}"),

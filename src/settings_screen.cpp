@@ -1,5 +1,7 @@
 #include "settings_screen.h"
 
+#include <algorithm>
+
 #include "constants.h"
 #include "globals.h"
 #include "image.h"
@@ -22,7 +24,7 @@ const int PANEL_TOP = 108;
 const int HEADER_Y = 114;
 const int FIRST_ACTION_Y = 140;
 const int FIRST_OTHER_Y = 266;
-const int LINE_HEIGHT = 24;
+const int LINE_HEIGHT = LIST_ROW_HEIGHT;
 const int MESSAGE_Y = 368;
 const int PANEL_BOTTOM = KEYS_Y + 28;
 const int PANEL_LEFT = 12;
@@ -39,20 +41,27 @@ const char* const DEFAULTS_DONE =
     N_("Every key, the speed and the volumes are back to their defaults");
 const Uint32 NOT_SAVED_MS = 2000;
 
-// Beside "Defaults": the language, which Enter steps through.
-const int LANGUAGE_COLUMN = 1;
+// The language line's choices in order: Automatic (""), English, then the
+// game's other languages.
+std::vector<std::string> language_choices() {
+  std::vector<std::string> all = {"", ENGLISH};
+  for (const LANGUAGE& l : languages()) all.push_back(l.code);
+  return all;
+}
 
-// After language, the next of Automatic ("") and the game's languages.
-std::string next_language(const std::string& language) {
-  const std::vector<LANGUAGE>& all = languages();
-  if (language.empty()) return all.front().code;
-  for (size_t i = 0; i + 1 < all.size(); ++i) {
-    if (language == all[i].code) return all[i + 1].code;
-  }
-  return "";
+// The choice by steps from language (1 the next, -1 the one before), round
+// the list.
+std::string step_language(const std::string& language, int by) {
+  const std::vector<std::string> all = language_choices();
+  const auto n = static_cast<int>(all.size());
+  int at = 0;
+  while (at < n && all[static_cast<size_t>(at)] != language) ++at;
+  if (at == n) at = 0;
+  return all[static_cast<size_t>(((at + by) % n + n) % n)];
 }
 
 std::string language_shown(const std::string& language) {
+  if (language == ENGLISH) return "English";
   for (const LANGUAGE& l : languages()) {
     if (language == l.code) return l.name;
   }
@@ -92,8 +101,10 @@ std::string holder_title(ACTION owner) {
 // A key refused because another action has it.
 std::string taken(const std::string& key, const std::string& holder) {
   // fit: LIST 600
-  // {1} is a key ("Right Ctrl"), {2} what it does already ("P1 Strike", "full screen").
-  return fill(tr("{1} is taken: {2}"), {key, holder});
+  // {1} is a key's name ("Right Ctrl", "Space"), {2} what that key does
+  // already: a player's move ("P1 Strike") or the game's own action ("full
+  // screen"). Let no word agree with either: the names vary.
+  return fill(tr("Key {1} is taken: {2}"), {key, holder});
 }
 
 // The move a key press chooses with: the arrow keys first, whatever the
@@ -146,7 +157,8 @@ void bind_key(SETTINGS_MENU& menu, SDLKey key) {
   const ACTION action = chosen_action(menu);
   if (key_name(key) == key_name(SDLK_UNKNOWN) || key_named(key_name(key)) != key) {
     // fit: LIST 600
-    end_wait(menu, tr("That key has no name to keep it by"));
+    // A key the settings file could not write down by name.
+    end_wait(menu, tr("That key cannot be chosen: it has no name to save it under"));
     return;
   }
   const ACTION owner = key_taken(menu.settings, action, key);
@@ -186,7 +198,8 @@ void take_new_binding(SETTINGS_MENU& menu, const SDL_Event& e) {
     const ACTION owner = button_taken(menu.settings, action, button);
     if (owner != ACTIONS) {
       // fit: LIST 600
-      // {1} is a gamepad button's number, {2} what it does already ("P1 Strike").
+      // {1} is a gamepad button's number (0 to 99), {2} the player's move
+      // that has it already ("P1 Strike").
       const char* const taken_button = tr("Button {1} is taken: {2}");
       end_wait(menu, fill(taken_button, {std::to_string(button), holder_title(owner)}));
       return;
@@ -205,8 +218,8 @@ void enter(SETTINGS_MENU& menu) {
     // fit: LIST 600
     // {1} is a player's action ("P1 Up").
     menu.message = fill(tr("Press a key or button for {1}"), {action_title(chosen_action(menu))});
-  } else if (menu.line == LINE_DEFAULTS && menu.column == LANGUAGE_COLUMN) {
-    menu.settings.language = next_language(menu.settings.language);
+  } else if (menu.line == LINE_LANGUAGE) {
+    menu.settings.language = step_language(menu.settings.language, 1);
   } else if (menu.line == LINE_DEFAULTS) {
     if (confirmed) {
       // The language is not one of them: the player reads the screen in it.
@@ -230,8 +243,12 @@ void move(SETTINGS_MENU& menu, PLAYER_MOVE direction) {
   if (direction == MOVE_DOWN && menu.line < LINES - 1) ++menu.line;
   if (direction == MOVE_LEFT || direction == MOVE_RIGHT) {
     const int by = direction == MOVE_LEFT ? -1 : 1;
-    if (menu.line < LINE_SPEED || menu.line == LINE_DEFAULTS) {
+    if (menu.line < LINE_SPEED) {
       menu.column = by < 0 ? 0 : 1;
+    } else if (menu.line == LINE_LANGUAGE) {
+      menu.settings.language = step_language(menu.settings.language, by);
+    } else if (menu.line == LINE_DEFAULTS) {
+      if (by > 0) menu.line = LINE_LANGUAGE;  // the line beside it
     } else {
       change_value(menu, by);
     }
@@ -278,15 +295,17 @@ bool read_settings_events(SETTINGS_MENU& menu) {
 
 namespace {
 
-// One line of the list: its name at the left, its value at the right. The
-// chosen line stands out in the palette's gold. The value may need another
-// face (a language's name, in its own letters).
+// One line of the list: its name at the left, its value at the right, each
+// on the row's baseline and its band no taller than the row. The chosen line
+// stands out in the palette's gold. The value may need another face (a
+// language's name, in its own letters).
 void draw_line(const std::string& left, const std::string& right, int x, int width, int y,
                bool chosen, TTF_Font* right_face = nullptr) {
   TTF_Font* font = face(FACE::LIST);
+  TTF_Font* value_font = right_face != nullptr ? right_face : font;
   const SDL_Color colour = chosen ? PANEL : GOLD;
   if (chosen) {
-    const int h = font != nullptr ? TTF_FontHeight(font) : 0;
+    const int h = font != nullptr ? std::min(TTF_FontHeight(font), LINE_HEIGHT) : 0;
     draw_panel(screen,
                SDL_Rect{static_cast<decltype(SDL_Rect::x)>(x - BAND_MARGIN),
                         static_cast<decltype(SDL_Rect::y)>(y),
@@ -294,8 +313,8 @@ void draw_line(const std::string& left, const std::string& right, int x, int wid
                         static_cast<decltype(SDL_Rect::h)>(h)},
                GOLD);
   }
-  draw_text(screen, font, left, colour, x, y);
-  draw_text(screen, right_face != nullptr ? right_face : font, right, colour, x + width, y,
+  draw_text(screen, font, left, colour, x, y - baseline_lift(font, FACE::LIST));
+  draw_text(screen, value_font, right, colour, x + width, y - baseline_lift(value_font, FACE::LIST),
             ALIGN::RIGHT);
 }
 
@@ -311,7 +330,8 @@ void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
     // Over a player's column: {1} is the player (1 or 2); each line below
     // shows the key, then the gamepad's button.
     const std::string header = fill(tr("Player {1}: key / pad"), {std::to_string(player + 1)});
-    draw_text(screen, list, header, GOLD, COLUMN_LEFT[player], HEADER_Y);
+    draw_text(screen, list, header, GOLD, COLUMN_LEFT[player],
+              HEADER_Y - baseline_lift(list, FACE::LIST));
     for (int move = 0; move < PLAYER_MOVES; ++move) {
       const ACTION action = player_action(player, static_cast<PLAYER_MOVE>(move));
       const bool chosen = menu.line == move && menu.column == player;
@@ -338,13 +358,15 @@ void draw_settings(const GAME& game, const SETTINGS_MENU& menu) {
               menu.line == v.line);
   }
   // fit: LIST 592
-  // Puts every setting back to the game's own.
+  // An action, not a state: the line that, when chosen, puts every setting
+  // back to the game's own ("Reset to defaults", "Restore defaults").
   draw_line(tr("Defaults"), "", COLUMN_LEFT[0], COLUMN_WIDTH, line_y(LINE_DEFAULTS),
-            menu.line == LINE_DEFAULTS && menu.column != LANGUAGE_COLUMN);
-  draw_line(language_label(), language_shown(menu.settings.language), COLUMN_LEFT[1], COLUMN_WIDTH,
-            line_y(LINE_DEFAULTS), menu.line == LINE_DEFAULTS && menu.column == LANGUAGE_COLUMN,
-            menu.settings.language.empty() ? nullptr
-                                           : face_of_language(FACE::LIST, menu.settings.language));
+            menu.line == LINE_DEFAULTS);
+  const std::string& language = menu.settings.language;
+  draw_line(language_label(), language_shown(language), COLUMN_LEFT[1], COLUMN_WIDTH,
+            line_y(LINE_DEFAULTS), menu.line == LINE_LANGUAGE,
+            language.empty() ? nullptr
+                             : face_of_language(FACE::LIST, language == ENGLISH ? "" : language));
   draw_text(screen, list, menu.message, GOLD, 0, MESSAGE_Y, ALIGN::CENTRE);
   // fit: LIST 600
   // "~" stands between the key and what it does.
@@ -376,6 +398,8 @@ void settings_screen(GAME& game) {
   for (bool stay = true; stay;) {
     timer.start();
     stay = read_settings_events(menu);
+    // The screen speaks the language chosen on it at once, in its faces.
+    follow_language();
     draw_settings(game, menu);
     show_frame(screen);
     pace_frame(timer);

@@ -10,8 +10,15 @@
 
 // What the screen shows and where the player is on it. Lines 0 to 4 are the
 // players' actions (two columns, one a player), then speed, music, effects
-// and "Defaults", with the language in the second column.
-enum SETTINGS_LINE { LINE_SPEED = PLAYER_MOVES, LINE_MUSIC, LINE_EFFECTS, LINE_DEFAULTS, LINES };
+// and "Defaults", then the language, drawn beside Defaults.
+enum SETTINGS_LINE {
+  LINE_SPEED = PLAYER_MOVES,
+  LINE_MUSIC,
+  LINE_EFFECTS,
+  LINE_DEFAULTS,
+  LINE_LANGUAGE,
+  LINES
+};
 
 struct SETTINGS_MENU {
   SETTINGS settings = current_settings();

@@ -4,7 +4,7 @@
 #include "constants.h"
 
 // Measures how long the current frame has taken. Time spent paused
-// (platform/pause.h) does not count. SDL's millisecond count wraps after
+// (pause.h) does not count. SDL's millisecond count wraps after
 // 49.7 days; it is kept in its own unsigned type, so a frame that spans the
 // wrap still measures right.
 class TIMER {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <time.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -30,6 +31,10 @@ int __wrap_Mix_PlayChannelTimed(int channel, Mix_Chunk* chunk, int loops, int ti
 Uint32 __real_SDL_GetTicks(void);
 int __real_SDL_Flip(SDL_Surface* screen);
 Uint32 __wrap_SDL_GetTicks(void);
+int __real_nanosleep(const struct timespec* wait, struct timespec* left);
+int __wrap_nanosleep(const struct timespec* wait, struct timespec* left);
+int __real_clock_gettime(clockid_t clock, struct timespec* now);
+int __wrap_clock_gettime(clockid_t clock, struct timespec* now);
 void __wrap_SDL_Delay(Uint32 ms);
 int __wrap_SDL_Flip(SDL_Surface* screen);
 }
@@ -431,4 +436,26 @@ int main(int argc, char** argv) {
   std::error_code ignored;
   std::filesystem::remove_all(home, ignored);
   return failed;
+}
+
+namespace {
+bool system_waits_virtual = false;
+long long system_ns = 0;
+}  // namespace
+
+void harness::virtual_system_waits(bool on) { system_waits_virtual = on; }
+
+long long harness::system_ms() { return system_ns / 1000000; }
+
+int __wrap_nanosleep(const struct timespec* wait, struct timespec* left) {
+  if (!system_waits_virtual) return __real_nanosleep(wait, left);
+  system_ns += static_cast<long long>(wait->tv_sec) * 1000000000 + wait->tv_nsec;
+  return 0;
+}
+
+int __wrap_clock_gettime(clockid_t clock, struct timespec* now) {
+  if (!system_waits_virtual || clock != CLOCK_MONOTONIC) return __real_clock_gettime(clock, now);
+  now->tv_sec = static_cast<time_t>(system_ns / 1000000000);
+  now->tv_nsec = static_cast<long>(system_ns % 1000000000);
+  return 0;
 }

@@ -26,6 +26,13 @@ struct STUCK {
 };
 void set_limits(Uint32 max_ms, int max_flips);
 
+// The game's own calls of clock_gettime(CLOCK_MONOTONIC) and nanosleep (the
+// records' lock waits with them) on a clock of their own while on: a
+// nanosleep returns at once with that clock on by its time. Off by default.
+void virtual_system_waits(bool on);
+// That clock, in milliseconds.
+long long system_ms();
+
 // ---- Scripted input and actions.
 // Runs action once the virtual clock has reached ms (checked in SDL_Delay).
 void at_time(Uint32 ms, std::function<void()> action);

@@ -40,6 +40,29 @@ out=$("$prefix/games/brinegrab" --help 2>/dev/null) status=$?
 err=$("$prefix/games/brinegrab" --no-such-option 2>&1 >/dev/null) status=$?
 [ "$status" = 2 ] && [[ "$err" == *"unknown option"*Usage:* ]] || fail "unknown option: status $status, '$err'"
 
+# After --replay, "last" and "best" name the games kept, even run from a
+# directory holding a file "last" and a folder "best" (none kept here yet);
+# any other file is the caller's.
+caller=$prefix/caller
+mkdir -p "$caller/best" && echo "not a replay" >"$caller/last"
+for kept in last best none.replay; do
+  (cd "$caller" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+    exec "$prefix/games/brinegrab" --replay "$kept" >/dev/null 2>"$kept.err") &
+  pid=$!
+  # The reason comes before the window, which a signal closes.
+  for _ in $(seq 300); do [ -s "$caller/$kept.err" ] && break; sleep 0.1; done
+  kill -TERM "$pid" 2>/dev/null
+  wait "$pid"
+  err=$(head -n 1 "$caller/$kept.err")
+  case $kept in
+    last) want="brinegrab: cannot watch 'last.replay': No such file or directory" ;;
+    best) want="brinegrab: cannot watch the best game: 'best-solo.replay': No such file or directory;*" ;;
+    *) want="brinegrab: cannot watch '$caller/$kept': No such file or directory" ;;
+  esac
+  # shellcheck disable=SC2053
+  [[ $err == $want ]] || fail "--replay $kept from a directory holding $kept: '$err'"
+done
+
 # The metainfo's screenshots are the pictures of docs/screenshots.
 metainfo=$prefix/share/metainfo/$id.metainfo.xml
 shots=$(grep -o '[^/]*\.png</image>' "$metainfo" | sed 's#</image>##')

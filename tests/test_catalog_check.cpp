@@ -87,6 +87,24 @@ TEST(CatalogCheck, FailsOnACharacterTheDrawingFaceLacksAndNamesIt) {
       {"xx", entry("TEXT 620", "Paused", "\xc3\x84rger"), false,
        "xx: 'Paused': U+00C4 is cut off at the top of the TEXT face (text.ttf)"},
       {"de", entry("TEXT 620", "Paused", "\xc3\x84rger \xc3\x89 \xc3\x9c"), true, ""},
+      // text.ttf's own word space is 3 pixels at the list's 24: too narrow
+      // to read, so every other look's text face has a wider one.
+      {"xx", entry("TEXT 620", "Paused", "Pause"), false,
+       "'xx': a word space in the face text.ttf is 3 pixels"},
+      // A line of the settings screen keeps its ink in its row, as English's
+      // letters do; an accented capital there reaches into the row above.
+      // The message line below the rows has room above it.
+      {"de",
+       entry("LIST 284", "Music volume",
+             "\xc3\x89"
+             "cran"),
+       false, "de: 'Music volume': '\\xc3\\x89cran' inks rows -5 to"},
+      {"de", entry("LIST 284", "Music volume", "Musik (laut)"), true, ""},
+      {"de",
+       entry("LIST 600", "These settings could not be saved",
+             "\xc3\x89"
+             "cran"),
+       true, ""},
       {"ru", entry("LIST 620", "Paused", "\xd0\x81 \xd0\x99"), true, ""},
       // A terminal text (no fit comment) is not drawn, so not checked.
       {"de", entry("", "cannot read %s", "\xed\x95\x9c"), true, ""},
@@ -109,15 +127,18 @@ TEST(CatalogCheck, FailsOnATextWiderThanItsRoomAndSaysByHowMuch) {
   ASSERT_TRUE(TTF_WasInit() != 0 || TTF_Init() == 0);
   const char* long_text = "Der Rekord konnte nicht gespeichert werden";
   // German draws TEXT with text.ttf's glyphs at 36 (from a copy with a taller
-  // ascent, the same widths), LIST at 24, TITLE with title.ttf
+  // ascent and a wider word space), LIST at 24, TITLE with title.ttf
   // at 86, and measures the page with its font at 24.
-  const int text = measured("text.ttf", 36, long_text);
-  const int list = measured("text.ttf", 24, long_text);
+  const int text = measured("fonts/text-tall.otf", 36, long_text);
+  const int list = measured("fonts/text-tall.otf", 24, long_text);
   const int title = measured("title.ttf", 86, "Einstellungen");
   const int page = measured(PAGE_FONT, 24, long_text);
   // Four equal words split in the middle.
   const char* four = "Rekord Rekord Rekord Rekord";
-  const int half = measured("text.ttf", 36, "Rekord Rekord");
+  const int half = measured("fonts/text-tall.otf", 36, "Rekord Rekord");
+  // Two words of unequal widths: on two lines, the wider is what must fit.
+  const char* two = "Rekordhalterin Rekord";
+  const int wider = measured("fonts/text-tall.otf", 36, "Rekordhalterin");
   ASSERT_GT(text, 0);
   const auto fit = [](const char* face, int room, const char* more = "") {
     return std::string(face) + " " + std::to_string(room) + more;
@@ -143,6 +164,10 @@ TEST(CatalogCheck, FailsOnATextWiderThanItsRoomAndSaysByHowMuch) {
       {entry(fit("TEXT", half - 1, " 2"), "x", four), false,
        "is " + std::to_string(half) + " pixels wide in TEXT on two lines, room " +
            std::to_string(half - 1)},
+      {entry(fit("TEXT", wider, " 2"), "x", two), true, ""},
+      {entry(fit("TEXT", wider - 1, " 2"), "x", two), false,
+       "is " + std::to_string(wider) + " pixels wide in TEXT on two lines, room " +
+           std::to_string(wider - 1)},
       // Each plural form is drawn in its turn.
       {"#. fit: TEXT " + std::to_string(text - 1) +
            "\nmsgid \"%d coin\"\nmsgid_plural \"%d coins\"\nmsgstr[0] \"x\"\nmsgstr[1] \"" +

@@ -59,6 +59,13 @@ TEST(Options, EachArgumentListGivesItsExitStatusAndOutput) {
        false,
        "",
        "unknown option 'a\\'b\\\\c\\x7f\\xc3\\xa9\\x01'\n"},
+      // So are the characters that reverse or hide text: a right-to-left
+      // override, a zero-width space, an isolate, a byte order mark.
+      {{"--x\u202e\u200b\u2066\ufeff"},
+       2,
+       false,
+       "",
+       "unknown option '--x\\xe2\\x80\\xae\\xe2\\x80\\x8b\\xe2\\x81\\xa6\\xef\\xbb\\xbf'\n"},
       // Output that cannot be written is a failure, said on stderr.
       {{"--help"},
        1,

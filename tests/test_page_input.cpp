@@ -3,16 +3,26 @@
 // change becomes the keys the keyboard would give for the same actions.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <regex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls.h"
+#include "game.h"
 #include "harness.h"
+#include "page_texts.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/page.h"
+#include "replay_files.h"
 #include "settings.h"
 
 namespace {
@@ -109,6 +119,11 @@ TEST_F(PAGE_INPUT_POLL, HeldControlsBecomeTheDefaultKeys) {
         {touch(0, 0, bit(HELD_SETTINGS)), {"-space", "+c"}},
         {touch(0, 0, bit(HELD_QUIT)), {"-c", "+escape"}},
         {touch(0), {"-escape"}}}},
+      {"pad one's Start, then Back",
+       {{pad(0, bit(7)), {"+return"}},
+        {pad(0, 0), {"-return"}},
+        {pad(0, bit(6)), {"+escape"}},
+        {pad(0, 0), {"-escape"}}}},
       {"pad one's strike, Back and Start",
        {{pad(0, bit(0)), {"+right ctrl"}},
         {pad(0, bit(6) | bit(7)), {"-right ctrl", "+escape", "+return"}},
@@ -149,6 +164,132 @@ TEST_F(PAGE_INPUT_POLL, ReleaseGoesWhereThePressWent) {
   use_settings(chosen);
   held_now = touch(0);
   EXPECT_EQ(poll_all(), std::vector<std::string>{"-right"});
+}
+
+namespace {
+
+std::vector<std::pair<std::string, std::string>> told;
+void tell(const std::string& what, const std::string& text) { told.emplace_back(what, text); }
+
+// What the page was told under a name, each time.
+std::vector<std::string> told_as(const std::string& what) {
+  std::vector<std::string> texts;
+  for (const auto& [name, text] : told) {
+    if (name == what) texts.push_back(text);
+  }
+  return texts;
+}
+
+}  // namespace
+
+// The page's key list: a row's keys as the help names the defaults ("Arrow
+// keys", "Alt+Enter"), a key the player chose by its keycap, a name once
+// however many of the row's keys share it; then what they do.
+TEST(PAGE_TEXTS, TheKeyListNamesTheKeysAsThePlayersHaveThem) {
+  const std::string gamepad =
+      "Gamepad\tstick or d-pad moves, A (or the button chosen in the settings) strikes, Start is "
+      "Enter, Back is Escape";
+  SETTINGS remapped;
+  remapped.keys[P1_STRIKE] = SDLK_KP_ENTER;
+  remapped.keys[P2_UP] = SDLK_i;
+  const struct {
+    const char* what;
+    SETTINGS settings;
+    std::string list;
+  } cases[] = {
+      {"the default keys", SETTINGS(),
+       "Enter\tnext, play, play again\n"
+       "Escape\tquit, end the game\n"
+       "Space\tone or two players (mode screen)\n"
+       "C\tsettings: keys, speed, volumes (mode screen)\n"
+       "Arrow keys\tpirate one\n"
+       "Right Ctrl\tpirate one strikes (sword fight)\n"
+       "W, A, S, D\tpirate two\n"
+       "G\tpirate two strikes (sword fight)\n"
+       "Up, W\tjump (trap run)\n"
+       "P, Pause\tpause; the same, or Enter, goes on\n"
+       "M\tsound off and on\n"
+       "Alt+Enter, F11\tfull screen or window\n" +
+           gamepad},
+      {"keys the players chose", remapped,
+       "Enter\tnext, play, play again\n"
+       "Escape\tquit, end the game\n"
+       "Space\tone or two players (mode screen)\n"
+       "C\tsettings: keys, speed, volumes (mode screen)\n"
+       "Arrow keys\tpirate one\n"
+       "Keypad Enter\tpirate one strikes (sword fight)\n"
+       "I, W, A, S, D\tpirate two\n"
+       "G\tpirate two strikes (sword fight)\n"
+       "Up, I\tjump (trap run)\n"
+       "P, Pause\tpause; the same, or Enter, goes on\n"
+       "M\tsound off and on\n"
+       "Alt+Enter, F11\tfull screen or window\n" +
+           gamepad},
+  };
+  const PAGE_TOLD before = set_page_told(tell);
+  for (const auto& c : cases) {
+    use_settings(c.settings);
+    told.clear();
+    tell_page_texts();
+    EXPECT_EQ(told_as("key-list"), std::vector<std::string>{c.list}) << c.what;
+    // Each text once, under a name of its own.
+    std::vector<std::string> names;
+    for (const auto& t : told) names.push_back(t.first);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end()) << c.what;
+    EXPECT_EQ(told_as("next-key"), std::vector<std::string>{"Enter"}) << c.what;
+    EXPECT_EQ(told_as("players-key"), std::vector<std::string>{"Space"}) << c.what;
+  }
+  use_settings(SETTINGS());
+  set_page_told(before);
+}
+
+// A replay the page asked for and the game cannot watch: one sentence for a
+// replay another version made, another for a damaged one.
+TEST(PAGE_TEXTS, TheRefusalSaysWhichGameMadeAReplayOrWhyItCannotBeWatched) {
+  const std::string here = BRINEGRAB_TEST_VERSION;
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string told;  // the whole sentence, or its beginning when ending in "…"
+  } cases[] = {
+      {"made by another version",
+       "Brinegrab replay\nversion = 1.1.0\nformat = 1\nseed = 1\ndraws = 0\nevents = 0\n"
+       "frames = 0\ndata\n" +
+           std::string(1, '\0'),
+       "This replay was made by Brinegrab 1.1.0, this is " + here + "."},
+      {"not a replay", "a shopping list\n", "This replay cannot be watched: …"},
+  };
+  const std::string path =
+      std::filesystem::temp_directory_path() / ("brinegrab-refused-" + std::to_string(getpid()));
+  const PAGE_TOLD before = set_page_told(tell);
+  for (const auto& c : cases) {
+    std::ofstream(path, std::ios::binary) << c.bytes;
+    told.clear();
+    // Asked for as the page asks, on the command line.
+    std::vector<std::string> args = {"brinegrab", "--replay", path};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(SDL_main(3, argv.data()), 1) << c.what;
+    testing::internal::GetCapturedStderr();
+    const std::vector<std::string> sentences = told_as("replay-refused");
+    ASSERT_EQ(sentences.size(), 1u) << c.what;
+    const std::string ellipsis = "…";
+    const bool beginning =
+        c.told.size() > ellipsis.size() &&
+        c.told.compare(c.told.size() - ellipsis.size(), ellipsis.size(), ellipsis) == 0;
+    if (beginning) {
+      const std::string start = c.told.substr(0, c.told.size() - ellipsis.size());
+      EXPECT_EQ(sentences[0].rfind(start, 0), 0u) << c.what << ": " << sentences[0];
+      EXPECT_GT(sentences[0].size(), start.size()) << c.what;
+    } else {
+      EXPECT_EQ(sentences[0], c.told) << c.what;
+    }
+  }
+  set_page_told(before);
+  std::filesystem::remove(path);
 }
 
 // The page and the game meet by name (page.h): every control on the page is

@@ -180,24 +180,35 @@ TEST_F(RECORD_FILE, ARecordFileThatCannotBeReplacedIsLeftAlone) {
   EXPECT_EQ(r.solo, 0);
 }
 
+// What runs once the score is the saved record (the best replay put in
+// place) runs only when it is saved.
 TEST_F(RECORD_FILE, AFailedWriteKeepsTheOldRecords) {
   write_file("records.dat", "300 400");
   bool written = true;
-  harness::as_on_a_full_disk([&] { written = update_records(1000, false); });
+  bool raised = false;
+  harness::as_on_a_full_disk(
+      [&] { written = update_records(1000, false, RECORDS_FILE, [&] { raised = true; }); });
   EXPECT_FALSE(written);
+  EXPECT_FALSE(raised) << "the record was not saved";
   EXPECT_EQ(file_text("records.dat"), "300 400");
   EXPECT_FALSE(std::filesystem::exists("records.dat.new"));
 }
 
+// Played as a player, not as root (who may write anywhere, and runs CI).
 TEST_F(RECORD_FILE, AReadOnlyDirectoryKeepsTheOldRecords) {
-  if (geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
-  write_file("records.dat", "300 400");
-  std::filesystem::permissions("records.dat", std::filesystem::perms::owner_read);
-  std::filesystem::permissions(
-      ".", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  EXPECT_FALSE(update_records(1000, false));
-  std::filesystem::permissions(".", std::filesystem::perms::owner_all);
-  EXPECT_EQ(file_text("records.dat"), "300 400");
+  const PLAYED played = as_player_in("read-only", [] {
+    write_file("records.dat", "300 400");
+    std::filesystem::permissions("records.dat", std::filesystem::perms::owner_read);
+    std::filesystem::permissions(
+        ".", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    bool raised = false;
+    const bool saved = update_records(1000, false, RECORDS_FILE, [&] { raised = true; });
+    std::filesystem::permissions(".", std::filesystem::perms::owner_all);
+    return std::string(saved ? "saved" : "not saved") + (raised ? ", raised " : " ") +
+           file_text("records.dat");
+  });
+  EXPECT_EQ(played.out, "not saved 300 400");
+  EXPECT_NE(played.errors.find("cannot save the records in"), std::string::npos) << played.errors;
 }
 
 TEST_F(RECORD_FILE, EveryKindOfRecordFileIsSavedSafelyOrLeftAlone) {
@@ -352,6 +363,36 @@ RECORDED_GAME game_scoring(int score, bool multi = false) {
 
 }  // namespace
 
+// A game becomes the best replay of its mode only when it beats the record:
+// one that ties it leaves the record's own game.
+TEST_F(RECORD_FILE, OnlyAGameThatBeatsTheRecordBecomesTheBestReplay) {
+  const struct {
+    const char* records;
+    int score;
+    bool multi;
+    const char* solo;  // best-solo.replay afterwards: "old", or the score kept
+    const char* multi_file;
+  } cases[] = {
+      {"300 400", 300, false, "old", "old"},
+      {"300 400", 301, false, "301", "old"},
+      {"300 400", 400, true, "old", "old"},
+      {"300 400", 401, true, "old", "401"},
+  };
+  for (const auto& c : cases) {
+    write_file("records.dat", c.records);
+    write_file("best-solo.replay", "old");
+    write_file("best-multi.replay", "old");
+    EXPECT_TRUE(keep_game(game_scoring(c.score, c.multi), true)) << c.score;
+    for (const auto& [file, expected] :
+         {std::pair{"best-solo.replay", c.solo}, std::pair{"best-multi.replay", c.multi_file}}) {
+      const std::string kept =
+          file_text(file) == "old" ? "old" : std::to_string(replay_score(file));
+      EXPECT_EQ(kept, expected) << c.records << ", " << c.score << (c.multi ? " for two" : "")
+                                << ": " << file;
+    }
+  }
+}
+
 TEST_F(RECORD_FILE, ASaveRemovesItsOwnLeftoverTemporaryFilesOlderThanAMinute) {
   namespace fs = std::filesystem;
   struct CASE {
@@ -388,6 +429,9 @@ TEST_F(RECORD_FILE, ASaveRemovesItsOwnLeftoverTemporaryFilesOlderThanAMinute) {
   fs::create_directory("records.dat.dir123");
   fs::last_write_time("records.dat.dir123",
                       fs::file_time_type::clock::now() - std::chrono::hours(1));
+  ASSERT_EQ(mkfifo("records.dat.Pp1Qq2", 0600), 0);
+  fs::last_write_time("records.dat.Pp1Qq2",
+                      fs::file_time_type::clock::now() - std::chrono::hours(1));
   EXPECT_TRUE(update_records(1000, false));
   EXPECT_EQ(file_text("records.dat"), "1000 400");
   setenv("XDG_CONFIG_HOME", (fs::current_path() / "config").c_str(), 1);
@@ -396,10 +440,49 @@ TEST_F(RECORD_FILE, ASaveRemovesItsOwnLeftoverTemporaryFilesOlderThanAMinute) {
   unsetenv("XDG_CONFIG_HOME");
   for (const CASE& c : cases) EXPECT_EQ(fs::exists(c.name), !c.removed) << c.name;
   EXPECT_TRUE(fs::is_directory("records.dat.dir123")) << "only files are leftovers";
+  EXPECT_TRUE(fs::is_fifo("records.dat.Pp1Qq2")) << "only regular files are leftovers";
 }
 
 // Another game holds the lock on the records' directory, as one stopped
 // (Ctrl+Z) in the middle of its save would.
+// Another game holding the lock: a read waits 0.2 s (a save holds it for
+// milliseconds) and then reads without it; a save waits 2 s and gives up.
+// On the virtual clock of the system's waits.
+TEST_F(RECORD_FILE, AHeldLockDelaysAReadBrieflyAndASaveForTwoSeconds) {
+  write_file("records.dat", "300 400");
+  const int here = open(".", O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(flock(here, LOCK_EX), 0);
+  const struct {
+    const char* what;
+    std::function<std::string()> act;
+    const char* result;
+    long long waits_ms;
+  } cases[] = {
+      {"a read",
+       [] {
+         const RECORDS r = read_records();
+         return std::to_string(r.solo) + " " + std::to_string(r.multi);
+       },
+       "300 400", 200},
+      {"a save", [] { return std::string(update_records(1000, false) ? "saved" : "not saved"); },
+       "not saved", 2000},
+  };
+  for (const auto& c : cases) {
+    testing::internal::CaptureStderr();
+    harness::virtual_system_waits(true);
+    const long long from = harness::system_ms();
+    const std::string result = c.act();
+    const long long took = harness::system_ms() - from;
+    harness::virtual_system_waits(false);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, c.result) << c.what;
+    EXPECT_GE(took, c.waits_ms) << c.what;
+    EXPECT_LE(took, c.waits_ms + 20) << c.what;
+  }
+  close(here);
+  EXPECT_EQ(file_text("records.dat"), "300 400");
+}
+
 TEST_F(RECORD_FILE, ALockHeldByAnotherGameIsWaitedForBrieflyAndAStopSignalShortensTheWait) {
   namespace fs = std::filesystem;
   struct CASE {

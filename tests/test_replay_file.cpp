@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "game.h"
+#include "game_fixture.h"
 #include "harness.h"
 #include "platform/glibc_random.h"
 #include "platform/options.h"
@@ -233,9 +235,10 @@ TEST(ReplayFile, AnotherVersionOrFormatSaysWhichMadeIt) {
   const CASE cases[] = {
       {BRINEGRAB_TEST_VERSION, 1, nullptr, true, ""},
       {BRINEGRAB_TEST_VERSION, 1, "glibc", true, ""},
-      {"1.1.0", 1, nullptr, false, "made by Brinegrab 1.1.0, this is " + here},
+      {"1.1.0", 1, nullptr, false, "made by Brinegrab 1.1.0; this game is Brinegrab " + here},
       {BRINEGRAB_TEST_VERSION, 2, nullptr, false,
-       "made by Brinegrab " + here + " (replay format 2), this is " + here + " (replay format 1)"},
+       "made by Brinegrab " + here + " (replay format 2); this game is Brinegrab " + here +
+           " (replay format 1)"},
       // musl's rand() (the browser's first builds') draws other numbers from the same seed.
       {BRINEGRAB_TEST_VERSION, 1, "musl", false,
        "made by a game drawing from musl, whose random numbers differ from this desktop's"},
@@ -278,9 +281,15 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
   struct CASE {
     const char* file;
     const char* said;
+    // The window's words, for a kept game: the desktop entry's actions have
+    // no terminal. A key closes the window, or 5 s.
+    const char* shown = nullptr;
+    const char* reason = nullptr;
+    const char* kept = nullptr;  // put in last.replay first
+    bool key = false;
   };
   const CASE cases[] = {
-      {"other.replay", "cannot watch 'other.replay': made by Brinegrab 0.9.0, this is"},
+      {"other.replay", "cannot watch 'other.replay': made by Brinegrab 0.9.0; this game is"},
       {"cut.replay", "cannot watch 'cut.replay': not a Brinegrab replay, or cut short"},
       {"browser.replay", "cannot watch 'browser.replay': made by a game drawing from musl"},
       {"missing.replay", "cannot watch 'missing.replay': No such file or directory"},
@@ -291,20 +300,55 @@ TEST(ReplayFile, WatchingABadFileEndsAtOnceWithStatusOneAndOneLine) {
       {"bell.replay", "header: 'random = \\x1b[2J\\x07glibc'"},
       {"\x1b]0;T\x07\x01.replay", "cannot watch '\\x1b]0;T\\x07\\x01.replay': No such file"},
       // The games kept beside the records, none of them there yet.
-      {"last", "cannot watch 'last.replay': No such file or directory"},
+      {"last", "cannot watch 'last.replay': No such file or directory",
+       "No game has been kept to watch yet"},
       {"best",
        "cannot watch the best game: 'best-solo.replay': No such file or directory; "
-       "'best-multi.replay': No such file or directory"},
+       "'best-multi.replay': No such file or directory",
+       "No game has been kept to watch yet", nullptr, nullptr, true},
+      {"last", "cannot watch 'last.replay': made by Brinegrab 0.9.0",
+       "The last game kept cannot be watched",
+       "made by Brinegrab 0.9.0, this is " BRINEGRAB_TEST_VERSION,
+       "Brinegrab replay\nversion = 0.9.0\nformat = 1\ndata\n"},
   };
   for (const CASE& c : cases) {
     std::vector<std::string> args = {"brinegrab", "--replay", c.file};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(&a[0]);
     argv.push_back(nullptr);
+    std::remove("last.replay");
+    if (c.kept != nullptr) std::ofstream("last.replay") << c.kept;
+    harness::reset();
+    harness::capture_frames(true);
+    if (c.key) harness::at_time(1000, [] { harness::press(SDLK_SPACE); });
     testing::internal::CaptureStderr();
     const int status = SDL_main(3, argv.data());
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(status, 1) << c.file;
+    SDL_Surface* frame = harness::last_frame();
+    if (c.shown != nullptr) {
+      ASSERT_NE(frame, nullptr) << c.file << ": no window";
+      EXPECT_EQ(harness::now() / 1000, c.key ? 1u : 5u) << c.file;
+      TTF_Init();
+      TTF_Font* mark = TTF_OpenFont("text.ttf", 20);
+      EXPECT_EQ(ink_missing(frame,
+                            [&](SDL_Surface* s) {
+                              put_text(s, mark, c.shown, SDL_Color{100, 50, 10, 0},
+                                       centred_x(mark, c.shown), 310);
+                              if (c.reason == nullptr) return;
+                              put_text(s, mark, c.reason, SDL_Color{100, 50, 10, 0},
+                                       centred_x(mark, c.reason),
+                                       310 + text_height(mark, c.shown) + 8);
+                            }),
+                0)
+          << c.file;
+      TTF_CloseFont(mark);
+      TTF_Quit();
+    } else {
+      EXPECT_EQ(frame, nullptr) << c.file << ": a window for a file named on a terminal";
+    }
+    SDL_FreeSurface(frame);
+    harness::capture_frames(false);
     EXPECT_NE(said.find(c.said), std::string::npos) << c.file << ": " << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
     EXPECT_FALSE(harness::has_control_bytes(said)) << said;
@@ -331,6 +375,59 @@ TEST(ReplayFile, ReplayBestWatchesTheHigherScoringOfTheTwoBestGamesKept) {
     EXPECT_TRUE(load_named_replay("best", watched)) << c.solo << " " << c.multi;
     EXPECT_EQ(watched.score, c.watched) << c.solo << " " << c.multi;
   }
+  // A tie goes to the game kept first: the solo game, an hour older.
+  for (const bool multi : {false, true}) {
+    RECORDED_GAME r = sample();
+    r.score = 200;
+    r.multi = multi;
+    const char* file = multi ? "best-multi.replay" : "best-solo.replay";
+    std::ofstream(file) << replay_text(r);
+    if (!multi) {
+      std::filesystem::last_write_time(
+          file, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    }
+  }
+  RECORDED_GAME watched;
+  EXPECT_TRUE(load_named_replay("best", watched));
+  EXPECT_FALSE(watched.multi) << "a tie went to the newer game";
+}
+
+// "last" is the game kept where the replays are kept: beside the records
+// where the game runs when it may write there, else in the data directory
+// (here a working directory removed while the game runs).
+TEST(ReplayFile, ReplayLastWatchesTheGameKeptWhereReplaysAreKept) {
+  const harness::GAME_DIR_COPY dir;
+  namespace fs = std::filesystem;
+  const fs::path data = fs::current_path() / "data";
+  fs::create_directories(data / "brinegrab");
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  for (const auto& [score, file] :
+       {std::pair{11, fs::path("last.replay")}, std::pair{77, data / "brinegrab/last.replay"}}) {
+    RECORDED_GAME r = sample();
+    r.score = score;
+    std::ofstream(file) << replay_text(r);
+  }
+  const fs::path home = fs::current_path();
+  const struct {
+    const char* where;
+    bool removed;
+    int watched;
+  } cases[] = {{"a directory the game may write", false, 11},
+               {"a removed working directory", true, 77}};
+  for (const auto& c : cases) {
+    if (c.removed) {
+      fs::create_directory("gone");
+      fs::current_path("gone");
+      fs::remove(home / "gone");
+    }
+    RECORDED_GAME watched;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(load_named_replay("last", watched)) << c.where;
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(watched.score, c.watched) << c.where;
+    fs::current_path(home);
+  }
+  unsetenv("XDG_DATA_HOME");
 }
 
 // The browser draws from this generator: a replay plays the same game there

@@ -250,7 +250,7 @@ TEST_F(REPLAY_TEST, AReplayThatGoesAnotherWaySaysSoAtItsEnd) {
       // The last frame says it too: the play scored what the game did.
       SDL_Surface* frame = harness::last_frame();
       TTF_Font* small = TTF_OpenFont("text.ttf", 20);
-      const std::string text = "This replay went another way than its game: it scored " +
+      const std::string text = "This replay no longer matches its game: it scored " +
                                std::to_string(last_replay().score) + ", the game " +
                                std::to_string(r.score);
       int w = 0, h = 0;
@@ -300,15 +300,19 @@ TEST_F(REPLAY_TEST,
     harness::reset();
     reset_game_globals();
     use_attract_mode(attract);
-    // The splash, 30 s of title frames without a key, then a key while the
-    // game plays (in attract mode), then Escape on the title, which ends the run.
-    harness::press_after_flip(800, SDLK_x);
-    harness::press_after_flip(900, SDLK_ESCAPE);
+    // The splash, a key pressed on the title at frame 100 and let go 24 s
+    // later, 30 s after the press (not the release) the best game in attract
+    // mode, then a key while it plays, then Escape on the title, which ends
+    // the run.
+    harness::after_flip(100, [] { harness::tap_down(SDLK_x); });
+    harness::after_flip(700, [] { harness::tap_up(SDLK_x); });
+    harness::press_after_flip(900, SDLK_y);
+    harness::press_after_flip(1000, SDLK_ESCAPE);
     run(game);
     use_attract_mode(false);
     const std::vector<std::string>& music = harness::music_files();
     const bool played = std::find(music.begin(), music.end(), "sfx/game.wav") != music.end();
-    EXPECT_EQ(played, attract);
+    EXPECT_EQ(played, attract) << "30 s after the press, not after the release";
     if (attract) {
       EXPECT_EQ(music.back(), "sfx/open.wav") << "the title's tune again";
     }
@@ -384,31 +388,49 @@ TEST_F(REPLAY_TEST, WhileWatchingRightSpeedsUpLeftGoesBackSpacePausesAndEscapeSt
   play_one(150);
   const RECORDED_GAME game_played = last_replay();
   harness::reset();
+  // A pause nothing ends would hold the frames for good.
+  harness::set_limits(60000, 200000);
   std::vector<int> scales;
+  Uint32 enter_at = 0, next_frame_at = 0;
   harness::on_every_flip([&](int n) {
     if (n == 5 || n == 6 || n == 7 || n == 8) harness::press(SDLK_RIGHT);
     if (n == 20) scales.push_back(time_scale());  // 8x at most
     if (n == 30) harness::press(SDLK_LEFT);
     if (n == 40) scales.push_back(time_scale());
+    if (n == 45) {
+      // Enter only resumes: while the replay plays it changes nothing.
+      harness::press(SDLK_RETURN);
+      enter_at = harness::now();
+    }
+    if (n == 47) next_frame_at = harness::now();
     if (n == 50) {
       // Paused for ten seconds: the virtual clock runs on, the frames do not.
+      // Enter goes on as the pause key does.
       harness::press(SDLK_SPACE);
-      harness::at_time(harness::now() + 10000, [] { harness::press(SDLK_SPACE); });
+      harness::at_time(harness::now() + 10000, [] { harness::press(SDLK_RETURN); });
     }
   });
   const Uint32 started = harness::now();
   EXPECT_TRUE(watch_replay(game, game_played));
   EXPECT_EQ(scales, (std::vector<int>{8, 1}));
+  EXPECT_LT(next_frame_at - enter_at, 1000u) << "Enter paused a replay that played";
   EXPECT_GE(harness::now() - started, 10000u + 150u * 40u);
   EXPECT_EQ(time_scale(), 1);
 
   // Escape stops it at once: the play ends early, and that is no divergence.
+  // Stopped at 8x, the game's waits are its own again afterwards, and the
+  // run's mode is the one it had before.
   harness::reset();
+  for (int n : {2, 3, 4}) harness::press_after_flip(n, SDLK_RIGHT);
   harness::press_after_flip(10, SDLK_ESCAPE);
+  game.multi = !game_played.multi;
   testing::internal::CaptureStderr();
   EXPECT_TRUE(watch_replay(game, game_played));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_LT(harness::flips(), 20);
+  EXPECT_EQ(time_scale(), 1) << "stopped at 8x";
+  EXPECT_EQ(game.multi, !game_played.multi) << "the run's mode put back";
+  game.multi = false;
 }
 
 TEST_F(REPLAY_TEST, AGameIsWatchedAtTheSpeedAndWithTheKeysItWasPlayedWith) {
@@ -455,12 +477,13 @@ TEST_F(REPLAY_TEST, TheBandNamesTheKeysShowsTheSpeedAndThePauseAndHoldsTheEnd) {
   const RECORDED_GAME played = last_replay();
   TTF_Font* small = TTF_OpenFont("text.ttf", 20);
   const SDL_Color gold = {200, 150, 0, 0};
-  const std::string keys = "Space pause     Right faster     Left normal     Escape stop";
+  const std::string keys = "Space pause     Right speed up     Left reset speed     Escape stop";
   const int text_y = 450 + (30 - text_height(small, keys)) / 2;
   struct CASE {
     const char* what;
     std::function<void()> script;  // sets frame to the frame to look at
     const char* state;             // at the right
+    bool muted = false;            // the muted sign above the band
   };
   SDL_Surface* frame = nullptr;
   auto keep_frame = [&] {
@@ -488,7 +511,15 @@ TEST_F(REPLAY_TEST, TheBandNamesTheKeysShowsTheSpeedAndThePauseAndHoldsTheEnd) {
        "Replay   8x"},
       {"paused by Space", paused_by(SDLK_SPACE), "Paused   1x"},
       {"paused by P", paused_by(SDLK_p), "Paused   1x"},
+      {"muted",
+       [&] {
+         harness::press_after_flip(3, SDLK_m);
+         harness::after_flip(10, keep_frame);
+         harness::press_after_flip(12, SDLK_m);
+       },
+       "Replay   1x", true},
   };
+  const std::string sign = "Sound off ~ M";
   SDL_Surface* paused_by_space = nullptr;
   for (const CASE& c : cases) {
     harness::reset();
@@ -501,6 +532,12 @@ TEST_F(REPLAY_TEST, TheBandNamesTheKeysShowsTheSpeedAndThePauseAndHoldsTheEnd) {
                             put_text(s, small, keys, gold, 10, text_y);
                             put_text(s, small, c.state, gold, 630 - text_width(small, c.state),
                                      text_y);
+                            // 6 px clear of the band and the right edge, on a
+                            // panel 8 px wider and 2 px taller than the text.
+                            if (c.muted) {
+                              put_text(s, small, sign, gold, 640 - 6 - 8 - text_width(small, sign),
+                                       450 - 6 - 2 - text_height(small, sign));
+                            }
                           }),
               0)
         << c.what;

@@ -5,7 +5,10 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,6 +28,7 @@
 #include "minigames/mini1.h"
 #include "minigames/mini2.h"
 #include "minigames/mini3.h"
+#include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/gamepad.h"
 #include "platform/key_names.h"
@@ -310,8 +314,10 @@ TEST_F(SETTINGS_TEST, ASaveThatFailsIsSaidOnTheSettingsScreen) {
   const std::string said = testing::internal::GetCapturedStderr();
   unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(current_settings().music, 90);
+  // The step that failed, with its own reason: the directory cannot be made.
   EXPECT_EQ(said, "brinegrab: cannot save the settings in '" + blocked +
-                      "/brinegrab/settings.conf': Not a directory\n");
+                      "/brinegrab/settings.conf': cannot make '" + blocked +
+                      "/brinegrab': Not a directory\n");
   const std::string message = "These settings could not be saved for next time";
   TTF_Font* small = TTF_OpenFont("text.ttf", 24);
   ASSERT_NE(small, nullptr);
@@ -327,6 +333,43 @@ TEST_F(SETTINGS_TEST, ASaveThatFailsIsSaidOnTheSettingsScreen) {
       << "the message, centred on the screen's message line";
   SDL_FreeSurface(frame);
   TTF_CloseFont(small);
+}
+
+// A settings directory the player may not make (a read-only disk, a folder of
+// someone else's) is named with that step's reason, not as a file missing.
+TEST_F(SETTINGS_TEST, ADirectoryThatCannotBeMadeIsNamedWithItsReason) {
+  namespace fs = std::filesystem;
+  fs::permissions(dir.path(), fs::perms::all);
+  const std::string locked = dir.path() + "/locked";
+  fs::create_directory(locked);
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                              fs::perms::others_exec);
+  setenv("XDG_CONFIG_HOME", locked.c_str(), 1);
+  int errors[2];
+  ASSERT_EQ(pipe(errors), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(errors[1], STDERR_FILENO);
+    // As a player, whom permissions stop as they never stop root.
+    if (geteuid() == 0 &&
+        (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+      _exit(2);
+    }
+    _exit(save_settings() ? 3 : 0);
+  }
+  close(errors[1]);
+  std::string said;
+  char buffer[512];
+  for (ssize_t n; (n = read(errors[0], buffer, sizeof buffer)) > 0;) said.append(buffer, n);
+  close(errors[0]);
+  int status = -1;
+  waitpid(child, &status, 0);
+  unsetenv("XDG_CONFIG_HOME");
+  fs::permissions(locked, fs::perms::owner_all);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(said, "brinegrab: cannot save the settings in '" + locked +
+                      "/brinegrab/settings.conf': cannot make '" + locked +
+                      "/brinegrab': Permission denied\n");
 }
 
 TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {
@@ -371,7 +414,7 @@ TEST_F(SETTINGS_TEST, ABadLineIsReportedOnceAndKeepsItsDefault) {
   for (char c : said) lines += c == '\n';
   EXPECT_EQ(lines, 4) << said;
   EXPECT_NE(said.find("no such key"), std::string::npos) << said;
-  EXPECT_NE(said.find("and 4 more lines not understood"), std::string::npos) << said;
+  EXPECT_NE(said.find("more lines not understood (4 in all)"), std::string::npos) << said;
   EXPECT_EQ(current_settings(), s);
 
   // What the game writes, it reads back the same, and says nothing.
@@ -414,7 +457,7 @@ TEST_F(SETTINGS_TEST, AnyFileIsReadSafelyAndSaidInAFewPlainLines) {
       {"a byte over 64 KB", [&](const std::string& p) { std::ofstream(p) << over; }, 1,
        ": larger than 64 KB; playing with the defaults", 100},
       {"64 KB of bad lines", [&](const std::string& p) { std::ofstream(p) << junk; }, 4,
-       ": and " + std::to_string(bad_lines - 3) + " more lines not understood", 70},
+       ": more lines not understood (" + std::to_string(bad_lines - 3) + " in all)", 70},
       {"control bytes and a NUL in a line",
        [](const std::string& p) {
          std::ofstream(p) << "p1.up = \x1b]0;PWNED\x07\x1b[31m\nja\0mp = 1\n"s;
@@ -577,7 +620,7 @@ TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) 
   // keys" for the four arrows, or one of a list of letters.
   for (int a = 0; a < ACTIONS; ++a) {
     const CONTROL& c = control(static_cast<ACTION>(a));
-    const std::string sdl = key_name(c.key), shown = c.shown;
+    const std::string sdl = key_name(c.key), shown = tr(c.shown);
     const std::regex name(
         "(^|[ ,+])" + (sdl == "return" ? std::string("enter") : sdl) + "$|(^|, )" + sdl + "(,|$)",
         std::regex::icase);
@@ -595,11 +638,11 @@ TEST(CONTROLS, EveryDefaultKeyIsNamedInTheHelpTheManPageTheWebPageAndTheReadme) 
       const ACTION action = static_cast<ACTION>(a);
       // F11 is the browser's own; the page does not offer replays.
       if (doc.browser && (action == DESK_FULL_SCREEN || action >= WATCH_GAME)) continue;
-      std::string pattern = control(action).shown;
+      std::string pattern = tr(control(action).shown);
       pattern = "\\b" + std::regex_replace(pattern, std::regex("[ ,+]+"), "[\\s,+]*") + "\\b";
       EXPECT_TRUE(std::regex_search(plain, std::regex(pattern, std::regex::icase)))
-          << doc.name << " does not name " << control(action).shown << " (" << control(action).name
-          << ")";
+          << doc.name << " does not name " << tr(control(action).shown) << " ("
+          << control(action).name << ")";
     }
   }
 }
@@ -648,8 +691,8 @@ std::vector<SDL_Event> presses(std::initializer_list<SDLKey> keys) {
 }
 
 // The list as the screen shows it: the five moves of each player, then
-// game speed, music, effects and Defaults.
-enum { SPEED_LINE = 5, DEFAULTS_LINE = 8 };
+// game speed, music, effects, Defaults and the language beside it.
+enum { SPEED_LINE = 5, DEFAULTS_LINE = 8, LANGUAGE_LINE = 9 };
 
 }  // namespace
 
@@ -665,8 +708,15 @@ TEST_F(SETTINGS_TEST, TheArrowsChooseAndChangeWhateverTheKeys) {
     int line, column, speed;
   };
   const std::vector<CASE> cases = {
-      {"Down past Defaults stays there", SETTINGS(), std::vector<SDLKey>(12, SDLK_DOWN),
-       DEFAULTS_LINE, 0, 100},
+      {"Down past the last line stays there", SETTINGS(), std::vector<SDLKey>(12, SDLK_DOWN),
+       LANGUAGE_LINE, 0, 100},
+      {"Right from Defaults: the language beside it",
+       SETTINGS(),
+       {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN,
+        SDLK_RIGHT},
+       LANGUAGE_LINE,
+       0,
+       100},
       {"Up past the first line stays there", SETTINGS(), {SDLK_DOWN, SDLK_UP, SDLK_UP}, 0, 0, 100},
       {"Right chooses player two", SETTINGS(), {SDLK_DOWN, SDLK_RIGHT}, 1, 1, 100},
       {"Left chooses player one again", SETTINGS(), {SDLK_RIGHT, SDLK_LEFT}, 0, 0, 100},
@@ -675,7 +725,7 @@ TEST_F(SETTINGS_TEST, TheArrowsChooseAndChangeWhateverTheKeys) {
       {"arrows with player one on I, K, J, L", rebound(), {SDLK_DOWN, SDLK_RIGHT}, 1, 1, 100},
       {"player one's own K and L", rebound(), {SDLK_k, SDLK_l}, 1, 1, 100},
       {"arrows with keys no keyboard names", unnamed, std::vector<SDLKey>(12, SDLK_DOWN),
-       DEFAULTS_LINE, 0, 100},
+       LANGUAGE_LINE, 0, 100},
       {"Left slows the game by a step",
        SETTINGS(),
        {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_LEFT},
@@ -727,17 +777,17 @@ TEST_F(SETTINGS_TEST, WhileAKeyIsAwaitedEveryKeyReachesThePrompt) {
   const std::vector<CASE> cases = {
       {"Escape cancels", presses({SDLK_ESCAPE}), SDLK_UP, ""},
       {"the pad's Back cancels", {pad_button(6, true), pad_button(6, false)}, SDLK_UP, ""},
-      {"M", presses({SDLK_m}), SDLK_UP, "M is taken: mute"},
-      {"P", presses({SDLK_p}), SDLK_UP, "P is taken: pause"},
-      {"Pause", presses({SDLK_PAUSE}), SDLK_UP, "Pause is taken: pause"},
-      {"F11", presses({SDLK_F11}), SDLK_UP, "F11 is taken: full screen"},
-      {"Enter", presses({SDLK_RETURN}), SDLK_UP, "Enter is taken: next"},
-      {"player two's W", presses({SDLK_w}), SDLK_UP, "W is taken: P2 Up"},
+      {"M", presses({SDLK_m}), SDLK_UP, "Key M is taken: mute"},
+      {"P", presses({SDLK_p}), SDLK_UP, "Key P is taken: pause"},
+      {"Pause", presses({SDLK_PAUSE}), SDLK_UP, "Key Pause is taken: pause"},
+      {"F11", presses({SDLK_F11}), SDLK_UP, "Key F11 is taken: full screen"},
+      {"Enter", presses({SDLK_RETURN}), SDLK_UP, "Key Enter is taken: next"},
+      {"player two's W", presses({SDLK_w}), SDLK_UP, "Key W is taken: P2 Up"},
       {"Alt+Enter",
        {alt_down, with_mod(harness::key_down(SDLK_RETURN), KMOD_LALT),
         with_mod(harness::key_up(SDLK_RETURN), KMOD_LALT), harness::key_up(SDLK_LALT)},
        SDLK_UP,
-       "Alt+Enter is taken: full screen"},
+       "Key Alt+Enter is taken: full screen"},
       {"Left Alt alone", {alt_down, harness::key_up(SDLK_LALT)}, SDLK_LALT, ""},
       {"a key with Shift held",
        {harness::key_down(SDLK_LSHIFT), with_mod(harness::key_down(SDLK_i), KMOD_LSHIFT),
@@ -800,12 +850,19 @@ namespace {
 
 // Where the frame shows the text in the colour (the top left corner of its
 // box), or {-1, -1}.
+// The text is UTF-8 (a language's name in its own letters); rows, if given,
+// limits the search to the top rows of its box (a face taller than the band
+// it is drawn on).
 std::pair<int, int> find_text(SDL_Surface* frame, TTF_Font* font, const std::string& text,
-                              SDL_Color colour) {
-  SDL_Surface* alone = SDL_CreateRGBSurface(SDL_SWSURFACE, text_width(font, text),
-                                            text_height(font, text), 32, 0xFF0000, 0xFF00, 0xFF, 0);
+                              SDL_Color colour, int rows = 0) {
+  int w = 0, h = 0;
+  if (font == nullptr || TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) return {-1, -1};
+  if (rows > 0 && rows < h) h = rows;
+  SDL_Surface* alone = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xFF0000, 0xFF00, 0xFF, 0);
   SDL_FillRect(alone, nullptr, SDL_MapRGB(alone->format, 0, 255, 255));
-  put_text(alone, font, text, colour, 0, 0);
+  SDL_Surface* drawn = TTF_RenderUTF8_Solid(font, text.c_str(), colour);
+  SDL_BlitSurface(drawn, nullptr, alone, nullptr);
+  SDL_FreeSurface(drawn);
   // Every pixel of the text's box, ink or not, the ink ones first.
   std::vector<std::pair<int, int>> ink, clear;
   for (int y = 0; y < alone->h; ++y) {
@@ -902,6 +959,52 @@ TEST_F(SETTINGS_TEST, TheScreenShowsKeycapsOnAPanelAndItsKeysAtTheBottom) {
   SDL_FreeSurface(frame);
 }
 
+// The Language line beside Defaults: Enter steps through the languages,
+// each named in its own letters and face, then back to Automatic, which is
+// English when the system names no language the game speaks; Defaults puts
+// back everything but the language the player reads the screen in.
+TEST_F(SETTINGS_TEST, TheLanguageLineNamesEachInItsOwnLettersAndDefaultsKeepIt) {
+  setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+  for (const char* v : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(v);
+  setenv("LANG", "nl_NL.UTF-8", 1);
+  harness::capture_frames(true);
+  SDL_Surface* japanese = nullptr;
+  SDL_Surface* automatic = nullptr;
+  std::string after_defaults = "?";
+  int at = harness::flips() + 1;
+  for (int line = 0; line < LINE_DEFAULTS; ++line) harness::press_after_flip(at++, SDLK_DOWN);
+  harness::press_after_flip(at++, SDLK_RIGHT);
+  // Deutsch, Français, Español, Italiano, Português (Brasil), Polski,
+  // Русский, Українська, 日本語.
+  for (int i = 0; i < 9; ++i) harness::press_after_flip(at++, SDLK_RETURN);
+  harness::after_flip(at, [&] { japanese = harness::last_frame(); });
+  harness::press_after_flip(at++, SDLK_LEFT);
+  harness::press_after_flip(at++, SDLK_RETURN);
+  harness::press_after_flip(at++, SDLK_RETURN);  // confirmed
+  harness::after_flip(at, [&] { after_defaults = current_settings().language; });
+  harness::press_after_flip(at++, SDLK_RIGHT);
+  harness::press_after_flip(at++, SDLK_RETURN);  // 简体中文
+  harness::press_after_flip(at++, SDLK_RETURN);  // Automatic
+  harness::after_flip(at, [&] { automatic = harness::last_frame(); });
+  harness::press_after_flip(at++, SDLK_ESCAPE);
+  settings_screen(game);
+  unsetenv("LANG");
+  unsetenv("XDG_CONFIG_HOME");
+  ASSERT_NE(japanese, nullptr);
+  ASSERT_NE(automatic, nullptr);
+  harness::save_png(japanese, harness::frame_file("settings-language.png"));
+  // On the chosen line's band, as high as the list's face.
+  const int band = TTF_FontHeight(face(FACE::LIST));
+  EXPECT_GE(find_text(japanese, face_of_language(FACE::LIST, "ja"), "日本語", PANEL, band).first, 0)
+      << "the chosen language's name, in its own face";
+  EXPECT_EQ(after_defaults, "ja");
+  EXPECT_EQ(current_settings().language, "");
+  EXPECT_EQ(language_in_use(), "");
+  EXPECT_GE(find_text(automatic, face(FACE::LIST), "Automatic", PANEL).first, 0);
+  SDL_FreeSurface(japanese);
+  SDL_FreeSurface(automatic);
+}
+
 // Keys by the names on their keycaps; the file reads back every name it
 // writes, and the semicolon SDL once called ");".
 TEST(KEY_NAMES, KeycapsAndEveryNameTheFileWritesReadsBack) {
@@ -916,8 +1019,29 @@ TEST(KEY_NAMES, KeycapsAndEveryNameTheFileWritesReadsBack) {
               {SDLK_KP1, "Keypad 1"},
               {SDLK_PAGEUP, "Page Up"},
               {SDLK_F11, "F11"},
-              {SDLK_LALT, "Left Alt"}};
-  for (const auto& c : caps) EXPECT_EQ(keycap(c.key), c.cap);
+              {SDLK_LALT, "Left Alt"},
+              {SDLK_CAPSLOCK, "Caps Lock"},
+              {SDLK_PRINT, "Print Screen"},
+              {SDLK_SCROLLOCK, "Scroll Lock"},
+              {SDLK_RSUPER, "Right Super"}};
+  for (const auto& c : caps) EXPECT_EQ(keycap(c.key), c.cap) << key_name(c.key);
+  // The page's key list starts each row with a capital, in every alphabet.
+  const struct {
+    const char *text, *capital;
+  } firsts[] = {{"arrow keys", "Arrow keys"},
+                {"стрелки", "Стрелки"},
+                {"єдиний", "Єдиний"},
+                {"ґанок", "Ґанок"},
+                {"élan", "Élan"},
+                {"łódź", "Łódź"},
+                {"ńa", "Ńa"},
+                {"źle", "Źle"},
+                {"ąb", "Ąb"},
+                {"Ś", "Ś"},
+                {"矢印キー", "矢印キー"},
+                {"", ""},
+                {"\xc3", "\xc3"}};
+  for (const auto& f : firsts) EXPECT_EQ(first_capital(f.text), f.capital) << f.text;
   int named = 0;
   for (int k = SDLK_FIRST + 1; k < SDLK_LAST; ++k) {
     const SDLKey key = static_cast<SDLKey>(k);

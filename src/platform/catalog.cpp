@@ -38,21 +38,34 @@ uint32_t word_at(const std::string& bytes, size_t at, bool swapped) {
 
 // The string a table's entry points at, up to its first NUL (a plural's
 // other forms and a context's separator follow one); false when it does not
-// lie inside the file.
-bool string_at(const std::string& bytes, size_t entry, bool swapped, std::string& out) {
+// lie inside the file, its NUL included. spanned grows by the bytes the
+// entry claims, whatever its NUL cuts off: what the caller bounds.
+bool string_at(const std::string& bytes, size_t entry, bool swapped, std::string& out,
+               size_t& spanned) {
   if (entry > bytes.size() - 8) return false;
   const size_t length = word_at(bytes, entry, swapped);
   const size_t offset = word_at(bytes, entry + 4, swapped);
   if (offset > bytes.size() || length >= bytes.size() - offset) return false;
-  out = bytes.substr(offset, length);
-  out.resize(out.find('\0') == std::string::npos ? length : out.find('\0'));
+  spanned += length;
+  if (spanned > bytes.size()) return false;
+  const void* nul = std::memchr(bytes.data() + offset, '\0', length);
+  out.assign(bytes, offset,
+             nul == nullptr ? length : static_cast<const char*>(nul) - (bytes.data() + offset));
   return true;
 }
 
-// Whether text is UTF-8 without control characters (C0, DEL, C1); line
-// breaks only where lines are allowed (a text of several lines, such as
-// the help, may be laid out in as many lines as its language needs; a line
-// on the screen stays one).
+// The format characters that reorder or hide text on a terminal or screen:
+// the bidirectional marks, embeddings, overrides and isolates, the
+// zero-width ones and the byte order mark.
+bool format_character(uint32_t code) {
+  return code == 0x061c || (code >= 0x200b && code <= 0x200f) ||
+         (code >= 0x202a && code <= 0x202e) || (code >= 0x2066 && code <= 0x2069) || code == 0xfeff;
+}
+
+// Whether text is UTF-8 without control characters (C0, DEL, C1) or the
+// format characters above; line breaks only where lines are allowed (a text
+// of several lines, such as the help, may be laid out in as many lines as
+// its language needs; a line on the screen stays one).
 bool clean_utf8(const std::string& text, bool lines) {
   bool broken = false;
   for (size_t i = 0; i < text.size();) {
@@ -73,7 +86,7 @@ bool clean_utf8(const std::string& text, bool lines) {
     }
     const uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
     if (code < least[n] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return false;
-    if (code >= 0x80 && code <= 0x9f) return false;
+    if ((code >= 0x80 && code <= 0x9f) || format_character(code)) return false;
     i += n;
   }
   return lines || !broken;
@@ -107,8 +120,17 @@ bool says_utf8(const std::string& header) {
 }  // namespace
 
 const char* tr(const char* msgid) {
+  if (in_use.catalog != nullptr) {
+    const auto found = in_use.catalog->find(msgid);
+    if (found != in_use.catalog->end()) return found->second.c_str();
+  }
+  const char* const glue = std::strchr(msgid, CONTEXT_GLUE[0]);
+  return glue == nullptr ? msgid : glue + 1;
+}
+
+const char* trc(const char* context, const char* msgid) {
   if (in_use.catalog == nullptr) return msgid;
-  const auto found = in_use.catalog->find(msgid);
+  const auto found = in_use.catalog->find(std::string(context) + CONTEXT_GLUE + msgid);
   return found == in_use.catalog->end() ? msgid : found->second.c_str();
 }
 
@@ -140,20 +162,24 @@ bool parse_catalog(const std::string& bytes, CATALOG& catalog, std::string& why)
   const size_t strings = word_at(bytes, 8, swapped);
   const size_t originals = word_at(bytes, 12, swapped);
   const size_t translations = word_at(bytes, 16, swapped);
+  // Both tables lie after the header, apart: with each entry's strings
+  // counted as the bytes they span, reading costs no more than the file's size.
   const size_t table_bytes = strings * 8;
-  if (strings > bytes.size() / 8 || originals > bytes.size() - table_bytes ||
-      translations > bytes.size() - table_bytes) {
+  if (strings > (bytes.size() - MO_HEADER_BYTES) / 16 || originals < MO_HEADER_BYTES ||
+      translations < MO_HEADER_BYTES || originals > bytes.size() - table_bytes ||
+      translations > bytes.size() - table_bytes ||
+      (strings > 0 && originals < translations + table_bytes &&
+       translations < originals + table_bytes)) {
     return false;
   }
   bool utf8 = false;
   // Strings that overlap could make a small file cost a great deal of copying.
-  size_t copied = 0;
+  size_t spanned = 0;
   for (size_t i = 0; i < strings; ++i) {
     std::string msgid, msgstr;
-    if (!string_at(bytes, originals + 8 * i, swapped, msgid) ||
-        !string_at(bytes, translations + 8 * i, swapped, msgstr) ||
-        (copied += msgid.size() + msgstr.size()) > bytes.size()) {
-      why = "a message catalog whose strings lie outside it";
+    if (!string_at(bytes, originals + 8 * i, swapped, msgid, spanned) ||
+        !string_at(bytes, translations + 8 * i, swapped, msgstr, spanned)) {
+      why = "a message catalog whose strings lie outside it or overlap";
       catalog.clear();
       return false;
     }

@@ -73,3 +73,10 @@ void page_replay_refused(const std::string& why);
 
 // A text the page shows, by its name there, in the player's language.
 void page_text(const char* name, const std::string& text);
+
+// The desktop's stand-in for a page, for its tests: while one is set,
+// page_listens() is true and what the game tells the page goes to it (the
+// text's name, "replay-refused" or "replays", and the text; the replays' two
+// paths on two lines). The game never sets one.
+using PAGE_TOLD = void (*)(const std::string& what, const std::string& text);
+PAGE_TOLD set_page_told(PAGE_TOLD told);

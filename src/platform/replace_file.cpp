@@ -47,11 +47,19 @@ int check_replaceable(const std::string& path, struct stat& st, bool& exists) {
 
 }  // namespace
 
-void make_directories_above(const std::string& path) {
+int make_directories_above(const std::string& path, std::string* failed) {
   for (size_t slash = path.find('/', 1); slash != std::string::npos;
        slash = path.find('/', slash + 1)) {
-    mkdir(path.substr(0, slash).c_str(), 0700);
+    const std::string dir = path.substr(0, slash);
+    if (mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST) continue;
+    const int error = errno;
+    struct stat st;
+    // There already, say a read-only /home.
+    if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+    if (failed != nullptr) *failed = dir;
+    return error;
   }
+  return 0;
 }
 
 std::string directory_of(const std::string& path) {
@@ -146,12 +154,16 @@ int put_in_place(PREPARED_FILE& prepared) {
     return error;
   }
   prepared.temporary.clear();
+  // A directory that cannot be synced (some file systems refuse) is no
+  // failure; one whose sync fails for want of room or by an I/O error may
+  // lose the rename, and in the browser it is the write to its storage.
+  int error = 0;
   const int dir = open(directory_of(prepared.path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
-    fsync(dir);
+    if (fsync(dir) != 0 && (errno == EIO || errno == ENOSPC || errno == EDQUOT)) error = errno;
     close(dir);
   }
-  return 0;
+  return error;
 }
 
 void discard(PREPARED_FILE& prepared) {

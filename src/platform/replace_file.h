@@ -9,7 +9,10 @@
 constexpr int NOT_REGULAR_FILE = -1;
 
 // Makes the directories above path (for the player alone) when missing.
-void make_directories_above(const std::string& path);
+// Returns 0 when they are all there, else the error of the first one that
+// cannot be made (EROFS, EACCES, ENOTDIR: what a later write would only see
+// as a missing directory), with that directory in failed, if given.
+int make_directories_above(const std::string& path, std::string* failed = nullptr);
 
 // The file a chain of symbolic links leads to (which may not exist yet).
 std::string follow_links(std::string path);
@@ -41,7 +44,9 @@ int prepare_file(const std::string& path, const std::string& text, size_t most_b
 
 // The second half: renames the prepared file over its path and syncs the
 // directory (in the browser that sync is what writes it to the browser's
-// storage). Returns 0 or the error; the temporary file is gone either way.
+// storage). Returns 0 or the error (a sync that fails for want of room or
+// by an I/O error is one, the file renamed all the same); the temporary
+// file is gone either way.
 int put_in_place(PREPARED_FILE& prepared);
 
 // Removes a prepared file that is not to be kept (none: nothing).
@@ -51,5 +56,6 @@ void discard(PREPARED_FILE& prepared);
 // prepare_file does by itself: for a file replaced only now and then.
 void remove_leftovers(const std::string& path, size_t most_bytes);
 
-// Both halves at once. Returns 0 or the error; the old file is then as it was.
+// Both halves at once. Returns 0 or the error; the old file is then as it
+// was, unless only the directory's sync failed (put_in_place).
 int replace_file(const std::string& path, const std::string& text, size_t most_bytes);

@@ -15,7 +15,7 @@ const http = require('http');
 const path = require('path');
 const zlib = require('zlib');
 const puppeteer = require('puppeteer-core');
-const {treeTicks} = require('./proc_ticks.js');
+const {treeTicks, treeResidentBytes} = require('./proc_ticks.js');
 
 const [webDir, desktopSplash, outDir] = process.argv.slice(2);
 const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
@@ -971,6 +971,116 @@ async function otherVisits(browser, url, figures) {
   }
 }
 
+// ---- The records' store, shared by every tab and never more than the
+// browser allows.
+
+// A solo game from the title, played for about ms and ended by Escape; true
+// once its game-over screen is up.
+async function soloGame(page, ms) {
+  await page.bringToFront();
+  for (let i = 0; i < 3; ++i) await press(page, 'Enter');
+  await page.evaluate(() => window.textsSeen.clear());
+  await press(page, 'Enter', ms);
+  await press(page, 'Escape', 0);
+  for (let look = 0; look < 50; ++look) {
+    if (await page.evaluate(() => window.textsSeen.has('Your score:'))) return true;
+    await sleep(100);
+  }
+  return false;
+}
+
+// The solo record and the best solo replay's score as the store holds them,
+// read by a tab opened now.
+async function storedSolo(context, url) {
+  const page = await openPage(context, url + '#warp', {width: 1000, height: 600});
+  const held = await page.evaluate(() => {
+    const read = file => {
+      try {
+        return FS.readFile(file, {encoding: 'utf8'});
+      } catch (missing) {
+        return '';
+      }
+    };
+    return {records: read('/records/records.dat'), best: read('/records/best-solo.replay'),
+            files: FS.readdir('/records')};
+  });
+  await page.close();
+  const best = /\nscore = (\d+)\n/.exec(held.best);
+  return {record: Number(held.records.trim().split(/\s+/)[0]) || 0,
+          records: held.records.trim(), bestScore: best ? Number(best[1]) : null, files: held.files};
+}
+
+const TEMPORARY = /\.(dat|replay|conf)\.[A-Za-z0-9]{6}$/;
+
+async function storeVisits(browser, url, figures) {
+  // Two tabs: B is opened first, A then scores more and saves, B saves a
+  // lower score later. The store keeps A's record and A's game as the best.
+  {
+    const context = await browser.createBrowserContext();
+    const tabB = await openPage(context, url + '#warp', {width: 1000, height: 600});
+    const tabA = await openPage(context, url + '#warp', {width: 1000, height: 600});
+    const endedA = await soloGame(tabA, 5000);
+    await sleep(500);
+    const scoreA = await tabA.evaluate(() => Number(FS.readFile('/records/records.dat', {encoding: 'utf8'}).split(' ')[0]));
+    const endedB = await soloGame(tabB, 1000);
+    await sleep(500);
+    const seenB = await tabB.evaluate(() => ({
+      unsaved: window.textsSeen.has('The record could not be saved.'),
+      last: /\nscore = (\d+)\n/.exec(FS.readFile('/records/last.replay', {encoding: 'utf8'}))[1],
+    }));
+    const fresh = await storedSolo(context, url);
+    figures.twoTabs = {scoreA, scoreB: Number(seenB.last), fresh: fresh.records, freshBest: fresh.bestScore};
+    check('two tabs: the one opened first saving a lower score later leaves the higher record ' +
+              'and its replay in the store',
+          endedA && endedB && !seenB.unsaved && Number(seenB.last) < scoreA &&
+              fresh.record === scoreA && fresh.bestScore === scoreA,
+          JSON.stringify({endedA, endedB, ...figures.twoTabs, files: fresh.files}));
+    await context.close();
+  }
+
+  // A full store (its quota cut to 50 KB): the save fails as a save does on
+  // a full disk. The game goes on to its game-over screen, which says so;
+  // the page says why; no temporary file is left; with room again, the next
+  // save keeps the record.
+  {
+    const context = await browser.createBrowserContext();
+    const page = await context.newPage();
+    page.errors = [];
+    await page.setViewport({width: 1000, height: 600});
+    await page.evaluateOnNewDocument(watchGame);
+    const session = await page.target().createCDPSession();
+    const origin = new URL(url).origin;
+    await session.send('Storage.overrideQuotaForOrigin', {origin, quotaSize: 50 * KILOBYTE});
+    await startVisit(page, url + '#warp');
+    const ended = await soloGame(page, 2000);
+    const before = await frameCount(page);
+    await sleep(1000);
+    const full = await page.evaluate(() => ({
+      unsaved: window.textsSeen.has('The record could not be saved.'),
+      note: document.getElementById('records-note').hidden ? '' : document.getElementById('records-note').textContent,
+      files: FS.readdir('/records'),
+    }));
+    full.flips = await frameCount(page) - before;
+    check('a full store: the game-over screen says the record could not be saved, frames go on, ' +
+              'the page says the storage is full, no temporary file is left',
+          ended && full.unsaved && full.flips >= 20 && /full/.test(full.note) &&
+              !full.files.some(file => TEMPORARY.test(file)),
+          JSON.stringify(full));
+    figures.fullStore = full;
+    await session.send('Storage.overrideQuotaForOrigin', {origin});
+    await press(page, 'Enter', 500);  // play again, past the title
+    const again = await soloGame(page, 1000);
+    await sleep(500);
+    const unsavedAgain = await page.evaluate(() => window.textsSeen.has('The record could not be saved.'));
+    const stored = await storedSolo(context, url);
+    check('with room again, the next save keeps the record', again && !unsavedAgain && stored.record > 0 &&
+              stored.bestScore === stored.record && !stored.files.some(file => TEMPORARY.test(file)),
+          JSON.stringify({again, unsavedAgain, ...stored}));
+    await session.detach();
+    await context.close();
+  }
+}
+
 // ---- Replays: kept in the browser's storage, offered once the program has
 // ended ("Watch the best game", "Share this game"), and a shared link played
 // in a fresh browser context, which shares no storage with the player's.
@@ -1045,7 +1155,7 @@ async function replaysKept(page) {
 // The link opened in a fresh context plays the game to its end; so does a
 // game recorded by the desktop game, whose numbers the browser draws too; the
 // same game marked as drawn by another C library is refused, nothing played.
-async function watchShared(browser, url, shared) {
+async function watchShared(browser, url, shared, figures) {
   const musl = shared.replay.toString('latin1').replace('\nrandom = glibc\n', '\nrandom = musl\n');
   const desktop = fs.readFileSync(path.join(__dirname, '..', 'replays', 'multi-second-game.replay'));
   const linkTo = bytes => url + '#replay=plain.' + Buffer.from(bytes).toString('base64url');
@@ -1057,13 +1167,27 @@ async function watchShared(browser, url, shared) {
      fewestFlips: Number(/\nframes = (\d+)\n/.exec(desktop.toString('latin1'))[1])},
     {name: 'a replay of other random numbers is refused, nothing played',
      link: linkTo(Buffer.from(musl, 'latin1')),
-     said: /^This replay was made by a game drawing from musl, whose random numbers differ from this browser's\.$/,
+     said: /^This replay was recorded by a different build of the game: made by a game drawing from musl, whose random numbers differ from this browser's$/,
      fewestFlips: 0, mostFlips: 0},
+    // 256 KB of link that unpack to 256 MB of zeros.
+    {name: 'a link that unpacks past the bound of a replay is refused, nothing played',
+     link: url + '#replay=deflate.' + Buffer.concat([...Array(256).fill(zlib.deflateRawSync(
+         Buffer.alloc(1 << 20), {finishFlush: zlib.constants.Z_SYNC_FLUSH})), Buffer.from([3, 0])])
+         .toString('base64url'),
+     said: /^This replay cannot be watched: too large for a replay$/, fewestFlips: 0, mostFlips: 0,
+     measured: 'bombLink'},
+    {name: 'a link cut short says it holds no replay, nothing played',
+     link: shared.link.slice(0, shared.link.indexOf('.') + (shared.link.length - shared.link.indexOf('.')) / 2),
+     said: /^This replay cannot be watched: this link does not hold a replay$/, fewestFlips: 0,
+     mostFlips: 0},
   ];
   for (const c of cases) {
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
     await page.evaluateOnNewDocument(watchGame);
+    const startedAt = Date.now();
+    const residentBefore = treeResidentBytes(browser.process().pid);
+    let residentMost = residentBefore;
     await page.goto(c.link);
     let end = null;
     for (let look = 0; look < 600 && !end; ++look) {
@@ -1072,7 +1196,12 @@ async function watchShared(browser, url, shared) {
         flips: window.flipCount || 0,
         records: FS.readdir('/records'),
       });
+      residentMost = Math.max(residentMost, treeResidentBytes(browser.process().pid));
       if (!end) await sleep(100);
+    }
+    if (c.measured) {
+      figures[c.measured] = {ms: Date.now() - startedAt, linkBytes: c.link.length,
+                             browserGrewMB: Math.round((residentMost - residentBefore) / MEGABYTE)};
     }
     check(c.name, end && c.said.test(end.said) && end.flips >= c.fewestFlips &&
               !(end.flips > c.mostFlips) && !end.records.includes('last.replay'),
@@ -1384,7 +1513,8 @@ async function main() {
 
     await otherVisits(browser, url, figures);
     await languageVisits(browser, url);
-    if (shared) await watchShared(browser, url, shared);
+    await storeVisits(browser, url, figures);
+    if (shared) await watchShared(browser, url, shared, figures);
   } finally {
     await browser.close();
     server.close();

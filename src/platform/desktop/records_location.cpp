@@ -11,6 +11,7 @@
 
 #include "platform/catalog.h"
 #include "platform/quoted.h"
+#include "platform/replace_file.h"
 #include "platform/say.h"
 
 namespace {
@@ -48,17 +49,11 @@ std::string replay_path(const std::string& name) {
 
 std::string records_path_for_saving() {
   const std::string path = records_path();
-  // Each missing directory on the way; the first that cannot be made is
-  // named with its reason, as the save would only see a missing directory.
-  for (size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
-    const std::string dir = path.substr(0, slash);
-    if (mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST) continue;
-    const int error = errno;
-    struct stat st;
-    // There already, say a read-only /home.
-    if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
-
+  // The first directory on the way that cannot be made is named with its
+  // reason, as the save would only see a missing directory.
+  std::string dir;
+  const int error = make_directories_above(path, &dir);
+  if (error != 0) {
     // {1} is the record file, {2} a folder above it, {3} the system's reason.
     say(fill(tr("cannot save the records in {1}: cannot make {2}: {3}"),
              {quoted(path), quoted(dir), std::strerror(error)}));

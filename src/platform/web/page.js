@@ -94,7 +94,8 @@
   }
 
   // args: the program's command line (a replay to watch); shared: a shared
-  // game's bytes, written to a scratch file before the program runs.
+  // game's bytes ({bytes, deflated}), written to a scratch file before the
+  // program runs.
   function start(args, shared) {
     say(text('loading', 'Loading…'));
     forgetGame();
@@ -109,7 +110,11 @@
         print: function(line) { console.log(line); },
         printErr: function(line) { console.error(line); },
         arguments: args || [],
-        preRun: shared ? [function() { FS.writeFile(PageReplays.SHARED_REPLAY, shared); }] : [],
+        // A deflated game goes beside the replay it is to become; the
+        // program unpacks it within its bound on a replay.
+        preRun: shared ? [function() {
+          FS.writeFile(PageReplays.SHARED_REPLAY + (shared.deflated ? '.deflate' : ''), shared.bytes);
+        }] : [],
         setStatus: function() {},
         instantiateWasm: function(imports, done) {
           WebAssembly.instantiate(loaded[0], imports).then(function(instance) {
@@ -120,7 +125,18 @@
         getPreloadedPackage: function() {
           return loaded[1].slice(0);
         },
-        onRecordsStore: function(kept) {
+        // Whether the records are kept; refusal: why the browser did not
+        // write the last save (the next one tries again).
+        onRecordsStore: function(kept, refusal) {
+          if (refusal) {
+            var why = refusal.name == 'QuotaExceededError'
+                ? text('store-full', 'the browser\'s storage for this page is full')
+                : String(refusal.message || refusal);
+            shell.keepsRecords(false, filled(text('records-refused', 'The browser did not keep ' +
+                                                  'the last save: {1}. The next save tries again.'),
+                                             why));
+            return;
+          }
           shell.keepsRecords(kept, kept ? text('records-kept', 'Records are kept in this browser.')
                                         : text('records-lost', 'Records cannot be kept in this ' +
                                                                    'browser: they last until the ' +
@@ -186,8 +202,8 @@
   if (!shared) {
     start();
   } else {
-    shared.then(function(bytes) {
-      start(['--replay', PageReplays.SHARED_REPLAY], bytes);
+    shared.then(function(game) {
+      start(['--replay', PageReplays.SHARED_REPLAY], game);
     }).catch(function(error) {
       say(filled(text('link-refused', 'The shared game cannot be opened: {1}'), error.message),
           true);

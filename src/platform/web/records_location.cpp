@@ -13,12 +13,13 @@ const char* const RECORDS_DIR = "/records";
 
 }  // namespace
 
-// A save ends with an fsync of the file and of its directory; emscripten's
-// fsync of a file in an IndexedDB-backed directory writes the whole
-// directory to IndexedDB and waits for it, so every save is kept at once.
-// A browser without IndexedDB, or one that refuses it (private windows,
-// blocked storage), leaves the directory in memory: the game plays, the
-// records last as long as the page, and the page says so
+// A save ends with an fsync of the file and of its directory; in an
+// IndexedDB-backed directory the fsync writes what this tab changed there
+// and waits for it, so every save is kept at once, and a write the browser
+// refuses (a full store) fails the save as a full disk does, the page told
+// why (records_store.js). A browser without IndexedDB, or one that refuses
+// it (private windows, blocked storage), leaves the directory in memory: the
+// game plays, the records last as long as the page, and the page says so
 // (Module.onRecordsStore(false)).
 // clang-format off
 EM_ASYNC_JS(void, mount_indexed_db, (const char* where), {
@@ -28,8 +29,7 @@ EM_ASYNC_JS(void, mount_indexed_db, (const char* where), {
   try {
     // IDBFS aborts the whole program when the browser has no IndexedDB.
     if (!window.indexedDB) throw new Error('no IndexedDB');
-    FS.mount(IDBFS, {}, dir);
-    await new Promise((done, refuse) => FS.syncfs(true, error => error ? refuse(error) : done()));
+    await RecordsStore.open(dir);
   } catch (error) {
     console.warn('The records cannot be kept in this browser:', error);
     kept = false;
@@ -37,12 +37,22 @@ EM_ASYNC_JS(void, mount_indexed_db, (const char* where), {
   }
   if (Module['onRecordsStore']) Module['onRecordsStore'](kept);
 });
+
+// Other tabs of the page share the store: what they saved since this one
+// last wrote is read in before a save, which then reads the records and the
+// best replays as they are kept now, as the desktop's save does under its lock.
+EM_ASYNC_JS(void, read_other_tabs_saves, (), {
+  await RecordsStore.refresh();
+});
 // clang-format on
 
 void open_records_store() { mount_indexed_db(RECORDS_DIR); }
 
 std::string records_path() { return std::string(RECORDS_DIR) + "/" + RECORDS_FILE; }
 
-std::string records_path_for_saving() { return records_path(); }
+std::string records_path_for_saving() {
+  read_other_tabs_saves();
+  return records_path();
+}
 
 std::string replay_path(const std::string& name) { return std::string(RECORDS_DIR) + "/" + name; }

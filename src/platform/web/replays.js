@@ -33,10 +33,10 @@ var PageReplays = (function() {
     return btoa(text).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
   }
   function fromBase64url(text) {
-    var bytes = atob(text.replace(/-/g, '+').replace(/_/g, '/'));
-    return Uint8Array.from(bytes, function(c) {
-      return c.charCodeAt(0);
-    });
+    var decoded = atob(text.replace(/-/g, '+').replace(/_/g, '/'));
+    var bytes = new Uint8Array(decoded.length);
+    for (var i = 0; i < decoded.length; ++i) bytes[i] = decoded.charCodeAt(i);
+    return bytes;
   }
   function through(bytes, stream) {
     return new Response(new Blob([bytes]).stream().pipeThrough(stream)).arrayBuffer().then(
@@ -53,16 +53,13 @@ var PageReplays = (function() {
       return base + 'deflate.' + toBase64url(packed);
     });
   }
-  // The game a link carries, or null when the page's address holds none.
+  // The game a link carries ({bytes, deflated}), or null when the page's
+  // address holds none. The program unpacks a deflated one, within its
+  // bound on a replay.
   function sharedGame() {
     var link = /^#replay=(deflate|plain)\.([A-Za-z0-9_-]*)/.exec(location.hash);
     if (!link) return null;
-    var bytes = fromBase64url(link[2]);
-    if (link[1] == 'plain') return Promise.resolve(bytes);
-    if (typeof DecompressionStream == 'undefined') {
-      return Promise.reject(new Error('this browser cannot unpack it'));
-    }
-    return through(bytes, new DecompressionStream('deflate-raw'));
+    return Promise.resolve({bytes: fromBase64url(link[2]), deflated: link[1] == 'deflate'});
   }
 
   watchBest.addEventListener('click', function(e) {
@@ -78,7 +75,7 @@ var PageReplays = (function() {
 
   return {
     SHARED_REPLAY: SHARED_REPLAY,
-    // startProgram(args, sharedBytes) starts the game.
+    // startProgram(args, sharedGame) starts the game.
     use: function(startProgram) {
       start = startProgram;
     },
@@ -99,7 +96,8 @@ var PageReplays = (function() {
       shareButton.hidden = !readReplay(shown);
       shareLink.hidden = true;
     },
-    // The shared game's bytes (a promise), or null for a page with no link.
+    // The shared game (a promise of {bytes, deflated}), or null for a page
+    // with no link.
     shared: function() {
       try {
         return sharedGame();
