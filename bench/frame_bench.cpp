@@ -32,7 +32,7 @@ extern "C" void __wrap_SDL_Delay(Uint32) {}
 
 namespace {
 
-GAME game;
+GAME benched;
 
 // Peak resident memory of this process so far, in MB.
 double peak_rss_mb() {
@@ -51,7 +51,7 @@ double peak_rss_mb() {
 
 void floor_frame(benchmark::State& state) {
   for (auto _ : state) {
-    apply_surface(0, 0, game.bg, screen);
+    apply_surface(0, 0, benched.bg, screen);
     SDL_Flip(screen);
   }
 }
@@ -60,15 +60,15 @@ void floor_frame(benchmark::State& state) {
 // of the map piece and the marker, both ghosts so that the game never ends;
 // the treasure open with all 49 pieces up.
 void busy_two_player_scene() {
-  game.multi = true;
-  prepare_before_mode(game);
-  prepare_after_mode(game);
-  game.myfight->replace();
-  game.myPirate->make_position(20, 370);
-  game.myPirate2->make_position(540, 370);
-  game.myPirate->go_ghost();
-  game.myPirate2->go_ghost();
-  game.myTreasure->collect();
+  benched.multi = true;
+  prepare_before_mode(benched);
+  prepare_after_mode(benched);
+  benched.myfight->replace();
+  benched.myPirate->make_position(20, 370);
+  benched.myPirate2->make_position(540, 370);
+  benched.myPirate->go_ghost();
+  benched.myPirate2->go_ghost();
+  benched.myTreasure->collect();
 }
 
 SDL_Event key_press(SDLKey key) {
@@ -79,11 +79,11 @@ SDL_Event key_press(SDLKey key) {
 }
 
 void keep_scene_busy(int frame) {
-  game.ghost_counter = 0;
-  game.ghost_counter2 = 0;
-  game.lives1 = 3;
-  game.lives2 = 3;
-  if (frame % 25 == 0) game.myTreasure->collect();
+  benched.ghost_counter = 0;
+  benched.ghost_counter2 = 0;
+  benched.lives1 = 3;
+  benched.lives2 = 3;
+  if (frame % 25 == 0) benched.myTreasure->collect();
   if (frame % 50 == 0) {
     const bool rightwards = (frame / 50) % 2 == 0;
     SDL_Event e = {};
@@ -107,16 +107,16 @@ void play_frame_bench(benchmark::State& state) {
   int frame = 0;
   for (auto _ : state) {
     keep_scene_busy(frame++);
-    play_frame(game);
+    play_frame(benched);
   }
   quit = false;
 }
 
 // The same frames recorded as every game is: the cost of recording.
 void recorded_play_frame_bench(benchmark::State& state) {
-  start_recording(game, replay_start(game));
+  RECORDING recorded(benched, replay_start(benched));
   play_frame_bench(state);
-  stop_recording(game);
+  recorded.stop();
 }
 
 // The sword fight with every enemy walking the deck and both pirates
@@ -229,11 +229,11 @@ int main(int argc, char** argv) {
   const double bare_mb = peak_rss_mb();
   SDL_Quit();
 
-  if (!start_up(game)) return 1;
+  if (!start_up(benched)) return 1;
   std::vector<SDL_Surface*> images;
   std::vector<Mix_Chunk*> sounds;
   load_every_asset(images, sounds);
-  switch_music(game.music, "sfx\\game.wav");
+  switch_music(benched.music, "sfx\\game.wav");
 
   add("floor", floor_frame);
   add("play_frame", play_frame_bench);
@@ -255,7 +255,7 @@ int main(int argc, char** argv) {
   const double game_mb = peak_rss_mb();
   for (SDL_Surface* s : images) SDL_FreeSurface(s);
   for (Mix_Chunk* c : sounds) Mix_FreeChunk(c);
-  shut_down(game);
+  shut_down(benched);
 
   const double floor_ns = collector.ns["floor"];
   std::printf("memory over bare window: %.1f MB (bare window %.1f MB, game %.1f MB)\n",

@@ -34,6 +34,9 @@ foreach(size 32 64 128 256)
     RENAME ${BRINEGRAB_APP_ID}.png)
 endforeach()
 install(FILES LICENSE README.md DESTINATION share/doc/brinegrab)
+# The pages the README links to, beside it.
+file(GLOB DOC_PAGES ${CMAKE_SOURCE_DIR}/docs/*.md)
+install(FILES ${DOC_PAGES} DESTINATION share/doc/brinegrab/docs)
 
 set(CPACK_PACKAGE_NAME brinegrab)
 set(CPACK_PACKAGE_VENDOR "The Brinegrab developers")

@@ -29,6 +29,7 @@
 
 #include "languages.h"
 #include "look.h"
+#include "platform/file_problem.h"
 #include "platform/quoted.h"
 #include "platform/regular_file.h"
 #include "text.h"

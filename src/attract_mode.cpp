@@ -54,12 +54,10 @@ ATTRACT_SCOPE::ATTRACT_SCOPE() {
   if (!attract_on) return;
   idle_drains = 0;
   escape_given = false;
-  set_event_tap(attract_event);
+  tap_.emplace(attract_event);
 }
 
-ATTRACT_SCOPE::~ATTRACT_SCOPE() {
-  if (attract_on) set_event_tap(nullptr);
-}
+ATTRACT_SCOPE::~ATTRACT_SCOPE() = default;
 
 bool ATTRACT_SCOPE::due() const { return due_now; }
 

@@ -1,5 +1,8 @@
 #pragma once
-#include "game.h"
+#include <optional>
+
+#include "game_state.h"
+#include "platform/events.h"
 
 // The kiosk's attract mode (--attract): 30 s of the title screens without a
 // key plays the best game kept, of either mode; any key ends it and the
@@ -16,6 +19,9 @@ class ATTRACT_SCOPE {
   ATTRACT_SCOPE(const ATTRACT_SCOPE&) = delete;
   ATTRACT_SCOPE& operator=(const ATTRACT_SCOPE&) = delete;
   bool due() const;
+
+ private:
+  std::optional<EVENT_TAP_SCOPE> tap_;  // while the attract mode is on
 };
 
 // Plays the game found when the scope became due; any key stops it.

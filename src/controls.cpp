@@ -3,7 +3,7 @@
 #include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/gamepad.h"
-#include "settings.h"
+#include "sound_levels.h"
 
 namespace {
 
@@ -79,16 +79,18 @@ const PLAYER_MOVE PAD_MOVES[PAD_PARTS] = {MOVE_UP,     MOVE_DOWN,    MOVE_LEFT, 
 const ACTION HELD_MENU_ACTIONS[HELD_MENU_KEYS] = {MENU_NEXT, MENU_PLAYERS, MENU_QUIT, MENU_SETTINGS,
                                                   DESK_PAUSE};
 
-// The defaults are handed down before main, so the event layer never runs
-// without them.
-const bool PUBLISHED = (publish_controls(), true);
+// The players' keys and buttons as the settings chose them (use_bindings);
+// the table's own until then.
+bool bound = false;
+SDLKey bound_keys[PLAYER_ACTIONS];
+int bound_buttons[PLAYER_ACTIONS];
 
 }  // namespace
 
 const CONTROL& control(ACTION action) { return TABLE[action]; }
 
 SDLKey key_of(ACTION action) {
-  if (action < PLAYER_ACTIONS) return current_settings().keys[action];
+  if (bound && action < PLAYER_ACTIONS) return bound_keys[action];
   return TABLE[action].key;
 }
 
@@ -103,12 +105,20 @@ SDLKey arrow_key(PLAYER_MOVE move) { return TABLE[player_action(0, move)].key; }
 bool is_modifier(SDLKey key) { return key >= SDLK_RSHIFT && key <= SDLK_MODE; }
 
 int pad_button_of(ACTION action) {
-  if (action < PLAYER_ACTIONS) return current_settings().buttons[action];
+  if (bound && action < PLAYER_ACTIONS) return bound_buttons[action];
   return TABLE[action].button;
 }
 
+void use_bindings(const SDLKey keys[PLAYER_ACTIONS], const int buttons[PLAYER_ACTIONS]) {
+  for (int a = 0; a < PLAYER_ACTIONS; ++a) {
+    bound_keys[a] = keys[a];
+    bound_buttons[a] = buttons[a];
+  }
+  bound = true;
+  publish_controls();
+}
+
 void publish_controls() {
-  (void)PUBLISHED;
   PAD_MAP map;
   for (int pad = 0; pad < GAMEPAD_COUNT; ++pad) {
     for (int part = 0; part < PAD_PARTS; ++part) {
@@ -131,5 +141,5 @@ void publish_controls() {
   set_held_keys(held);
   set_desktop_keys(DESKTOP_KEY_MAP{key_of(DESK_FULL_SCREEN), key_of(DESK_FULL_SCREEN_ALT),
                                    key_of(DESK_MUTE), key_of(DESK_PAUSE), key_of(DESK_PAUSE_KEY),
-                                   key_of(MENU_NEXT), key_of(MENU_QUIT)});
+                                   key_of(MENU_NEXT), key_of(MENU_QUIT), toggle_mute});
 }

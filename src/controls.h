@@ -76,7 +76,12 @@ bool pressed(const SDL_Event& e, ACTION action);
 // The pad button of a player's action now, -1 for none.
 int pad_button_of(ACTION action);
 
+// The players' keys and buttons from now on (the settings hand theirs over
+// whenever they change); each action keeps the table's until then. Hands
+// them down to the event layer, as publish_controls does.
+void use_bindings(const SDLKey keys[PLAYER_ACTIONS], const int buttons[PLAYER_ACTIONS]);
+
 // Hands the current keys and buttons down to the event layer: the desktop
-// keys, and what each pad's stick, d-pad and buttons press. Called whenever
-// the bindings change; the defaults are in place before main.
+// keys, and what each pad's stick, d-pad and buttons press. The entry point
+// calls it first, and use_bindings whenever they change.
 void publish_controls();

@@ -10,6 +10,7 @@
 #include "assets.h"
 #include "attract_mode.h"
 #include "constants.h"
+#include "controls.h"
 #include "game_over.h"
 #include "game_setup.h"
 #include "globals.h"
@@ -19,12 +20,12 @@
 #include "music.h"
 #include "notice.h"
 #include "page_texts.h"
+#include "pause.h"
 #include "platform/catalog.h"
 #include "platform/display.h"
 #include "platform/gamepad.h"
 #include "platform/library_noise.h"
 #include "platform/options.h"
-#include "platform/pause.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
 #include "platform/say.h"
@@ -150,9 +151,7 @@ bool start_up(GAME& game) {
   game.myPirate2 = new PIRATE2;
   game.myTreasure = new TREASURE;
   game.bg = load_image("sprites\\bg.jpg");
-  game.textcolor = GOLD;
-  game.textcolor2 = BROWN;
-  if (!open_faces(game)) {
+  if (!open_faces()) {
     // {1} is the library's reason, in English.
     say(fill(tr("cannot open the fonts title.ttf and text.ttf: {1}"), {escaped(TTF_GetError())}));
     shut_down(game);
@@ -209,8 +208,6 @@ void shut_down(GAME& game) {
   SDL_FreeSurface(game.bg);
   game.bg = nullptr;
   close_look();
-  game.font = nullptr;
-  game.font2 = nullptr;
   Mix_CloseAudio();
   close_gamepads();
   SDL_Quit();
@@ -229,6 +226,8 @@ void shut_down(GAME& game) {
 }
 
 int SDL_main(int argc, char* args[]) {
+  // The event layer learns the keys before anything reads an event.
+  publish_controls();
   // The system's language for the help and the messages; the settings may
   // choose another once read.
   speak("");
@@ -241,9 +240,11 @@ int SDL_main(int argc, char* args[]) {
   use_splash(options.splash);
   RECORDED_GAME replay;
   NOT_WATCHED not_watched;
-  if (options.replay != nullptr && !load_named_replay(options.replay, replay, &not_watched) &&
-      not_watched.line.empty()) {
-    return 1;
+  REFUSED_REPLAY refused;
+  if (options.replay != nullptr &&
+      !load_named_replay(options.replay, replay, &not_watched, &refused)) {
+    if (!refused.why.empty()) tell_page_refusal(refused.why, refused.kind);
+    if (not_watched.line.empty()) return 1;
   }
   seed_rand(static_cast<unsigned>(std::time(nullptr)));
   GAME game;

@@ -1,5 +1,5 @@
 #pragma once
-#include "game.h"
+#include "game_state.h"
 #include "records.h"
 
 // The game-over screen: the score and both records, until Enter (another

@@ -1,5 +1,5 @@
 #pragma once
-#include "game.h"
+#include "game_state.h"
 
 // Setting up a new game: the first half comes before the mode screen, the
 // second once the mode is chosen. A watched replay sets its game up the same way.

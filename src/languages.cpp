@@ -1,6 +1,5 @@
 #include "languages.h"
 
-#include "game.h"
 #include "look.h"
 #include "platform/catalog.h"
 #include "platform/locale_env.h"
@@ -71,7 +70,7 @@ namespace {
 std::string faces_for;
 }  // namespace
 
-bool open_faces(GAME& game) {
+bool open_faces() {
   bool opened = open_look(language_in_use());
   if (!opened && !language_in_use().empty()) {
     // Said in English, as the game goes on.
@@ -85,13 +84,11 @@ bool open_faces(GAME& game) {
     opened = open_look("");
   }
   faces_for = language_in_use();
-  game.font = face(FACE::TITLE);
-  game.font2 = face(FACE::TEXT);
   return opened;
 }
 
-void follow_language(GAME& game) {
-  if (language_in_use() != faces_for) open_faces(game);
+void follow_language() {
+  if (language_in_use() != faces_for) open_faces();
 }
 
 const char* language_label() {

@@ -29,14 +29,12 @@ std::string language_wanted(const std::string& chosen, const std::vector<std::st
 // and leaves English.
 void speak(const std::string& chosen);
 
-// Opens the faces of the language in use (the look) and points the game's
-// two faces at them; when that language's faces cannot be opened, English
-// is spoken instead, with its own faces. False when even those fail.
-struct GAME;
-bool open_faces(GAME& game);
+// Opens the faces of the language in use (the look); when that language's faces cannot be opened,
+// English is spoken instead, with its own faces. False when even those fail.
+bool open_faces();
 // The same, only when the language in use has changed since the faces were
 // opened (after the settings screen).
-void follow_language(GAME& game);
+void follow_language();
 
 // The settings screen's line and its value when nothing is chosen (the
 // environment's language, or the browser's).

@@ -49,6 +49,15 @@ constexpr SDL_Color GOLD = {200, 150, 0, 0};   // the in-game score, a chosen li
 constexpr SDL_Color BROWN = {100, 50, 10, 0};  // every other text
 constexpr SDL_Color PANEL = {45, 22, 4, 0};    // under text that stands over a picture
 
+// The game flow's two faces and two colours, by the names its screens use:
+// font, the title face (the title, the banner, the final score); font2, the
+// text face (everything else); textcolor, the in-game score's; textcolor2,
+// every other text's.
+inline TTF_Font* font() { return face(FACE::TITLE); }
+inline TTF_Font* font2() { return face(FACE::TEXT); }
+constexpr SDL_Color textcolor = GOLD;
+constexpr SDL_Color textcolor2 = BROWN;
+
 // Where the screens put their lines: the title at the top, the keys that
 // work on the screen near the bottom.
 const int TITLE_Y = 10;

@@ -3,6 +3,7 @@
 #include "look.h"
 #include "platform/catalog.h"
 #include "platform/events.h"
+#include "sound_levels.h"
 #include "text.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <SDL_ttf.h>
 
 // How a paused game looks: its frame shaded, with "Paused" on a dark panel
-// in the middle. The pause (platform/pause.h) draws it through the hook
+// in the middle. The pause (pause.h) draws it through the hook
 // start-up sets.
 void draw_paused(SDL_Surface* frame, TTF_Font* font, SDL_Color colour);
 

@@ -6,11 +6,12 @@
 #include "collision.h"
 #include "globals.h"
 #include "image.h"
+#include "look.h"
 #include "music.h"
 #include "overlays.h"
 #include "platform/catalog.h"
 #include "platform/events.h"
-#include "platform/pause.h"
+#include "pause.h"
 #include "platform/signals.h"
 #include "random.h"
 #include "settings.h"
@@ -71,15 +72,15 @@ void draw_frame(GAME& game) {
   apply_surface(0, 0, game.bg, screen);
   // fit: TEXT 620
   // Over the number of points during the game.
-  draw_text_middle(screen, game.font2, tr("score"), game.textcolor, -20);
-  const int h = draw_text_middle(screen, game.font2, std::to_string(game.score), game.textcolor);
+  draw_text_middle(screen, font2(), tr("score"), textcolor, -20);
+  const int h = draw_text_middle(screen, font2(), std::to_string(game.score), textcolor);
   if (assisted()) {
-    const SDL_Rect panel = paused_panel(screen->w, screen->h, game.font2);
+    const SDL_Rect panel = paused_panel(screen->w, screen->h, font2());
     // fit: TEXT 620
     // {1} is the game speed in per cent (50 to 90): the game runs slowed down.
     // xgettext:no-c-format
     const std::string speed = fill(tr("{1}% speed"), {std::to_string(current_settings().speed)});
-    draw_text(screen, game.font2, speed, game.textcolor, 0, panel.y + panel.h + ASSIST_MARK_GAP,
+    draw_text(screen, font2(), speed, textcolor, 0, panel.y + panel.h + ASSIST_MARK_GAP,
               ALIGN::CENTRE);
   }
   draw_hearts(game, 50, game.lives1, (480 - h) / 2);
@@ -135,7 +136,7 @@ void pirate_step(GAME& game, P& pirate, int& lives, int& ghost_counter, const ch
     } else {
       pirate.die();
     }
-    draw_text(screen, game.font2, tr(death_text), game.textcolor2, 0, 50, ALIGN::CENTRE);
+    draw_text(screen, font2(), tr(death_text), textcolor2, 0, 50, ALIGN::CENTRE);
     show_frame(screen);
     wait_ms(1000);
   }
@@ -146,7 +147,7 @@ void end_game(GAME& game) {
   switch_music(game.music, "sfx\\end.wav");
   // fit: TITLE 620
   // A pirate's cry at the end of the game.
-  draw_text_middle(screen, game.font, tr("Aaaaaaarrrrrrrgggh!"), game.textcolor2);
+  draw_text_middle(screen, font(), tr("Aaaaaaarrrrrrrgggh!"), textcolor2);
   show_frame(screen);
   wait_ms(5000);
 }
@@ -191,6 +192,6 @@ void play_frame(GAME& game) {
 }
 
 void play_loop(GAME& game) {
-  const PAUSABLE pausable(game.font2, game.textcolor);
+  const PAUSABLE pausable(font2(), textcolor);
   while (!quit) play_frame(game);
 }

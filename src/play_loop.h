@@ -1,5 +1,5 @@
 #pragma once
-#include "game.h"
+#include "game_state.h"
 #include "paused_look.h"  // how a paused game looks
 
 // Points for what a pirate picks up.

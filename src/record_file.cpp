@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "platform/catalog.h"
+#include "platform/file_problem.h"
 #include "platform/signals.h"
 
 namespace record_file {
@@ -84,7 +85,7 @@ class DIRECTORY_LOCK {
 // Opens an existing regular file. Anything else (a pipe's open would wait
 // for a writer; a device's may do anything) is checked before and, for the
 // race, after a non-blocking open. Returns -1 with `error` 0 for a missing file.
-int open_regular(const std::string& path, int flags, int& error) {
+int open_existing(const std::string& path, int flags, int& error) {
   error = 0;
   struct stat st;
   if (stat(path.c_str(), &st) != 0) {
@@ -149,7 +150,7 @@ constexpr size_t LONGEST_TEXT = sizeof "-2147483648 -2147483648" - 1;
 
 // Puts `text` in a new file beside `path` and renames it over `path`, which
 // `exists` or not.
-int replace(const std::string& path, const std::string& text, bool exists) {
+int replace_whole(const std::string& path, const std::string& text, bool exists) {
   PREPARED_FILE prepared;
   const int error = prepare_file(path, text, LONGEST_TEXT, prepared);
   if (error != 0) return exists && prepared.none_made ? rewrite_in_place(path, text, error) : error;
@@ -163,10 +164,10 @@ std::string describe(int error) {
   return file_error_text(error);
 }
 
-int read(const std::string& path, std::string& text) {
+int read_text(const std::string& path, std::string& text) {
   text.clear();
   int error = 0;
-  const FD file(open_regular(path, O_RDONLY, error));
+  const FD file(open_existing(path, O_RDONLY, error));
   if (file.get() < 0) return error;
   // Only a rewrite in place could be seen half done; the lock hides it.
   const DIRECTORY_LOCK lock(follow_links(path), LOCK_SH, READ_PATIENCE);
@@ -183,7 +184,7 @@ CHANGED change(const std::string& path,
   const DIRECTORY_LOCK lock(target, LOCK_EX, SAVE_PATIENCE);
   if (lock.taken_by_another()) return {LOCKED, false};
   int error = 0;
-  const FD file(open_regular(target, O_RDONLY, error));
+  const FD file(open_existing(target, O_RDONLY, error));
   const bool exists = file.get() >= 0 && fstat(file.get(), &old) == 0;
   std::string text;
   if (exists) {
@@ -195,7 +196,7 @@ CHANGED change(const std::string& path,
     // replaced by ones that forget them.
     return {error, error != NOT_REGULAR};
   }
-  const int replaced = replace(target, change_text(text), exists);
+  const int replaced = replace_whole(target, change_text(text), exists);
   if (replaced == 0 && while_locked) while_locked();
   return {replaced, false};
 }

@@ -16,7 +16,7 @@ std::string describe(int error);
 // Reads the whole of a regular file into `text`. A missing file reads as
 // empty and is no error; one over 64 KB is EFBIG, read as empty. A file that is not a regular one (a pipe, a
 // directory, a device) is never opened blocking and is left alone.
-int read(const std::string& path, std::string& text);
+int read_text(const std::string& path, std::string& text);
 
 // What a change came to: error 0 when the new text is in place; otherwise
 // what went wrong, and whether it was the reading of the old text (then

@@ -82,7 +82,7 @@ RECORDS parse_records(const std::string& text) {
 
 RECORDS read_records(const std::string& path) {
   std::string text;
-  if (record_file::read(path, text) == record_file::NOT_REGULAR) {
+  if (record_file::read_text(path, text) == record_file::NOT_REGULAR) {
     // {1} is the record file.
     say(fill(tr("{1} is not a regular file: read as no records, left alone"),
              {quoted(full_path(path))}));

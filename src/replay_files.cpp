@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "page_texts.h"
 #include "platform/catalog.h"
+#include "platform/file_problem.h"
 #include "platform/page_files.h"
 #include "platform/quoted.h"
 #include "platform/records_location.h"
@@ -163,7 +163,8 @@ NOT_WATCHED not_watched_kept(bool last) {
 
 }  // namespace
 
-bool load_named_replay(const char* name, RECORDED_GAME& replay, NOT_WATCHED* not_watched) {
+bool load_named_replay(const char* name, RECORDED_GAME& replay, NOT_WATCHED* not_watched,
+                       REFUSED_REPLAY* refused) {
   std::string error;
   if (std::strcmp(name, "best") == 0) {
     if (load_best_kept(replay, error)) return true;
@@ -181,7 +182,7 @@ bool load_named_replay(const char* name, RECORDED_GAME& replay, NOT_WATCHED* not
     return true;
   }
   if (last && not_watched != nullptr) *not_watched = not_watched_kept(true);
-  tell_page_refusal(error, refusal);
+  if (refused != nullptr) *refused = {error, refusal};
   // {1} is a replay file, {2} why it cannot be watched.
   say(fill(tr("cannot watch {1}: {2}"), {quoted(path.c_str()), error}));
   return false;

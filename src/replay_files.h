@@ -38,11 +38,19 @@ struct NOT_WATCHED {
   std::string reason;  // why, when a file is there; "" when no game is kept
 };
 
+// A replay file refused: why, as said on stderr, and of what kind.
+struct REFUSED_REPLAY {
+  std::string why;
+  REPLAY_REFUSAL kind = REPLAY_REFUSAL::UNREADABLE;
+};
+
 // The replay a player named on the command line: a file, or "last" or
 // "best" for the games the game keeps. False, having said why on stderr in
 // one line, when it cannot be watched here; for "last" and "best", with the
-// words for the window in not_watched, if given.
-bool load_named_replay(const char* name, RECORDED_GAME& replay, NOT_WATCHED* not_watched = nullptr);
+// words for the window in not_watched, if given; for a file refused, why in
+// refused, if given, for the caller to tell the page.
+bool load_named_replay(const char* name, RECORDED_GAME& replay, NOT_WATCHED* not_watched = nullptr,
+                       REFUSED_REPLAY* refused = nullptr);
 
 // Replaces the file with bytes as every small file of the game is replaced
 // (replace_file). A failure is said on stderr, in one line, and costs

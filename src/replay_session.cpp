@@ -52,7 +52,8 @@ REPLAY_START replay_start(GAME& game) {
   return REPLAY_START{carried_state(game), rand_seed(), rand_draws()};
 }
 
-void start_recording(GAME& game, const REPLAY_START& begin) {
+RECORDING::RECORDING(GAME& game, const REPLAY_START& begin)
+    : game_(game), events_(record_event), pace_(record_pace) {
   recording = RECORDED_GAME();
   recording.version = game_version();
   recording.multi = game.multi;
@@ -61,22 +62,22 @@ void start_recording(GAME& game, const REPLAY_START& begin) {
   recording.seed = begin.seed;
   recording.draws = begin.draws;
   recording.carried = begin.carried;
-  set_event_tap(record_event);
-  set_pace_tap(record_pace);
 }
 
-void stop_recording(GAME& game) {
-  set_event_tap(nullptr);
-  set_pace_tap(nullptr);
-  recording.score = game.score;
-  recording.state = state_hash(game);
+void RECORDING::stop() {
+  if (stopped_) return;
+  stopped_ = true;
+  events_.restore();
+  pace_.restore();
+  recording.score = game_.score;
+  recording.state = state_hash(game_);
   last = recording;
 }
 
 bool play_recorded(GAME& game, const REPLAY_START& begin) {
-  start_recording(game, begin);
+  RECORDING recorded(game, begin);
   play_loop(game);
-  stop_recording(game);
+  recorded.stop();
   // A slowed-down game is not measured against the others.
   return keep_game(last, !assisted());
 }

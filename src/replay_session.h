@@ -1,7 +1,8 @@
 #pragma once
 #include <string>
 
-#include "game.h"
+#include "game_state.h"
+#include "platform/events.h"
 #include "replay.h"
 #include "replay_files.h"
 
@@ -21,10 +22,23 @@ REPLAY_START replay_start(GAME& game);
 bool play_recorded(GAME& game, const REPLAY_START& start);
 
 // The recording alone, as play_recorded does it around the play loop: every
-// event the game reads and every frame's verdict from start to stop, and
-// how the game stands at the stop. last_replay() holds it afterwards.
-void start_recording(GAME& game, const REPLAY_START& start);
-void stop_recording(GAME& game);
+// event the game reads and every frame's verdict from its making to stop()
+// (or its end), and how the game stands at the stop. last_replay() holds it
+// afterwards; the taps it replaced are put back.
+class RECORDING {
+ public:
+  RECORDING(GAME& game, const REPLAY_START& start);
+  ~RECORDING() { stop(); }
+  RECORDING(const RECORDING&) = delete;
+  RECORDING& operator=(const RECORDING&) = delete;
+  void stop();
+
+ private:
+  GAME& game_;
+  EVENT_TAP_SCOPE events_;
+  PACE_TAP_SCOPE pace_;
+  bool stopped_ = false;
+};
 
 // The last game recorded in this run (empty events and no version if none).
 const RECORDED_GAME& last_replay();

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "game.h"
+#include "game_state.h"
 
 // What a new game takes over from the games before it in the same run (the
 // pick-ups left on the playfield, the map piece and the marker, the ball's

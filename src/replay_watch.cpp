@@ -15,7 +15,7 @@
 #include "platform/catalog.h"
 #include "platform/events.h"
 #include "platform/key_names.h"
-#include "platform/pause.h"
+#include "pause.h"
 #include "platform/say.h"
 #include "platform/signals.h"
 #include "platform/time_scale.h"
@@ -248,14 +248,14 @@ bool watch_replay(GAME& game, const RECORDED_GAME& replay, REPLAY_END* end) {
   set_speed(1);
   prepare_before_mode(game);
   prepare_after_mode(game);
-  const EVENT_TAP event_before = set_event_tap(play_event);
-  const PACE_TAP pace_before = set_pace_tap(play_pace);
-  set_watch_overlay(draw_band);
-  pass_pauses(true);
-  play_loop(game);
-  pass_pauses(false);
-  set_event_tap(event_before);
-  set_pace_tap(pace_before);
+  {
+    const EVENT_TAP_SCOPE events(play_event);
+    const PACE_TAP_SCOPE pace(play_pace);
+    set_watch_overlay(draw_band);
+    pass_pauses(true);
+    play_loop(game);
+    pass_pauses(false);
+  }
   set_speed(1);
   use_settings(settings_before);
 

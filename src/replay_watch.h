@@ -1,5 +1,5 @@
 #pragma once
-#include "game.h"
+#include "game_state.h"
 #include "replay.h"
 
 // How the watched play ended, for a caller that compares it.

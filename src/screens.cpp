@@ -91,21 +91,21 @@ void draw_lines(GAME& game, const std::vector<LINE>& lines) {
     // own face, as a sign is.
     const std::string text = line.title ? line.text : tr(line.text.c_str());
     TTF_Font* own = line.title ? face_of_language(FACE::TITLE, "") : nullptr;
-    TTF_Font* font = !line.title ? game.font2 : own != nullptr ? own : game.font;
-    draw_text(screen, font, text, game.textcolor2, 0, line.y, ALIGN::CENTRE);
+    TTF_Font* line_face = !line.title ? font2() : own != nullptr ? own : font();
+    draw_text(screen, line_face, text, textcolor2, 0, line.y, ALIGN::CENTRE);
   }
 }
 
 // The players' keys in the screen's face while they fit its width; keys
 // chosen with long names ("Page Up", "Right Shift") in the list's smaller
 // face, on two lines if they must.
-void draw_keys_line(const GAME& game, int y) {
+void draw_keys_line(int y) {
   const std::string keys = players_keys_line();
   const int room = WIDTH - 20;
-  if (line_width(game.font2, keys) <= room) {
-    draw_text(screen, game.font2, keys, game.textcolor2, 0, y, ALIGN::CENTRE);
+  if (line_width(font2(), keys) <= room) {
+    draw_text(screen, font2(), keys, textcolor2, 0, y, ALIGN::CENTRE);
   } else {
-    draw_text_in_room(screen, face(FACE::LIST), keys, game.textcolor2, y, room);
+    draw_text_in_room(screen, face(FACE::LIST), keys, textcolor2, y, room);
   }
 }
 
@@ -180,7 +180,7 @@ bool mode_screen(GAME& game) {
     }
     if (settings && !start) {
       settings_screen(game);
-      follow_language(game);
+      follow_language();
       tell_page_keys();
       continue;
     }
@@ -200,7 +200,7 @@ bool mode_screen(GAME& game) {
                          // "~" stands between what the key does and the key.
                          {KEYS_Y, N_("Begin ~ Enter           Escape ~ Quit"), false},
                      });
-    draw_keys_line(game, 330);
+    draw_keys_line(330);
     show_frame(screen);
     pace_frame(timer);
   }

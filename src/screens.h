@@ -1,5 +1,5 @@
 #pragma once
-#include "game.h"
+#include "game_state.h"
 
 // The three splash pictures, five seconds each; nothing once the command
 // line asked for none (use_splash(false), --no-splash).

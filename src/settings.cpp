@@ -13,11 +13,13 @@
 #include "name_value.h"
 #include "platform/catalog.h"
 #include "platform/events.h"
+#include "platform/file_problem.h"
 #include "platform/quoted.h"
 #include "platform/regular_file.h"
 #include "platform/replace_file.h"
 #include "platform/say.h"
 #include "platform/settings_location.h"
+#include "sound_levels.h"
 
 namespace {
 
@@ -251,7 +253,7 @@ void use_settings(const SETTINGS& settings) {
       settings.music != in_use().music || settings.effects != in_use().effects;
   in_use() = settings;
   speak(settings.language);
-  publish_controls();
+  use_bindings(settings.keys, settings.buttons);
   if (levels_changed) set_sound_levels(mixer_level(settings.music), mixer_level(settings.effects));
 }
 

@@ -399,7 +399,7 @@ void settings_screen(GAME& game) {
     timer.start();
     stay = read_settings_events(menu);
     // The screen speaks the language chosen on it at once, in its faces.
-    follow_language(game);
+    follow_language();
     draw_settings(game, menu);
     show_frame(screen);
     pace_frame(timer);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "game.h"
+#include "game_state.h"
 #include "settings.h"
 
 // What the screen shows and where the player is on it. Lines 0 to 4 are the

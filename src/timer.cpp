@@ -4,7 +4,7 @@
 
 #include "constants.h"
 #include "platform/frame.h"
-#include "platform/pause.h"
+#include "pause.h"
 #include "platform/signals.h"
 
 // Time paused before the timer was made is not its own.

@@ -4,7 +4,7 @@
 #include "constants.h"
 
 // Measures how long the current frame has taken. Time spent paused
-// (platform/pause.h) does not count. SDL's millisecond count wraps after
+// (pause.h) does not count. SDL's millisecond count wraps after
 // 49.7 days; it is kept in its own unsigned type, so a frame that spans the
 // wrap still measures right.
 class TIMER {
@@ -28,3 +28,22 @@ bool pace_frame(TIMER& timer, int frame_ms = FRAME_MS);
 using FRAME_PACER = bool (*)(TIMER& timer, int frame_ms);
 using PACE_TAP = bool (*)(TIMER& timer, int frame_ms, FRAME_PACER live);
 PACE_TAP set_pace_tap(PACE_TAP tap);  // returns the one it replaces
+
+// A pace tap for as long as the object lasts (or until restore), putting
+// back the one it replaced, as EVENT_TAP_SCOPE does for events.
+class PACE_TAP_SCOPE {
+ public:
+  explicit PACE_TAP_SCOPE(PACE_TAP tap) : before_(set_pace_tap(tap)) {}
+  ~PACE_TAP_SCOPE() { restore(); }
+  PACE_TAP_SCOPE(const PACE_TAP_SCOPE&) = delete;
+  PACE_TAP_SCOPE& operator=(const PACE_TAP_SCOPE&) = delete;
+  void restore() {
+    if (restored_) return;
+    set_pace_tap(before_);
+    restored_ = true;
+  }
+
+ private:
+  PACE_TAP before_;
+  bool restored_ = false;
+};

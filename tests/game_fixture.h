@@ -12,6 +12,7 @@
 #include "game.h"
 #include "globals.h"
 #include "harness.h"
+#include "look.h"
 #include "text.h"
 
 inline void reset_game_globals() {

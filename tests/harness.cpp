@@ -17,6 +17,8 @@
 #include <map>
 #include <sstream>
 
+#include "controls.h"
+
 extern "C" {
 Mix_Music* __real_Mix_LoadMUS(const char* file);
 SDL_RWops* __real_SDL_RWFromFile(const char* file, const char* mode);
@@ -427,6 +429,8 @@ int main(int argc, char** argv) {
   if (mkdtemp(home) == nullptr) return 1;
   setenv("HOME", home, 1);
   setenv("XDG_DATA_HOME", (std::string(home) + "/.local/share").c_str(), 1);
+  // The event layer learns the keys as the game's entry has it learn them, first.
+  publish_controls();
   ::testing::InitGoogleTest(&argc, argv);
   const int failed = RUN_ALL_TESTS();
   std::error_code ignored;

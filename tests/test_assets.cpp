@@ -150,8 +150,8 @@ TEST_F(ASSETS, EveryTextFitsTheScreenWithNoMissingGlyph) {
     const std::vector<std::string>* texts;
     int max_width;
   };
-  for (const CASE& c : {CASE{game.font, &large, 640}, CASE{game.font2, &small, 640},
-                        CASE{fight_font, &fight, 640}}) {
+  for (const CASE& c :
+       {CASE{font(), &large, 640}, CASE{font2(), &small, 640}, CASE{fight_font, &fight, 640}}) {
     for (const std::string& text : *c.texts) {
       SCOPED_TRACE(text);
       int w = 0, h = 0;

@@ -28,10 +28,11 @@
 #include "minigames/mini2.h"
 #include "minigames/mini3.h"
 #include "platform/events.h"
-#include "platform/pause.h"
+#include "pause.h"
 #include "platform/signals.h"
 #include "play_fixture.h"
 #include "screens.h"
+#include "sound_levels.h"
 #include "text.h"
 
 extern char** environ;
@@ -628,7 +629,7 @@ TEST_F(PLAY_AS_BEFORE, APauseFreezesTheGameAndChangesNothingElse) {
     ASSERT_NE(paused, nullptr);
     // The frame that was on screen, dimmed, with "Paused" in the middle
     // on a panel that frames it evenly.
-    expect_paused_over(before, paused, game.font2, game.textcolor);
+    expect_paused_over(before, paused, font2(), textcolor);
     if (c.how == cases[0].how) harness::save_png(paused, harness::frame_file("paused.png"));
     SDL_FreeSurface(before);
     SDL_FreeSurface(paused);
@@ -652,7 +653,7 @@ TEST_F(PLAY_AS_BEFORE, APauseInTheFightHoldsItAndChangesNothingElse) {
   // With no input the fight ends by itself, in frame 62.
   auto fight = [this](bool pause) {
     start_again();
-    const PAUSABLE in_play(game.font2, game.textcolor);
+    const PAUSABLE in_play(font2(), textcolor);
     if (pause) {
       harness::after_flip(20, [] {
         harness::press(SDLK_p);

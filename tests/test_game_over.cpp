@@ -74,11 +74,10 @@ TEST_F(GAME_OVER, TheRecordsShownAreThoseInTheFile) {
   // score in the large font.
   EXPECT_EQ(ink_missing(frame,
                         [&](SDL_Surface* s) {
-                          put_text(s, game.font2, "18250", game.textcolor2, 45, 250);
-                          put_text(s, game.font2, "42750", game.textcolor2,
-                                   595 - text_width(game.font2, "42750"), 250);
-                          put_text(s, game.font, "162", game.textcolor2,
-                                   centred_x(game.font, "162"), 115);
+                          put_text(s, font2(), "18250", textcolor2, 45, 250);
+                          put_text(s, font2(), "42750", textcolor2,
+                                   595 - text_width(font2(), "42750"), 250);
+                          put_text(s, font(), "162", textcolor2, centred_x(font(), "162"), 115);
                         }),
             0);
   SDL_FreeSurface(frame);
@@ -113,8 +112,8 @@ std::pair<int, int> not_saved_line_missing(SDL_Surface* frame, TTF_Font* font, S
 
 TEST_F(GAME_OVER, ARecordNotSavedAddsOneLineBetweenTheTextsAndChangesNothingElse) {
   int w = 0, h = 0, try_again_w = 0, try_again_h = 0;
-  ASSERT_EQ(TTF_SizeText(game.font2, "Aaargh, try again!", &try_again_w, &try_again_h), 0);
-  ASSERT_EQ(TTF_SizeText(game.font2, NOT_SAVED, &w, &h), 0);
+  ASSERT_EQ(TTF_SizeText(font2(), "Aaargh, try again!", &try_again_w, &try_again_h), 0);
+  ASSERT_EQ(TTF_SizeText(font2(), NOT_SAVED, &w, &h), 0);
   EXPECT_LE(300 + try_again_h, 350) << "clear of the text above";
   EXPECT_LE(350 + h, 400) << "clear of the keys below";
   std::ofstream("records.dat") << "300 400";
@@ -128,10 +127,10 @@ TEST_F(GAME_OVER, ARecordNotSavedAddsOneLineBetweenTheTextsAndChangesNothingElse
     frames[saved ? 0 : 1] = harness::last_frame();
   }
   harness::save_png(frames[1], harness::frame_file("game_over_not_saved.png"));
-  const auto [missing, ink] = not_saved_line_missing(frames[1], game.font2, game.textcolor2);
+  const auto [missing, ink] = not_saved_line_missing(frames[1], font2(), textcolor2);
   EXPECT_GT(ink, 0);
   EXPECT_EQ(missing, 0) << "the line is where it belongs";
-  EXPECT_EQ(not_saved_line_missing(frames[0], game.font2, game.textcolor2).first, ink)
+  EXPECT_EQ(not_saved_line_missing(frames[0], font2(), textcolor2).first, ink)
       << "a saved record shows no line";
   int outside = 0, inside = 0;
   const int left = (640 - w) / 2;
@@ -162,6 +161,6 @@ TEST_F(GAME_OVER, AGameWhoseSaveFailsSaysSoOnTheGameOverScreen) {
   EXPECT_EQ(harness::file_text("records.dat"), "300 400");
   SDL_Surface* frame = harness::last_frame();
   ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(not_saved_line_missing(frame, game.font2, game.textcolor2).first, 0);
+  EXPECT_EQ(not_saved_line_missing(frame, font2(), textcolor2).first, 0);
   SDL_FreeSurface(frame);
 }

@@ -11,7 +11,7 @@
 #include "image.h"
 #include "minigames/funcs.h"
 #include "paths.h"
-#include "platform/pause.h"
+#include "pause.h"
 #include "timer.h"
 
 TEST(Collision, HorizontalEdgesMeetingCollideVerticalEdgesDoNot) {

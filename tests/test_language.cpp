@@ -383,7 +383,7 @@ TEST_F(LANGUAGE_SCREEN_TEST, TheLineSpeaksTheChoiceAtOnceInItsFaces) {
     setenv("LANG", "de_DE.UTF-8", 1);
     if (*c.system == '\0') setenv("LANG", "C", 1);
     use_settings(SETTINGS());
-    open_faces(game);
+    open_faces();
     int at = harness::flips() + 1;
     for (int line = 0; line < LINE_LANGUAGE; ++line) harness::press_after_flip(at++, SDLK_DOWN);
     for (const SDLKey key : c.steps) harness::press_after_flip(at++, key);
@@ -413,7 +413,7 @@ TEST_F(LANGUAGE_SCREEN_TEST, TheLineSpeaksTheChoiceAtOnceInItsFaces) {
     unsetenv("LANGUAGE");
     unsetenv("LANG");
   }
-  open_faces(game);
+  open_faces();
 }
 
 // A translated screen draws its UTF-8 text where the rules put the English:
@@ -463,9 +463,9 @@ TEST_F(LANGUAGE_SCREEN_TEST, EveryShippedLanguageIsTakenWithItsFaces) {
     const std::string path =
         (std::filesystem::current_path() / "locale" / (std::string(l.code) + ".mo")).string();
     EXPECT_TRUE(use_catalog(l.code, path, why)) << why;
-    EXPECT_TRUE(open_faces(game)) << l.code;
+    EXPECT_TRUE(open_faces()) << l.code;
     EXPECT_EQ(language_in_use(), l.code);
-    EXPECT_NE(game.font, nullptr) << l.code;
+    EXPECT_NE(font(), nullptr) << l.code;
     heights.emplace_back();
     for (int f = 0; f < faces; ++f) {
       TTF_Font* font = face(static_cast<FACE>(f));
@@ -473,7 +473,7 @@ TEST_F(LANGUAGE_SCREEN_TEST, EveryShippedLanguageIsTakenWithItsFaces) {
     }
   }
   back_to_english();
-  EXPECT_TRUE(open_faces(game));
+  EXPECT_TRUE(open_faces());
   for (size_t i = 0; i < languages().size(); ++i) {
     for (int f = 0; f < faces; ++f) {
       TTF_Font* font = face_of_language(static_cast<FACE>(f), languages()[i].code);
@@ -520,10 +520,10 @@ TEST_F(LANGUAGE_SCREEN_TEST, AFaceThatIsAPipeLeavesEnglish) {
     std::string why;
     ASSERT_TRUE(use_catalog("de", (fs::current_path() / "locale" / "de.mo").string(), why)) << why;
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(open_faces(game)) << c.what;
+    EXPECT_TRUE(open_faces()) << c.what;
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(language_in_use(), "") << c.what;
-    EXPECT_NE(game.font2, nullptr) << c.what;
+    EXPECT_NE(font2(), nullptr) << c.what;
     EXPECT_EQ(
         said.rfind("brinegrab: cannot open the face 'fonts/text-tall.otf'" + std::string(c.why), 0),
         0u)

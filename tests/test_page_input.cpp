@@ -8,11 +8,15 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "controls.h"
+#include "game.h"
 #include "harness.h"
 #include "page_texts.h"
 #include "platform/catalog.h"
@@ -264,9 +268,13 @@ TEST(PAGE_TEXTS, TheRefusalSaysWhichGameMadeAReplayOrWhyItCannotBeWatched) {
   for (const auto& c : cases) {
     std::ofstream(path, std::ios::binary) << c.bytes;
     told.clear();
-    RECORDED_GAME replay;
+    // Asked for as the page asks, on the command line.
+    std::vector<std::string> args = {"brinegrab", "--replay", path};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(load_named_replay(path.c_str(), replay)) << c.what;
+    EXPECT_EQ(SDL_main(3, argv.data()), 1) << c.what;
     testing::internal::GetCapturedStderr();
     const std::vector<std::string> sentences = told_as("replay-refused");
     ASSERT_EQ(sentences.size(), 1u) << c.what;
@@ -284,4 +292,46 @@ TEST(PAGE_TEXTS, TheRefusalSaysWhichGameMadeAReplayOrWhyItCannotBeWatched) {
   }
   set_page_told(before);
   std::filesystem::remove(path);
+}
+
+// The page and the game meet by name (page.h): every control on the page is
+// an action the game names, and each the game names has its control; a
+// pad's fields and the messages the page listens for are the game's, and
+// the page's scripts keep no list of the names of their own.
+TEST(PAGE_DOOR, ThePageAndTheGameUseTheSameNames) {
+  const std::string web = std::string(BRINEGRAB_SOURCE_DIR) + "/src/platform/web/";
+  const std::string shell = harness::file_text(web + "shell.html");
+  const std::string input = harness::file_text(web + "input.js");
+  const std::string page = harness::file_text(web + "page.js");
+  const auto found = [](const std::string& text, const std::string& pattern) {
+    std::set<std::string> names;
+    const std::regex re(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+         ++it) {
+      names.insert((*it)[1]);
+    }
+    return names;
+  };
+  std::set<std::string> actions;
+  for (const char* player : PAGE_PLAYER_NAMES) {
+    for (const char* move : HELD_MOVE_NAMES) actions.insert(std::string(player) + "-" + move);
+  }
+  for (const char* menu : HELD_MENU_NAMES) actions.insert(menu);
+  EXPECT_EQ(found(shell, "data-action=\"([^\"]*)\""), actions);
+
+  const size_t pad_fields = input.find("function padFields");
+  ASSERT_NE(pad_fields, std::string::npos);
+  const std::string returned =
+      input.substr(input.find("return {", input.find("return {", pad_fields) + 1));
+  const std::set<std::string> pad(std::begin(PAD_FIELD_NAMES), std::end(PAD_FIELD_NAMES));
+  EXPECT_EQ(found(returned.substr(0, returned.find('}')), "(\\w+):"), pad);
+
+  const std::set<std::string> messages(std::begin(PAGE_MESSAGE_NAMES),
+                                       std::end(PAGE_MESSAGE_NAMES));
+  EXPECT_EQ(found(page, "what == '(\\w+)'"), messages);
+
+  for (const std::string& name : actions) {
+    EXPECT_EQ(input.find("'" + name.substr(name.find('-') + 1) + "'"), std::string::npos)
+        << "input.js names " << name << " itself";
+  }
 }

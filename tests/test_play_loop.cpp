@@ -271,10 +271,10 @@ TEST_F(PLAY, HeartsShowTheLivesLeft) {
   EXPECT_EQ(ink_missing(
                 frame,
                 [&](SDL_Surface* s) {
-                  put_text(s, game.font2, "score", game.textcolor, centred_x(game.font2, "score"),
-                           middle_y(game.font2, "score", -20));
-                  put_text(s, game.font2, "4711", game.textcolor, centred_x(game.font2, "4711"),
-                           middle_y(game.font2, "4711"));
+                  put_text(s, font2(), "score", textcolor, centred_x(font2(), "score"),
+                           middle_y(font2(), "score", -20));
+                  put_text(s, font2(), "4711", textcolor, centred_x(font2(), "4711"),
+                           middle_y(font2(), "4711"));
                 },
                 30),
             0);

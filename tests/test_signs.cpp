@@ -118,7 +118,7 @@ TEST_F(SIGNS_TEST, TheModeScreenNamesTheKeysEachPlayerPlaysWith) {
     if (c.line == nullptr) {
       // The text's colour where the beach has another: outside the room, none.
       const Uint32 ink =
-          SDL_MapRGB(frame->format, game.textcolor2.r, game.textcolor2.g, game.textcolor2.b);
+          SDL_MapRGB(frame->format, textcolor2.r, textcolor2.g, textcolor2.b);
       int inside = 0, outside = 0;
       ASSERT_EQ(frame->format->BytesPerPixel, 4);
       SDL_Surface* beach = SDL_ConvertSurface(game.bg, frame->format, SDL_SWSURFACE);
@@ -139,8 +139,8 @@ TEST_F(SIGNS_TEST, TheModeScreenNamesTheKeysEachPlayerPlaysWith) {
       EXPECT_EQ(ink_missing(
                     frame,
                     [&](SDL_Surface* f) {
-                      put_text(f, game.font2, c.line, game.textcolor2,
-                               centred_x(game.font2, c.line), 330);
+                      put_text(f, font2(), c.line, textcolor2,
+                               centred_x(font2(), c.line), 330);
                     },
                     4),
                 0)

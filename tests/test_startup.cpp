@@ -496,15 +496,14 @@ TEST_F(RUN, EnterDuringTheSplashEndsOnlyTheTitleScreen) {
   // the two hint screens.
   EXPECT_EQ(ink_missing(title,
                         [&](SDL_Surface* s) {
-                          put_text(s, game.font2, "Game by:", game.textcolor2,
-                                   centred_x(game.font2, "Game by:"), 120);
+                          put_text(s, font2(), "Game by:", textcolor2,
+                                   centred_x(font2(), "Game by:"), 120);
                         }),
             0);
   const std::string hint = "~The cannon balls are getting faster";
   EXPECT_EQ(ink_missing(hints,
                         [&](SDL_Surface* s) {
-                          put_text(s, game.font2, hint, game.textcolor2,
-                                   centred_x(game.font2, hint), 200);
+                          put_text(s, font2(), hint, textcolor2, centred_x(font2(), hint), 200);
                         }),
             0);
   SDL_FreeSurface(title);
@@ -576,8 +575,7 @@ TEST_F(RUN, SpaceTogglesTwoPlayerModeAndTheChoiceIsShown) {
     SCOPED_TRACE(shown);
     EXPECT_EQ(ink_missing(frame,
                           [&](SDL_Surface* s) {
-                            put_text(s, game.font2, shown, game.textcolor2,
-                                     centred_x(game.font2, shown), 270);
+                            put_text(s, font2(), shown, textcolor2, centred_x(font2(), shown), 270);
                           }),
               0);
   }

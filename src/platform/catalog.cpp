@@ -223,7 +223,10 @@ bool use_catalog(const std::string& language, const std::string& path, std::stri
   const READ_RESULT got = read_regular_file(path.c_str(), MOST_CATALOG_BYTES, bytes, error);
   CATALOG catalog;
   if (got != READ_RESULT::WHOLE) {
-    why = read_problem(got, error);
+    // In English, as the whole message: no catalog is in use here.
+    why = got == READ_RESULT::NOT_REGULAR ? "not a regular file"
+          : got == READ_RESULT::TOO_LARGE ? "too large"
+                                          : std::strerror(error);
   } else if (parse_catalog(bytes, catalog, why)) {
     kept().emplace_back(path, std::move(catalog));
     in_use = {language, &kept().back().second};

@@ -1,12 +1,9 @@
 #include "platform/events.h"
 
-#include <SDL_mixer.h>
-
 #include <cstring>
 #include <deque>
 
 #include "platform/gamepad.h"
-#include "platform/pause.h"
 #include "platform/signals.h"
 
 namespace {
@@ -37,10 +34,7 @@ SDLKey menu_pressed[HELD_MENU_KEYS];
 std::deque<SDL_Event> from_pads;
 bool raw_input = false;
 bool pauses_passed = false;
-
-bool muted = false;
-int music_volume = MIX_MAX_VOLUME;
-int effect_volume = MIX_MAX_VOLUME;
+const PAUSE_HOOK* pause_hook = nullptr;
 
 // Escape, then nothing, then Escape again: each loop's drain of the queue
 // reads exactly one Escape press and ends.
@@ -59,17 +53,6 @@ void toggle_full_screen() {
   if (page_full_screen()) return;
   SDL_Surface* surface = SDL_GetVideoSurface();
   if (surface != nullptr) SDL_WM_ToggleFullScreen(surface);
-}
-
-void toggle_mute() {
-  if (!muted) {
-    Mix_VolumeMusic(0);
-    Mix_Volume(-1, 0);
-  } else {
-    Mix_VolumeMusic(music_volume);
-    Mix_Volume(-1, effect_volume);
-  }
-  muted = !muted;
 }
 
 bool is_key(const SDL_Event& e) { return e.type == SDL_KEYDOWN || e.type == SDL_KEYUP; }
@@ -110,7 +93,7 @@ bool take_desktop_key(const SDL_Event& e) {
     return true;
   }
   if (key == desktop.mute) {
-    if (down) toggle_mute();
+    if (down && desktop.on_mute != nullptr) desktop.on_mute();
     return true;
   }
   return is_pause_key(key) && !down;
@@ -225,7 +208,8 @@ void note_delivered(const SDL_Event& e) {
 // when the pause began reach the game afterwards; everything else that
 // arrives meanwhile is used up, key presses with their releases.
 bool pause_until_resumed(SDL_Event& e) {
-  PAUSED_SCREEN paused;
+  const PAUSE_HOOK& paused = *pause_hook;
+  paused.begin();
   std::deque<SDL_Event> releases;
   bool deliver = false;
   for (bool paused_on = true; paused_on;) {
@@ -247,6 +231,7 @@ bool pause_until_resumed(SDL_Event& e) {
     if (paused_on) SDL_Delay(PAUSE_PASS_MS);
   }
   pending.insert(pending.begin(), releases.begin(), releases.end());
+  paused.end();
   return deliver;
 }
 
@@ -254,7 +239,7 @@ int poll_live_event(SDL_Event* event) {
   SDL_Event e;
   while (next_event(e)) {
     const bool pause_key = !raw_input && e.type == SDL_KEYDOWN && is_pause_key(e.key.keysym.sym);
-    if (pausable() && !pauses_passed && (pause_key || loses_focus(e))) {
+    if (pause_hook != nullptr && !pauses_passed && (pause_key || loses_focus(e))) {
       if (!pause_until_resumed(e)) continue;
     } else if (pause_key && !pauses_passed) {
       continue;
@@ -295,19 +280,11 @@ PAGE_READER set_page_reader(PAGE_READER reader) {
   return before;
 }
 
-bool sound_muted() { return muted; }
-
-void set_sound_levels(int music, int effects) {
-  music_volume = music;
-  effect_volume = effects;
-  if (muted) return;
-  Mix_VolumeMusic(music_volume);
-  Mix_Volume(-1, effect_volume);
-}
-
 void pass_raw_input(bool on) { raw_input = on; }
 
 void pass_pauses(bool on) { pauses_passed = on; }
+
+void set_pause_hook(const PAUSE_HOOK* hook) { pause_hook = hook; }
 
 void closing_pause(Uint32 ms) {
   SDL_Event unused;

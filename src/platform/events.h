@@ -24,11 +24,13 @@
 // A player who never uses these keys sees every event as SDL gives it.
 int poll_event(SDL_Event* event);
 
-// The keys the layer acts on, set by the game before main runs: the two
-// full-screen keys (the second with Alt), mute, the two pause keys, the key
-// that also resumes, and the key a stop signal presses.
+// The keys the layer acts on, set by the game before it reads an event: the
+// two full-screen keys (the second with Alt), mute, the two pause keys, the
+// key that also resumes, and the key a stop signal presses; and what the
+// mute key does, which is the game's (its sound levels).
 struct DESKTOP_KEY_MAP {
   SDLKey full_screen, full_screen_with_alt, mute, pause, pause_other, resume, leave;
+  void (*on_mute)();
 };
 void set_desktop_keys(const DESKTOP_KEY_MAP& map);
 
@@ -52,15 +54,37 @@ using EVENT_SOURCE = int (*)(SDL_Event* event);
 using EVENT_TAP = int (*)(SDL_Event* event, EVENT_SOURCE live);
 EVENT_TAP set_event_tap(EVENT_TAP tap);  // returns the one it replaces
 
-// Whether M has muted the game.
-bool sound_muted();
+// A tap for as long as the object lasts (or until restore): the tap it
+// replaced is put back, so taps set inside one another (a watch inside an
+// attract mode inside a recording) leave none empty or stale.
+class EVENT_TAP_SCOPE {
+ public:
+  explicit EVENT_TAP_SCOPE(EVENT_TAP tap) : before_(set_event_tap(tap)) {}
+  ~EVENT_TAP_SCOPE() { restore(); }
+  EVENT_TAP_SCOPE(const EVENT_TAP_SCOPE&) = delete;
+  EVENT_TAP_SCOPE& operator=(const EVENT_TAP_SCOPE&) = delete;
+  void restore() {
+    if (restored_) return;
+    set_event_tap(before_);
+    restored_ = true;
+  }
 
-// The music's and the effects' volumes (0 to MIX_MAX_VOLUME): set now, or,
-// while muted, when M unmutes.
-void set_sound_levels(int music, int effects);
+ private:
+  EVENT_TAP before_;
+  bool restored_ = false;
+};
 
 // Whether e says the window lost the input focus or was minimised.
 bool loses_focus(const SDL_Event& e);
+
+// Pausing is the game's (pause.h): while a game that can be paused is in
+// play it hands the layer what a pause does, and null once none is.
+struct PAUSE_HOOK {
+  void (*begin)();       // the paused screen shows; music and effects pause
+  void (*show_again)();  // after the window was uncovered
+  void (*end)();         // the game's frame and sound come back
+};
+void set_pause_hook(const PAUSE_HOOK* hook);
 
 // While on (a replay being watched, which has a pause of its own), P, Pause
 // and a lost focus reach the caller as they are instead of pausing.

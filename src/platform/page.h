@@ -26,6 +26,25 @@ struct PAGE_PAD {
   Uint8 hat = 0;
 };
 
+// What crosses between the page and the game goes by name, both ways: these
+// tables are the one description of it. web/page.cpp hands them to the
+// page's scripts with every read (Module.pageInput(door)), which answer with
+// what they hold under the same names; the game's messages out are
+// Module.onPage's first argument. A name one side has and the other lacks
+// fails a test (test_page_input.cpp reads the page's scripts).
+// The players ("one-up" is player one's Up on the page), their moves in the
+// order of HELD_MOVE, the menu's controls in the order of HELD_MENU.
+constexpr const char* PAGE_PLAYER_NAMES[PAGE_PLAYERS] = {"one", "two"};
+constexpr const char* HELD_MOVE_NAMES[HELD_MOVES] = {"up", "down", "left", "right", "strike"};
+constexpr const char* HELD_MENU_NAMES[HELD_MENU_KEYS] = {"next", "players", "quit", "settings",
+                                                         "pause"};
+// A pad's fields, as the page hands each pad over.
+enum PAD_FIELD { PAD_STANDARD, PAD_BUTTONS, PAD_X, PAD_Y, PAD_FIELDS };
+constexpr const char* PAD_FIELD_NAMES[PAD_FIELDS] = {"standard", "buttons", "x", "y"};
+// What the game tells the page.
+enum PAGE_MESSAGE { SAY_PLAYERS, SAY_REPLAYS, SAY_REFUSED, SAY_TEXT, PAGE_MESSAGES };
+constexpr const char* PAGE_MESSAGE_NAMES[PAGE_MESSAGES] = {"players", "replays", "refused", "text"};
+
 struct PAGE_INPUT {
   unsigned moves[PAGE_PLAYERS] = {};  // bits of HELD_MOVE
   unsigned menu = 0;                  // bits of HELD_MENU

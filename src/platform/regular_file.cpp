@@ -5,9 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-
-#include "platform/catalog.h"
 
 namespace {
 
@@ -98,19 +95,4 @@ READ_RESULT read_regular_file(const char* path, size_t most_bytes, std::string& 
   close(fd);
   if (result != READ_RESULT::WHOLE) std::string().swap(bytes);
   return result;
-}
-
-std::string read_problem(READ_RESULT result, int error) {
-  switch (result) {
-    case READ_RESULT::NOT_REGULAR:
-      return tr("not a regular file");
-    case READ_RESULT::TOO_LARGE:
-      return tr("too large");
-    case READ_RESULT::WHOLE:
-      return "";
-    case READ_RESULT::MISSING:
-    case READ_RESULT::UNREADABLE:
-      break;
-  }
-  return std::strerror(error);
 }

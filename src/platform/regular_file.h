@@ -41,7 +41,3 @@ enum class READ_RESULT {
 // holding no more than most_bytes of it: a pipe, a device or an endless file
 // costs neither a wait nor memory.
 READ_RESULT read_regular_file(const char* path, size_t most_bytes, std::string& bytes, int& error);
-
-// Why a read was not whole, in a few words ("not a regular file", the
-// system's words for error, "too large").
-std::string read_problem(READ_RESULT result, int error);

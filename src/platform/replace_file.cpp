@@ -1,7 +1,5 @@
 #include "platform/replace_file.h"
 
-#include "platform/catalog.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +8,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -49,11 +46,6 @@ int check_replaceable(const std::string& path, struct stat& st, bool& exists) {
 }
 
 }  // namespace
-
-std::string file_error_text(int error) {
-  if (error == NOT_REGULAR_FILE) return tr("not a regular file, left alone");
-  return std::strerror(error);
-}
 
 int make_directories_above(const std::string& path, std::string* failed) {
   for (size_t slash = path.find('/', 1); slash != std::string::npos;

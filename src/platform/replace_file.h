@@ -7,7 +7,6 @@
 
 // What went wrong: an errno value, or this.
 constexpr int NOT_REGULAR_FILE = -1;
-std::string file_error_text(int error);
 
 // Makes the directories above path (for the player alone) when missing.
 // Returns 0 when they are all there, else the error of the first one that

@@ -7,15 +7,14 @@ var PageInput = (function() {
   var body = document.body;
   var touch = document.getElementById('touch');
 
-  // Each control's action: a player's move, or a menu's, by its bit in the
-  // game's order (HELD_MOVE and HELD_MENU in page.h).
-  var MOVES = ['up', 'down', 'left', 'right', 'strike'];
-  var MENU = ['next', 'players', 'quit', 'settings', 'pause'];
-  function place(action) {
+  // Each control's action ("one-up", "quit"): a player's move, or a menu's,
+  // by its bit in the game's order. The names and their order are the game's
+  // (door, handed over with every read: page.h); the page knows none itself.
+  function place(action, door) {
     var dash = action.indexOf('-');
-    var player = {one: 0, two: 1}[action.slice(0, dash)];
-    if (player !== undefined) return [player, MOVES.indexOf(action.slice(dash + 1))];
-    return [2, MENU.indexOf(action)];
+    var player = dash < 0 ? -1 : door.players.indexOf(action.slice(0, dash));
+    if (player >= 0) return [player, door.moves.indexOf(action.slice(dash + 1))];
+    return [door.players.length, door.menu.indexOf(action)];
   }
 
   // How many fingers hold each action: two on one control hold it until
@@ -98,7 +97,7 @@ var PageInput = (function() {
     }).slice(0, 2);
   }
   function padFields(pad) {
-    if (!pad) return [0, 0, 0, 0];
+    if (!pad) return {};
     var buttons = 0;
     for (var i = 0; i < Math.min(pad.buttons.length, 32); ++i) {
       if (pad.buttons[i] && pad.buttons[i].pressed) buttons |= 1 << i;
@@ -106,21 +105,27 @@ var PageInput = (function() {
     var axis = function(i) {
       return Math.round((pad.axes[i] || 0) * 32767);
     };
-    return [pad.mapping == 'standard' ? 1 : 0, buttons, axis(0), axis(1)];
+    return {standard: pad.mapping == 'standard' ? 1 : 0, buttons: buttons, x: axis(0), y: axis(1)};
   }
 
-  // What the game reads: each player's moves and the menu's as bits, then
-  // each pad's fields.
-  function read() {
-    var bits = [0, 0, 0];
+  // What the game reads, by the door's names: each player's moves and the
+  // menu's as bits, and each pad's fields.
+  function read(door) {
+    var bits = door.players.map(function() {
+      return 0;
+    }).concat([0]);
     for (var action in held) {
       if (held[action] <= 0 && !tapped[action]) continue;
-      var at = place(action);
+      var at = place(action, door);
       if (at[1] >= 0) bits[at[0]] |= 1 << at[1];
     }
     tapped = {};
     var found = pads();
-    return bits.concat(padFields(found[0]), padFields(found[1]));
+    var values = {menu: bits[door.players.length], pads: [padFields(found[0]), padFields(found[1])]};
+    door.players.forEach(function(player, i) {
+      values[player] = bits[i];
+    });
+    return values;
   }
 
   // ---- The controls are shown on touch screens; a physical key or a

@@ -4,6 +4,8 @@
 
 #include <emscripten.h>
 
+#include <string>
+
 namespace {
 
 // A standard-layout pad's buttons (the browser's numbering) as SDL numbers
@@ -14,10 +16,27 @@ const int STANDARD_BUTTONS[] = {0, 1, 2, 3, 4, 5, -1, -1, 6, 7, 9, 10, -1, -1, -
 const Uint8 STANDARD_HAT[] = {SDL_HAT_UP, SDL_HAT_DOWN, SDL_HAT_LEFT, SDL_HAT_RIGHT};
 constexpr int D_PAD = 12;
 
-// The page's fields, in the order it writes them.
-enum { MOVES_ONE, MOVES_TWO, MENU, FIRST_PAD };
-enum { PAD_STANDARD, PAD_BUTTONS, PAD_X, PAD_Y, PAD_FIELDS };
+// The fields read from the page, in the order read_page_fields writes them:
+// each player's moves, the menu, then each pad's fields.
+constexpr int MENU = PAGE_PLAYERS;
+constexpr int FIRST_PAD = MENU + 1;
 constexpr int FIELDS = FIRST_PAD + PAGE_PADS * PAD_FIELDS;
+
+template <size_t N>
+std::string json_names(const char* const (&names)[N]) {
+  std::string list = "[";
+  for (size_t i = 0; i < N; ++i) list += std::string(i == 0 ? "\"" : ",\"") + names[i] + "\"";
+  return list + "]";
+}
+
+// The door, as the page's scripts read it.
+const std::string& door() {
+  static const std::string text = "{\"players\":" + json_names(PAGE_PLAYER_NAMES) +
+                                  ",\"moves\":" + json_names(HELD_MOVE_NAMES) +
+                                  ",\"menu\":" + json_names(HELD_MENU_NAMES) +
+                                  ",\"pad\":" + json_names(PAD_FIELD_NAMES) + "}";
+  return text;
+}
 
 Sint16 axis(int value) {
   return static_cast<Sint16>(value < -32768 ? -32768 : value > 32767 ? 32767 : value);
@@ -45,10 +64,21 @@ PAGE_PAD pad_from(const int* field) {
 }
 
 // clang-format off
-EM_JS(void, read_page_fields, (int* fields, int count), {
+EM_JS(void, read_page_fields, (int* fields, int count, const char* door_text), {
   const read = Module['pageInput'];
-  const values = read ? read() : [];
-  for (let i = 0; i < count; ++i) HEAP32[(fields >> 2) + i] = values[i] | 0;
+  if (!read) return;
+  if (!Module['pageDoor']) Module['pageDoor'] = JSON.parse(UTF8ToString(door_text));
+  const door = Module['pageDoor'];
+  const values = read(door) || {};
+  const out = [];
+  for (const player of door.players) out.push(values[player]);
+  out.push(values.menu);
+  const pads = values.pads || [];
+  const padCount = (count - out.length) / door.pad.length;
+  for (let pad = 0; pad < padCount; ++pad) {
+    for (const name of door.pad) out.push((pads[pad] || {})[name]);
+  }
+  for (let i = 0; i < count; ++i) HEAP32[(fields >> 2) + i] = out[i] | 0;
 });
 
 EM_JS(int, toggle_page_full_screen, (), {
@@ -68,10 +98,11 @@ EM_JS(void, tell_page, (const char* what, const char* first, const char* second)
 
 PAGE_INPUT page_input() {
   int fields[FIELDS] = {};
-  read_page_fields(fields, FIELDS);
+  read_page_fields(fields, FIELDS, door().c_str());
   PAGE_INPUT input;
-  input.moves[0] = static_cast<unsigned>(fields[MOVES_ONE]);
-  input.moves[1] = static_cast<unsigned>(fields[MOVES_TWO]);
+  for (int player = 0; player < PAGE_PLAYERS; ++player) {
+    input.moves[player] = static_cast<unsigned>(fields[player]);
+  }
   input.menu = static_cast<unsigned>(fields[MENU]);
   for (int pad = 0; pad < PAGE_PADS; ++pad) {
     input.pads[pad] = pad_from(fields + FIRST_PAD + pad * PAD_FIELDS);
@@ -90,13 +121,17 @@ void page_players(bool two) {
   static int said = -1;
   if (said == static_cast<int>(two)) return;
   said = two;
-  tell_page("players", two ? "2" : "1", "");
+  tell_page(PAGE_MESSAGE_NAMES[SAY_PLAYERS], two ? "2" : "1", "");
 }
 
 void page_replays(const std::string& last, const std::string& best) {
-  tell_page("replays", last.c_str(), best.c_str());
+  tell_page(PAGE_MESSAGE_NAMES[SAY_REPLAYS], last.c_str(), best.c_str());
 }
 
-void page_replay_refused(const std::string& why) { tell_page("refused", why.c_str(), ""); }
+void page_replay_refused(const std::string& why) {
+  tell_page(PAGE_MESSAGE_NAMES[SAY_REFUSED], why.c_str(), "");
+}
 
-void page_text(const char* name, const std::string& text) { tell_page("text", name, text.c_str()); }
+void page_text(const char* name, const std::string& text) {
+  tell_page(PAGE_MESSAGE_NAMES[SAY_TEXT], name, text.c_str());
+}

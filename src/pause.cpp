@@ -1,6 +1,10 @@
-#include "platform/pause.h"
+#include "pause.h"
 
 #include <SDL_mixer.h>
+
+#include <optional>
+
+#include "platform/events.h"
 
 namespace {
 
@@ -10,15 +14,21 @@ PAUSED_LOOK paused_look = nullptr;
 int guards = 0;
 Uint32 paused_total = 0;
 
+// The pause the event layer holds while P or a lost focus has paused a game.
+std::optional<PAUSED_SCREEN> held;
+const PAUSE_HOOK HOOK = {[] { held.emplace(); }, [] { held->show_again(); }, [] { held.reset(); }};
+
 }  // namespace
 
 PAUSABLE::PAUSABLE(TTF_Font* font, SDL_Color colour) {
   paused_font = font;
   paused_colour = colour;
-  ++guards;
+  if (guards++ == 0) set_pause_hook(&HOOK);
 }
 
-PAUSABLE::~PAUSABLE() { --guards; }
+PAUSABLE::~PAUSABLE() {
+  if (--guards == 0) set_pause_hook(nullptr);
+}
 
 bool pausable() { return guards > 0; }
 
