@@ -14,6 +14,7 @@
 #include "globals.h"
 #include "languages.h"
 #include "platform/events.h"
+#include "platform/file_problem.h"
 #include "platform/key_names.h"
 #include "platform/random_stream.h"
 #include "platform/regular_file.h"
