@@ -1179,8 +1179,10 @@ async function watchShared(browser, url, shared, figures) {
          .toString('base64url'),
      said: /^This replay cannot be watched: too large for a replay$/, fewestFlips: 0, mostFlips: 0,
      measured: 'bombLink'},
+    // Cut so that it ends in a lone base64 character, which is no whole byte.
     {name: 'a link cut short says it holds no replay, nothing played',
-     link: shared.link.slice(0, shared.link.indexOf('.') + (shared.link.length - shared.link.indexOf('.')) / 2),
+     link: shared.link.slice(0, shared.link.indexOf('.') + 1 +
+         4 * Math.floor((shared.link.length - shared.link.indexOf('.') - 1) / 8) + 1),
      said: /^This replay cannot be watched: this link does not hold a replay$/, fewestFlips: 0,
      mostFlips: 0},
   ];
@@ -1197,7 +1199,8 @@ async function watchShared(browser, url, shared, figures) {
       end = await page.evaluate(() => document.getElementById('again').hidden ? null : {
         said: document.getElementById('message-text').textContent,
         flips: window.flipCount || 0,
-        records: FS.readdir('/records'),
+        // A link refused before the program has made its files holds none.
+        records: typeof FS === 'undefined' ? [] : FS.readdir('/records'),
       });
       residentMost = Math.max(residentMost, treeResidentBytes(browser.process().pid));
       if (!end) await sleep(100);

@@ -33,6 +33,10 @@ var PageReplays = (function() {
     return btoa(text).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
   }
   function fromBase64url(text) {
+    // A link cut short may end in a lone character, which holds no whole
+    // byte: left out, what is left goes to the program, which says why it
+    // holds no replay.
+    if (text.length % 4 == 1) text = text.slice(0, -1);
     var decoded = atob(text.replace(/-/g, '+').replace(/_/g, '/'));
     var bytes = new Uint8Array(decoded.length);
     for (var i = 0; i < decoded.length; ++i) bytes[i] = decoded.charCodeAt(i);
